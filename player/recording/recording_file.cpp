@@ -1,0 +1,66 @@
+#include "player/recording/recording_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace pelix::recording {
+
+RecordingFile::~RecordingFile() { close(); }
+
+RecordingFile::RecordingFile(RecordingFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+RecordingFile& RecordingFile::operator=(RecordingFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+bool RecordingFile::open(const std::string& path, std::string& error) {
+    close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = "Cannot open \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? "\"" + path + "\" is a folder, not a recording"
+                                    : "\"" + path + "\" is not a regular file";
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+void RecordingFile::close() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+}
+
+int64_t RecordingFile::length() const {
+    struct stat st {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+std::size_t RecordingFile::readAt(int64_t offset, void* buffer, std::size_t count) const {
+    if (m_fd < 0 || offset < 0) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+} // namespace pelix::recording

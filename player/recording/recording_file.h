@@ -1,0 +1,36 @@
+// A recording opened read-only. Reads are positioned (pread), so a file much
+// larger than memory costs nothing to open and a file that shrinks under us
+// gives short reads, never a fault.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pelix::recording {
+
+class RecordingFile {
+public:
+    RecordingFile() = default;
+    ~RecordingFile();
+    RecordingFile(RecordingFile&& other) noexcept;
+    RecordingFile& operator=(RecordingFile&& other) noexcept;
+    RecordingFile(const RecordingFile&) = delete;
+    RecordingFile& operator=(const RecordingFile&) = delete;
+
+    // Opens `path` for reading only. On failure returns false and says why in `error`.
+    bool open(const std::string& path, std::string& error);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+    // Current length of the file (it may change while open); -1 when unknown.
+    int64_t length() const;
+    // Reads up to `count` bytes at `offset`; returns how many were read (0 at
+    // or past the end, or on a read error).
+    std::size_t readAt(int64_t offset, void* buffer, std::size_t count) const;
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace pelix::recording

@@ -1,0 +1,320 @@
+#include "tools/pelix-synth/recording_synth.h"
+
+#include "player/recording/frame_header.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pelix::synth {
+
+using namespace pelix::recording;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+void putBE(uint8_t* base, std::size_t offset, int32_t value) {
+    const auto u = static_cast<uint32_t>(value);
+    base[offset] = static_cast<uint8_t>(u >> 24);
+    base[offset + 1] = static_cast<uint8_t>(u >> 16);
+    base[offset + 2] = static_cast<uint8_t>(u >> 8);
+    base[offset + 3] = static_cast<uint8_t>(u);
+}
+
+void putLE(uint8_t* base, std::size_t offset, int32_t value) {
+    const auto u = static_cast<uint32_t>(value);
+    base[offset] = static_cast<uint8_t>(u);
+    base[offset + 1] = static_cast<uint8_t>(u >> 8);
+    base[offset + 2] = static_cast<uint8_t>(u >> 16);
+    base[offset + 3] = static_cast<uint8_t>(u >> 24);
+}
+
+// A plate of 25 mm scanned with a 45 degree shear-wave probe, or with a
+// straight longitudinal probe when the angle is 0.
+struct Setup {
+    int32_t velocity;       // 0.1 m/s
+    int32_t probeDelay_ns;
+    int32_t displayDelay_ns;
+    int32_t displayRange_um;
+    int32_t thickness_um;
+};
+
+Setup setupFor(const SynthOptions& o) {
+    Setup s{};
+    s.velocity = o.angle_01deg > 0 ? 32300 : 59200;
+    s.probeDelay_ns = 8520;
+    s.displayDelay_ns = o.angle_01deg > 0 ? 620 : 340;
+    s.displayRange_um = o.angle_01deg > 0 ? 100000 : 60000;
+    s.thickness_um = 25000;
+    return s;
+}
+
+double displayDelay_mm(const Setup& s) { return s.velocity / 10.0 * s.displayDelay_ns / 1000.0 / 2000.0; }
+
+// Round-trip time in ns of a sound path in micrometres, probe delay included.
+double timeOfPath_ns(const Setup& s, double path_um) { return path_um * 20000.0 / s.velocity + s.probeDelay_ns; }
+
+int32_t tofTicks(const Setup& s, double path_um) {
+    // T(x) = (5x + 1) / 2 ns, so x = (2t - 1) / 5.
+    return static_cast<int32_t>(std::lround((2.0 * timeOfPath_ns(s, path_um) - 1.0) / 5.0));
+}
+
+int32_t pathOfTicks_um(const Setup& s, int32_t ticks) {
+    const double t = (5.0 * ticks + 1.0) / 2.0;
+    return static_cast<int32_t>((t - s.probeDelay_ns) * s.velocity / 20000.0);
+}
+
+} // namespace
+
+bool RecordingSynth::isFlagged(int32_t frame) const {
+    return std::find(m_flagged.begin(), m_flagged.end(), frame) != m_flagged.end();
+}
+
+RecordingSynth::RecordingSynth(const SynthOptions& options) : m_options(options), m_random(options.seed) {
+    const int32_t flagged = std::clamp(options.flaggedFrames, 0, std::max(options.frames, 0));
+    for (int32_t k = 0; k < flagged; ++k) {
+        // Spread over the recording with a little jitter, as an operator would press the key.
+        const double centre = (k + 0.5) * options.frames / flagged;
+        int32_t frame = static_cast<int32_t>(centre) + 1 + m_random.below(3) - 1;
+        frame = std::clamp(frame, 1, options.frames);
+        if (!isFlagged(frame)) m_flagged.push_back(frame);
+    }
+    std::sort(m_flagged.begin(), m_flagged.end());
+}
+
+HeaderRecord RecordingSynth::header() const {
+    const SynthOptions& o = m_options;
+    const Setup s = setupFor(o);
+    HeaderRecord h{};
+    uint8_t* b = h.data();
+    std::copy(std::begin(kMagicBytes), std::end(kMagicBytes), b);
+    putBE(b, rh::Version, o.version);
+    putBE(b, rh::FlagCount, o.flagCount >= 0 ? o.flagCount : static_cast<int32_t>(m_flagged.size()));
+    putBE(b, rh::RateSelect, o.framesPerSecond == 10 ? 1 : 0);
+    putBE(b, rh::Units, o.units);
+    putBE(b, rh::DisplayRange_um, s.displayRange_um);
+    putBE(b, rh::ProbeDelay, s.probeDelay_ns);
+    putBE(b, rh::DisplayDelay_ns, s.displayDelay_ns);
+    putBE(b, rh::Velocity, s.velocity);
+    putBE(b, rh::Rectification, o.rectification);
+    putBE(b, rh::GateBTrigger, 0);
+    putBE(b, rh::PathAsZoneNumber, 0);
+    putBE(b, rh::ZoneLengthsVariable, 1);
+    // Zone lengths are written in the instrument's native (little-endian) order.
+    for (std::size_t k = 0; k < kZoneLengths; ++k) putLE(b, rh::ZoneLengths + 4 * k, 10000 + 2500 * static_cast<int32_t>(k));
+    const int32_t codes[kReadingSlots] = {3, 1, 6, 7, 4, 17, 9};
+    const int32_t modes[kReadingSlots] = {2, 1, 1, 1, 3, 1, 1};
+    putBE(b, rh::ReadingSlotCount, static_cast<int32_t>(kReadingSlots));
+    for (std::size_t i = 0; i < kReadingSlots; ++i) {
+        putBE(b, rh::ReadingCodes + 4 * i, codes[i]);
+        putBE(b, rh::ReadingModes + 4 * i, modes[i]);
+    }
+    putBE(b, rh::EvalMode, o.evalMode);
+    putBE(b, rh::TCGMode, 0);
+    putBE(b, rh::TCGDisplay, 1);
+    putBE(b, rh::DACCurveType, 1);
+    const int32_t offsets[kCurveOffsets] = {0, -60, -120, 60, 0, 0};
+    for (std::size_t j = 0; j < kCurveOffsets; ++j) putBE(b, rh::CurveOffsets + 4 * j, offsets[j]);
+    putBE(b, rh::TCGCurveStatus, 1);
+    // Four side-drilled holes recorded as DAC reference points.
+    const double holes_um[4] = {12500, 25000, 37500, 50000};
+    const int32_t amps[4] = {800, 640, 480, 360};
+    putBE(b, rh::TCGPointTable, 4);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::size_t base = rh::TCGPoints + rh::TCGPointStride * k;
+        const int32_t gain = 420;
+        putBE(b, base + rh::ulRecordedAMP_01PCT, amps[k]);
+        putBE(b, base + rh::ulRecordedGain_01dB, gain);
+        putBE(b, base + rh::ulHardwareTOF_20ns, static_cast<int32_t>(std::lround(timeOfPath_ns(s, holes_um[k]) / 20.0)));
+        putBE(b, base + rh::ulFinalGain_01dB,
+              gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amps[k]))));
+        putBE(b, base + rh::ulAmpAtRefGain_01PCT, amps[k]);
+    }
+    putBE(b, rh::PrbAngle, o.angle_01deg);
+    putBE(b, rh::TrigThk, s.thickness_um);
+    putBE(b, rh::ProbeXValue, 12000);
+    putBE(b, rh::TrigColorLeg, o.angle_01deg > 0 ? 1 : 0);
+    putBE(b, rh::ODiameter, 0);
+    putBE(b, rh::BEA, 0);
+    const bool dgs = o.evalMode == 1;
+    putBE(b, rh::DGSMode, dgs ? 1 : 0);
+    putBE(b, rh::DGSRefStatus, dgs ? 1 : 0);
+    putBE(b, rh::DGSProbeNum, 3);
+    putBE(b, rh::NumOfDGSDrawPnts, 0);
+    putBE(b, rh::DGSCurve, 2000);
+    putBE(b, rh::DGSXtalFreq, 400);
+    putBE(b, rh::DGSEffeDiam, 10000);
+    putBE(b, rh::DGSDelayVel, 27300);
+    putBE(b, rh::DGSRefType, 1);
+    putBE(b, rh::DGSRefSize, 0);
+    putBE(b, rh::DGSRefAtten, 0);
+    putBE(b, rh::DGSAmplCorr, 0);
+    putBE(b, rh::DGSTestAtten, 0);
+    putBE(b, rh::DGSRefDist, 50000);
+    putBE(b, rh::DGSRefAmp, 800);
+    putBE(b, rh::DGSBaseGain, 400);
+    putBE(b, rh::DGSRefGain, 300);
+    putBE(b, rh::FilterSetup, 2);
+    putBE(b, rh::GateBRelative, 0);
+    putBE(b, rh::JISEnable, o.evalMode == 4 ? 1 : 0);
+    putBE(b, rh::JISBoldLine, 0);
+    putBE(b, rh::Envelope, o.envelope ? 1 : 0);
+    putBE(b, rh::CNDACRegs, 0);
+    putBE(b, rh::BWGain, 0);
+    return h;
+}
+
+std::vector<RecordingSynth::Echo> RecordingSynth::echoesAt(int32_t frame) {
+    const Setup s = setupFor(m_options);
+    const double t = static_cast<double>(frame - 1) / m_options.framesPerSecond;
+    std::vector<Echo> echoes;
+    // Corner echo: one leg of the plate (or its back wall), steady with coupling variations.
+    const double leg_mm = m_options.angle_01deg > 0
+                              ? s.thickness_um / 1000.0 / std::cos(m_options.angle_01deg * kPi / 1800.0)
+                              : s.thickness_um / 1000.0;
+    echoes.push_back({leg_mm, 62.0 + 8.0 * std::sin(t * 0.7) + 4.0 * m_random.uniform()});
+    if (m_options.angle_01deg == 0) echoes.push_back({2 * leg_mm, 30.0 + 3.0 * m_random.uniform()});
+    // The flaw: the probe moves over it and away again, so its echo wanders
+    // along the time axis and rises and falls, sometimes beyond full screen.
+    const double path = 19.0 + 11.0 * std::sin(t * 0.45);
+    const double presence = std::max(0.0, std::sin(t * 0.31 + 0.4));
+    const double amp = 115.0 * presence * presence + 6.0 * m_random.uniform();
+    if (amp > 8.0) echoes.push_back({path, amp});
+    return echoes;
+}
+
+void RecordingSynth::fillSamples(const std::vector<Echo>& echoes, uint8_t* block) {
+    const Setup s = setupFor(m_options);
+    const double start = displayDelay_mm(s);
+    const double span = s.displayRange_um / 1000.0 * 1.1;
+    for (std::size_t p = 0; p < kSamplePairs; ++p) {
+        const double path = start + span * static_cast<double>(p) / kSamplePairs;
+        double x = 0;
+        for (const Echo& e : echoes) {
+            const double d = (path - e.path_mm) / span * kSamplePairs; // in samples
+            if (std::fabs(d) > 20) continue;
+            x += e.amplitude_pct * std::exp(-d * d / 18.0) * std::cos(2 * kPi * d / 4.6);
+        }
+        // Grass: small random noise in both half-waves.
+        const double grass = 2.5 * m_random.uniform();
+        const double pos = std::max(0.0, x) + grass + 1.5 * m_random.uniform();
+        const double neg = std::max(0.0, -x) + grass + 1.5 * m_random.uniform();
+        block[2 * p] = static_cast<uint8_t>(std::clamp(std::lround(neg * 2.55), 0L, 255L));
+        block[2 * p + 1] = static_cast<uint8_t>(std::clamp(std::lround(pos * 2.55), 0L, 255L));
+    }
+}
+
+FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
+    const Setup s = setupFor(m_options);
+    const std::vector<Echo> echoes = echoesAt(frame);
+    FrameRecord r{};
+    uint8_t* b = r.data();
+    uint8_t* samples = b + kFrameHeaderBytes;
+    fillSamples(echoes, samples);
+    if (m_options.envelope) {
+        if (record == 0)
+            for (std::size_t i = 0; i < kSampleBlockBytes; ++i)
+                m_envelope[i] = static_cast<uint8_t>(std::max<int>(m_envelope[i] * 31 / 32, samples[i]));
+        else
+            std::copy(m_envelope.begin(), m_envelope.end(), samples);
+    }
+
+    const double t = static_cast<double>(frame - 1) / m_options.framesPerSecond;
+    // The operator nudges gate A once during the scan.
+    const int32_t gateAStart = t < 20 ? 10000 : 9000;
+    const int32_t gateAWidth = 20000;
+    const int32_t gateAThreshold = 30;
+    const int32_t gateBStart = 30000, gateBWidth = 12000, gateBThreshold = 25;
+    const bool gateBOn = !(t > 8 && t < 11);
+    const int32_t gateAMode = (t > 14 && t < 16) ? 1 : 0;
+
+    auto strongestIn = [&](double from_mm, double width_mm, int32_t threshold) {
+        const Echo* best = nullptr;
+        for (const Echo& e : echoes)
+            if (e.path_mm >= from_mm && e.path_mm <= from_mm + width_mm && e.amplitude_pct >= threshold &&
+                (!best || e.amplitude_pct > best->amplitude_pct))
+                best = &e;
+        return best;
+    };
+    const Echo* a = strongestIn(gateAStart / 1000.0, gateAWidth / 1000.0, gateAThreshold);
+    const Echo* bEcho = gateBOn ? strongestIn(gateBStart / 1000.0, gateBWidth / 1000.0, gateBThreshold) : nullptr;
+
+    putLE(b, fh::FrameFlag, record == 0 && isFlagged(frame) ? 1 : 0);
+    putLE(b, fh::Gain_01dB, 420 + (frame / 200 % 2) * 20);
+    putLE(b, fh::GateAStart_um, gateAStart);
+    putLE(b, fh::GateAWidth_um, gateAWidth);
+    putLE(b, fh::GateAThreshold, m_options.rectification == 0 ? -gateAThreshold : gateAThreshold);
+    putLE(b, fh::GateAMode, gateAMode);
+    putLE(b, fh::GateAOn, 1);
+    const int32_t aTicks = a ? tofTicks(s, a->path_mm * 1000.0) : 0;
+    const int32_t aAmp = a ? static_cast<int32_t>(std::lround(std::min(a->amplitude_pct, 104.0))) : 0;
+    putLE(b, fh::GateATOF_2_5ns, aTicks);
+    putLE(b, fh::GateAAmplitude, aAmp);
+    putLE(b, fh::GateAValid, a ? 1 : 0);
+    putLE(b, fh::GateBStart_um, gateBStart);
+    putLE(b, fh::GateBWidth_um, gateBWidth);
+    putLE(b, fh::GateBThreshold, gateBThreshold);
+    putLE(b, fh::GateBMode, 0);
+    putLE(b, fh::GateBOn, gateBOn ? 1 : 0);
+    const int32_t bTicks = bEcho ? tofTicks(s, bEcho->path_mm * 1000.0) : 0;
+    putLE(b, fh::GateBTOF_2_5ns, bTicks);
+    putLE(b, fh::GateBAmplitude, bEcho ? static_cast<int32_t>(std::lround(std::min(bEcho->amplitude_pct, 104.0))) : 0);
+    putLE(b, fh::GateBValid, bEcho ? 1 : 0);
+
+    // The instrument's readings: SA, A%A, DA, PA, SB, dBrA, LA (see the header's codes).
+    const double angle = m_options.angle_01deg * kPi / 1800.0;
+    const int32_t sa = a ? pathOfTicks_um(s, aTicks) : 0;
+    const double thick = s.thickness_um;
+    const double depthRaw = sa * std::cos(angle);
+    const int32_t leg = static_cast<int32_t>(depthRaw / thick);
+    const double depthInLeg = std::fmod(depthRaw, thick);
+    const int32_t depth = static_cast<int32_t>(leg % 2 == 0 ? depthInLeg : thick - depthInLeg);
+    const int32_t projection = static_cast<int32_t>(sa * std::sin(angle)) - 12000;
+    const int32_t sb = bEcho ? pathOfTicks_um(s, bTicks) : 0;
+    const int32_t dbr = a ? static_cast<int32_t>(std::lround(200.0 * std::log10(std::max(1, aAmp) / 30.0))) : 0;
+    const int32_t kinds[kReadingSlots] = {2, 1, 2, 2, 2, 4, 0};
+    const int32_t values[kReadingSlots] = {sa, aAmp, depth, projection, sb, dbr, leg + 1};
+    const bool fromGateB[kReadingSlots] = {false, false, false, false, true, false, false};
+
+    if (record == 0) m_framesSinceTrigger = a ? 0 : m_framesSinceTrigger + 1;
+    for (std::size_t i = 0; i < kReadingSlots; ++i) {
+        const bool triggered = fromGateB[i] ? bEcho != nullptr : a != nullptr;
+        int32_t noValue = 0, live = 1, value = values[i];
+        if (triggered) {
+            if (!fromGateB[i] && record == 0) m_held[i] = value;
+        } else if (!fromGateB[i] && m_framesSinceTrigger <= 25 && m_framesSinceTrigger > 0) {
+            // Peak memory: the last value stays on the instrument's screen for half a second.
+            live = 0;
+            value = m_held[i];
+        } else {
+            noValue = 1;
+            value = 0;
+        }
+        putLE(b, fh::ReadingNoValue + 4 * i, noValue);
+        putLE(b, fh::ReadingLive + 4 * i, live);
+        putLE(b, fh::ReadingValue + 4 * i, value);
+        putLE(b, fh::ReadingKind + 4 * i, kinds[i]);
+        putLE(b, fh::ReadingClipped + 4 * i, kinds[i] == 1 && a && a->amplitude_pct >= 104.0 ? 1 : 0);
+    }
+    return r;
+}
+
+void RecordingSynth::write(std::ostream& out) {
+    const HeaderRecord h = header();
+    out.write(reinterpret_cast<const char*>(h.data()), static_cast<std::streamsize>(h.size()));
+    const char padding[4] = {0, 0, 0, 0};
+    out.write(padding, static_cast<std::streamsize>(paddingBytes()));
+    for (int32_t n = 1; n <= m_options.frames; ++n) {
+        for (int32_t r = 0; r < recordsPerFrame(); ++r) {
+            const FrameRecord rec = nextFrameRecord(n, r);
+            out.write(reinterpret_cast<const char*>(rec.data()), static_cast<std::streamsize>(rec.size()));
+        }
+    }
+    if (m_options.extraBytes > 0) {
+        const FrameRecord tail = nextFrameRecord(m_options.frames + 1, 0);
+        out.write(reinterpret_cast<const char*>(tail.data()),
+                  std::min<std::streamsize>(m_options.extraBytes, static_cast<std::streamsize>(tail.size())));
+    }
+}
+
+} // namespace pelix::synth

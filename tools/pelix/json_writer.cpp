@@ -1,0 +1,103 @@
+#include "tools/pelix/json_writer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace pelix::tool {
+
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+void JsonWriter::separate() {
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (!m_first.empty()) {
+        if (!m_first.back()) m_out += ',';
+        m_first.back() = false;
+    }
+}
+
+void JsonWriter::open(char c) {
+    separate();
+    m_out += c;
+    m_first.push_back(true);
+}
+
+void JsonWriter::close(char c) {
+    m_out += c;
+    m_first.pop_back();
+}
+
+void JsonWriter::key(std::string_view name) {
+    separate();
+    m_out += quoted(name);
+    m_out += ':';
+    m_afterKey = true;
+}
+
+void JsonWriter::value(int64_t v) {
+    separate();
+    m_out += std::to_string(v);
+}
+
+void JsonWriter::value(double v) {
+    separate();
+    if (!std::isfinite(v)) {
+        m_out += "null";
+        return;
+    }
+    // Shortest text that reads back as the same double.
+    char buf[32];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, v);
+        if (std::strtod(buf, nullptr) == v) break;
+    }
+    m_out += buf;
+}
+
+void JsonWriter::value(float v) {
+    separate();
+    if (!std::isfinite(v)) {
+        m_out += "null";
+        return;
+    }
+    char buf[32];
+    for (int precision = 1; precision <= 9; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, static_cast<double>(v));
+        if (std::strtof(buf, nullptr) == v) break;
+    }
+    m_out += buf;
+}
+
+void JsonWriter::value(bool v) {
+    separate();
+    m_out += v ? "true" : "false";
+}
+
+void JsonWriter::value(std::string_view v) {
+    separate();
+    m_out += quoted(v);
+}
+
+} // namespace pelix::tool

@@ -1,0 +1,32 @@
+// pelix: the command-line companion of the player.
+#include "tools/pelix/subcommands.h"
+
+#include <cstring>
+#include <iostream>
+#include <map>
+
+namespace {
+const char* kUsage = "usage: pelix COMMAND [arguments] [--json]\n"
+                     "commands:\n"
+                     "  info FILE     the recording's setup, frame count, length and flags\n"
+                     "  frame FILE N  frame N's header fields and decoded samples\n"
+                     "Run 'pelix COMMAND --help' for the arguments of a command.\n";
+}
+
+int main(int argc, char** argv) {
+    using namespace pelix::tool;
+    const std::map<std::string, int (*)(const Args&)> commands = {
+        {"info", &runInfo},
+        {"frame", &runFrame},
+    };
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        (argc < 2 ? std::cerr : std::cout) << kUsage;
+        return argc < 2 ? kExitUsage : kExitOk;
+    }
+    const auto it = commands.find(argv[1]);
+    if (it == commands.end()) {
+        std::cerr << "pelix: unknown command '" << argv[1] << "'\n" << kUsage;
+        return kExitUsage;
+    }
+    return it->second(Args(argv + 2, argv + argc));
+}
