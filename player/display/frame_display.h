@@ -1,0 +1,67 @@
+// The frame display pipeline: the one way a frame reaches the screen. It reads
+// the frame's record(s) from the open recording, decodes the trace, hands gates,
+// carets, panel rows and setup values to the A-scan control by name, fills the
+// readings panel with the instrument's recorded readings, writes the position
+// title and the two entry boxes, and makes the control redraw.
+#pragma once
+
+#include "player/recording/decoded_trace.h"
+#include "player/recording/frame_header.h"
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QObject;
+class QWidget;
+
+namespace pelix::recording {
+class OpenRecording;
+}
+
+namespace pelix::player {
+
+// The widgets of the main window that a shown frame writes to.
+struct FrameDisplayTargets {
+    QObject* ascan = nullptr;      // the OroAscanCtl, driven only by property and method names
+    QWidget* ascanWidget = nullptr; // the same control as a widget, for its geometry
+    QWidget* window = nullptr;      // the main window, for its geometry
+    QLineEdit* txtFrameIdx = nullptr;
+    QLineEdit* txtTimeIdx = nullptr;
+    std::array<QLabel*, 7> lblRdName{};  // lblRd1Name .. lblRd7Name
+    std::array<QLabel*, 7> lblRdValue{}; // lblRd1Value .. lblRd7Value
+};
+
+class FrameDisplay {
+public:
+    explicit FrameDisplay(const FrameDisplayTargets& targets);
+
+    // The recording frames are read from; nullptr when none is open.
+    void setRecording(recording::OpenRecording* recording);
+    recording::OpenRecording* recording() const { return m_recording; }
+
+    // Panel rows 1, 3, 4, the scale texts and the display window (run at open
+    // and at every play start; frames of envelope recordings do not refresh them).
+    void refreshUnitRows();
+    // The control's title: "n/N Frames   t/T Seconds".
+    void refreshPositionTitle(int32_t currentFrame);
+    // Empties the seven reading names and values (button-face background).
+    void clearReadings();
+
+    // Shows frame n. Returns false when a read came up short against the end of
+    // the file (the previous trace stays on screen; playback stops on it).
+    bool ShowFrame(int32_t n);
+
+    // What the last shown frame left behind, for the gate evaluation and the search.
+    const recording::FrameHeaderBytes& frameHeaderBytes() const { return m_frameHeader; }
+    const recording::DecodedTrace& trace() const { return m_trace; }
+
+private:
+    FrameDisplayTargets m_targets;
+    recording::OpenRecording* m_recording = nullptr;
+    recording::FrameHeaderBytes m_frameHeader{};
+    recording::DecodedTrace m_trace;
+};
+
+} // namespace pelix::player
