@@ -228,16 +228,47 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     const bool gateBOn = !(t > 8 && t < 11);
     const int32_t gateAMode = (t > 14 && t < 16) ? 1 : 0;
 
-    auto strongestIn = [&](double from_mm, double width_mm, int32_t threshold) {
-        const Echo* best = nullptr;
-        for (const Echo& e : echoes)
-            if (e.path_mm >= from_mm && e.path_mm <= from_mm + width_mm && e.amplitude_pct >= threshold &&
-                (!best || e.amplitude_pct > best->amplitude_pct))
-                best = &e;
-        return best;
+    // The instrument evaluates its gates on the digitised signal: the highest
+    // sample inside the gate, if it reaches the threshold, is the gate's echo.
+    const double start = displayDelay_mm(s);
+    const double span = s.displayRange_um / 1000.0 * 1.1;
+    struct GateEcho {
+        bool found = false;
+        double path_mm = 0;
+        int32_t amplitude = 0; // percent of screen height, 104 when beyond the screen
     };
-    const Echo* a = strongestIn(gateAStart / 1000.0, gateAWidth / 1000.0, gateAThreshold);
-    const Echo* bEcho = gateBOn ? strongestIn(gateBStart / 1000.0, gateBWidth / 1000.0, gateBThreshold) : nullptr;
+    auto evaluateGate = [&](int32_t start_um, int32_t width_um, int32_t threshold) {
+        GateEcho g;
+        const double first = (start_um / 1000.0 - start) / span * kSamplePairs;
+        const double last = ((start_um + width_um) / 1000.0 - start) / span * kSamplePairs;
+        int best = -1;
+        std::size_t bestAt = 0;
+        for (std::size_t p = 0; p < kSamplePairs; ++p) {
+            if (p < first || p > last) continue;
+            const int v = std::max(samples[2 * p], samples[2 * p + 1]);
+            if (v > best) {
+                best = v;
+                bestAt = p;
+            }
+        }
+        const int percent = best * 100 / 255;
+        if (best < 0 || percent < threshold) return g;
+        g.found = true;
+        g.path_mm = start + span * static_cast<double>(bestAt) / kSamplePairs;
+        g.amplitude = percent;
+        if (best == 255) {
+            // Saturated: the instrument still knows how far beyond the screen the echo went.
+            double strongest = 0;
+            for (const Echo& e : echoes)
+                if (std::fabs(e.path_mm - g.path_mm) < 1.0) strongest = std::max(strongest, e.amplitude_pct);
+            g.amplitude = static_cast<int32_t>(std::lround(std::clamp(strongest, 100.0, 104.0)));
+        }
+        return g;
+    };
+    const GateEcho gateA = evaluateGate(gateAStart, gateAWidth, gateAThreshold);
+    const GateEcho gateB = gateBOn ? evaluateGate(gateBStart, gateBWidth, gateBThreshold) : GateEcho{};
+    const GateEcho* a = gateA.found ? &gateA : nullptr;
+    const GateEcho* bEcho = gateB.found ? &gateB : nullptr;
 
     putLE(b, fh::FrameFlag, record == 0 && isFlagged(frame) ? 1 : 0);
     putLE(b, fh::Gain_01dB, 420 + (frame / 200 % 2) * 20);
@@ -247,7 +278,7 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     putLE(b, fh::GateAMode, gateAMode);
     putLE(b, fh::GateAOn, 1);
     const int32_t aTicks = a ? tofTicks(s, a->path_mm * 1000.0) : 0;
-    const int32_t aAmp = a ? static_cast<int32_t>(std::lround(std::min(a->amplitude_pct, 104.0))) : 0;
+    const int32_t aAmp = a ? a->amplitude : 0;
     putLE(b, fh::GateATOF_2_5ns, aTicks);
     putLE(b, fh::GateAAmplitude, aAmp);
     putLE(b, fh::GateAValid, a ? 1 : 0);
@@ -258,7 +289,7 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     putLE(b, fh::GateBOn, gateBOn ? 1 : 0);
     const int32_t bTicks = bEcho ? tofTicks(s, bEcho->path_mm * 1000.0) : 0;
     putLE(b, fh::GateBTOF_2_5ns, bTicks);
-    putLE(b, fh::GateBAmplitude, bEcho ? static_cast<int32_t>(std::lround(std::min(bEcho->amplitude_pct, 104.0))) : 0);
+    putLE(b, fh::GateBAmplitude, bEcho ? bEcho->amplitude : 0);
     putLE(b, fh::GateBValid, bEcho ? 1 : 0);
 
     // The instrument's readings: SA, A%A, DA, PA, SB, dBrA, LA (see the header's codes).
@@ -294,7 +325,7 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
         putLE(b, fh::ReadingLive + 4 * i, live);
         putLE(b, fh::ReadingValue + 4 * i, value);
         putLE(b, fh::ReadingKind + 4 * i, kinds[i]);
-        putLE(b, fh::ReadingClipped + 4 * i, kinds[i] == 1 && a && a->amplitude_pct >= 104.0 ? 1 : 0);
+        putLE(b, fh::ReadingClipped + 4 * i, kinds[i] == 1 && a && a->amplitude > 100 ? 1 : 0);
     }
     return r;
 }

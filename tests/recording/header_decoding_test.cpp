@@ -1,0 +1,58 @@
+// The two byte orders of a recording and the named fields they decode into.
+#include "player/recording/byte_order.h"
+#include "player/recording/frame_header.h"
+#include "player/recording/recording_header.h"
+#include "recording/recording_files.h"
+
+#include <gtest/gtest.h>
+
+using namespace pelix::recording;
+
+namespace {
+
+TEST(ByteOrderTest, EndianSwapReversesFourBytes) {
+    EXPECT_EQ(EndianSwap(0x11223344), 0x44332211);
+    EXPECT_EQ(EndianSwap(static_cast<int32_t>(0x80000000u)), 0x00000080);
+    EXPECT_EQ(EndianSwap(-1), -1);
+    EXPECT_EQ(EndianSwap(EndianSwap(-123456789)), -123456789);
+}
+
+TEST(RecordingHeaderTest, DecodesBigEndianWordsButZoneLengthsAsStored) {
+    std::string bytes = pelix::testing::rawRecording(0);
+    pelix::testing::putBigEndian(bytes, rh::Units, 0x00000301); // only the low byte counts
+    pelix::testing::putBigEndian(bytes, rh::Velocity, 32300);
+    pelix::testing::putBigEndian(bytes, rh::ReadingCodes + 4 * 6, 21);
+    pelix::testing::putBigEndian(bytes, rh::CurveOffsets + 4 * 5, -120);
+    pelix::testing::putBigEndian(bytes, rh::TCGPoints + 28 * 15 + rh::ulAmpAtRefGain_01PCT, 777);
+    pelix::testing::putBigEndian(bytes, rh::TCGPointTable, 4);
+    pelix::testing::putBigEndian(bytes, rh::BWGain, -3);
+    pelix::testing::putLittleEndian(bytes, rh::ZoneLengths + 4 * 9, 12345);
+
+    const RecordingHeader h = decodeRecordingHeader(reinterpret_cast<const uint8_t*>(bytes.data()));
+    EXPECT_TRUE(h.magicMatches());
+    EXPECT_EQ(h.Version, 8);
+    EXPECT_EQ(h.Units, 1);
+    EXPECT_TRUE(h.isInch());
+    EXPECT_EQ(h.Velocity, 32300);
+    EXPECT_EQ(h.ReadingCodes[6], 21);
+    EXPECT_EQ(h.CurveOffsets[5], -120);
+    EXPECT_EQ(h.TCGPoints.ulAmpAtRefGain_01PCT[15], 777) << "all sixteen rows, whatever the stored count";
+    EXPECT_EQ(h.TCGPoints.ulNumOfStoredPoints, 4);
+    EXPECT_EQ(h.BWGain, -3);
+    EXPECT_EQ(h.ZoneLengths[9], 12345);
+}
+
+TEST(FrameHeaderTest, DecodesLittleEndianWords) {
+    std::string bytes(kFrameHeaderBytes, '\0');
+    pelix::testing::putLittleEndian(bytes, fh::FrameFlag, 1);
+    pelix::testing::putLittleEndian(bytes, fh::ReadingClipped + 4 * 6, 1);
+    pelix::testing::putLittleEndian(bytes, fh::GateAThreshold, -20);
+    pelix::testing::putLittleEndian(bytes, fh::GateBValid, 1);
+    const FrameHeader f = decodeFrameHeader(reinterpret_cast<const uint8_t*>(bytes.data()));
+    EXPECT_EQ(f.FrameFlag, 1);
+    EXPECT_EQ(f.ReadingClipped[6], 1);
+    EXPECT_EQ(f.GateAThreshold, -20);
+    EXPECT_EQ(f.GateBValid, 1);
+}
+
+} // namespace
