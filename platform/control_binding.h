@@ -16,7 +16,7 @@
 namespace pelix::platform {
 
 class PELIX_PLATFORM_API ControlBindingError : public std::logic_error {
-public:
+  public:
     using std::logic_error::logic_error;
 };
 
@@ -32,7 +32,14 @@ PELIX_PLATFORM_API bool hasControlProperty(const QObject* control, const char* n
 template <typename... Args> void invokeControl(QObject* control, const char* method, Args&&... args) {
     if (!control) throw ControlBindingError(std::string("no control to call ") + method);
     if (!QMetaObject::invokeMethod(control, method, Qt::DirectConnection, std::forward<Args>(args)...))
-        throw ControlBindingError(std::string("the control has no method ") + method + " taking these arguments");
+        throw ControlBindingError(std::string("the control has no method ") + method +
+                                  " taking these arguments");
 }
+
+// Calls an invokable method by name with arguments converted to the types the
+// method declares (an enumeration takes its integer value), and returns its
+// result (invalid for a method without one). Throws ControlBindingError when
+// no method of that name takes that many arguments or an argument does not fit.
+PELIX_PLATFORM_API QVariant callControl(QObject* control, const char* method, const QVariantList& args = {});
 
 } // namespace pelix::platform

@@ -1,0 +1,68 @@
+#include "platform/common_dialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace pelix::platform {
+
+namespace {
+CommonDialog::OpenAnswer& openAnswer() {
+    static CommonDialog::OpenAnswer answer;
+    return answer;
+}
+
+QString withBothCases(const QString& patterns) {
+    QStringList out;
+    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString p = pattern.trimmed();
+        if (p == QLatin1String("*.*") || p == QLatin1String("*")) {
+            out << QStringLiteral("*");
+            continue;
+        }
+        for (const QString& variant : {p, p.toLower(), p.toUpper()})
+            if (!out.contains(variant)) out << variant;
+    }
+    return out.join(QLatin1Char(' '));
+}
+} // namespace
+
+QStringList nameFiltersFromCommonDialogFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // The file dialog reads the patterns from the parentheses, so the
+        // description keeps its words and gets the real patterns.
+        QString description = parts[i].trimmed();
+        const qsizetype paren = description.lastIndexOf(QLatin1Char('('));
+        if (paren > 0 && description.endsWith(QLatin1Char(')')))
+            description = description.left(paren).trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(description, withBothCases(parts[i + 1]));
+    }
+    return filters;
+}
+
+CommonDialog::CommonDialog(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("CommDlg"));
+}
+
+void CommonDialog::ShowOpen(QWidget* owner) {
+    if (openAnswer()) {
+        m_fileName = openAnswer()(*this);
+        return;
+    }
+    QFileDialog dialog(owner, m_title.isEmpty() ? QStringLiteral("Open") : m_title, m_lastFolder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(nameFiltersFromCommonDialogFilter(m_filter));
+    m_fileName.clear();
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        m_fileName = dialog.selectedFiles().constFirst();
+        m_lastFolder = QFileInfo(m_fileName).absolutePath();
+    }
+}
+
+void CommonDialog::setOpenAnswer(OpenAnswer answer) {
+    openAnswer() = std::move(answer);
+}
+
+} // namespace pelix::platform

@@ -1,0 +1,51 @@
+// Open dialog driven like the instrument software's common dialog: a filter in
+// the "Desc|pattern|Desc|pattern" form, ShowOpen, then FileName (empty when
+// the user cancelled). Tests answer it without a modal dialog through
+// setOpenAnswer().
+#pragma once
+
+#include "platform/export.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace pelix::platform {
+
+// "Pelix Video Files (*.BIN)|*.BIN|All Files (*.*)|*.*" as name filters of
+// the file dialog. Patterns also match the other letter case (the instrument
+// writes upper-case names, copies often end up lower-case), and "*.*" means
+// every file, dotted or not.
+PELIX_PLATFORM_API QStringList nameFiltersFromCommonDialogFilter(const QString& filter);
+
+class PELIX_PLATFORM_API CommonDialog : public QObject {
+    Q_OBJECT
+  public:
+    using OpenAnswer = std::function<QString(const CommonDialog& dialog)>;
+
+    explicit CommonDialog(QObject* parent = nullptr);
+
+    void setFilter(const QString& filter) { m_filter = filter; }
+    const QString& filter() const { return m_filter; }
+    void setDialogTitle(const QString& title) { m_title = title; }
+    const QString& dialogTitle() const { return m_title; }
+
+    // Shows the open dialog over `owner`; FileName is the chosen path, empty on cancel.
+    void ShowOpen(QWidget* owner = nullptr);
+    const QString& FileName() const { return m_fileName; }
+
+    // Replaces the modal dialog for every CommonDialog (tests); an empty function restores it.
+    static void setOpenAnswer(OpenAnswer answer);
+
+  private:
+    QString m_filter;
+    QString m_title;
+    QString m_fileName;
+    QString m_lastFolder;
+};
+
+} // namespace pelix::platform
