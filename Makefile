@@ -29,7 +29,8 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 
 fuzz: deps
-	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPELIX_LIBFUZZER=ON -DBUILD_TESTING=ON >/dev/null
+	@dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1 || (sudo=; [ "$$(id -u)" -eq 0 ] || sudo=sudo; $$sudo apt-get install -y -qq clang libclang-rt-14-dev)
+	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPELIX_LIBFUZZER=ON -DBUILD_TESTING=ON -DPELIX_BENCHMARKS=OFF >/dev/null
 	@cmake --build build-fuzz --target fuzz_recording -j $(JOBS)
 	@build-fuzz/bin/fuzz_recording -max_total_time=60 -max_len=65536
 

@@ -22,3 +22,9 @@ endif()
 function(pelix_target_defaults target)
   target_link_libraries(${target} PRIVATE pelix_warnings)
 endfunction()
+
+if(PELIX_LIBFUZZER)
+  # Coverage instrumentation for everything the fuzz harness reaches.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
