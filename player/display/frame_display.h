@@ -5,11 +5,18 @@
 // title and the two entry boxes, and makes the control redraw.
 #pragma once
 
+#include "player/display/ascan_port.h"
+#include "player/display/frame_arithmetic.h"
+#include "player/evaluation/readings_panel.h"
 #include "player/recording/decoded_trace.h"
 #include "player/recording/frame_header.h"
 
+#include <QList>
+#include <QVariant>
+
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -24,7 +31,7 @@ namespace pelix::player {
 
 // The widgets of the main window that a shown frame writes to.
 struct FrameDisplayTargets {
-    QObject* ascan = nullptr;      // the OroAscanCtl, driven only by property and method names
+    QObject* ascan = nullptr;       // the OroAscanCtl, driven only by property and method names
     QWidget* ascanWidget = nullptr; // the same control as a widget, for its geometry
     QWidget* window = nullptr;      // the main window, for its geometry
     QLineEdit* txtFrameIdx = nullptr;
@@ -36,6 +43,11 @@ struct FrameDisplayTargets {
 class FrameDisplay {
 public:
     explicit FrameDisplay(const FrameDisplayTargets& targets);
+    // Drives the control through `port` instead of by name on targets.ascan (tests).
+    FrameDisplay(const FrameDisplayTargets& targets, std::unique_ptr<AscanPort> port);
+    ~FrameDisplay();
+    FrameDisplay(const FrameDisplay&) = delete;
+    FrameDisplay& operator=(const FrameDisplay&) = delete;
 
     // The recording frames are read from; nullptr when none is open.
     void setRecording(recording::OpenRecording* recording);
@@ -56,12 +68,36 @@ public:
     // What the last shown frame left behind, for the gate evaluation and the search.
     const recording::FrameHeaderBytes& frameHeaderBytes() const { return m_frameHeader; }
     const recording::DecodedTrace& trace() const { return m_trace; }
+    // The header of the frame's first record, decoded: what the panel and the readings show.
+    const recording::FrameHeader& panelFrame() const { return m_panelFrame; }
+
+    AscanPort& port() { return *m_port; }
+    ReadingsPanel& readings() { return m_readings; }
 
 private:
+    void showFramePanel();
+    void readSamples();
+    void refreshEntryBoxes(int32_t currentFrame);
+    void handOverSetup();
+    void commonTail();
+    void setPanelRow(int row, const char* title, const QString& value);
+    QString lengthText(float value, bool throughDecToCom);
+    void sendPointArray(const int16_t* points, std::size_t count);
+
     FrameDisplayTargets m_targets;
+    std::unique_ptr<AscanPort> m_port;
+    ReadingsPanel m_readings;
     recording::OpenRecording* m_recording = nullptr;
+    UnitConstants m_units = unitConstantsFor(0);
     recording::FrameHeaderBytes m_frameHeader{};
+    recording::FrameHeader m_panelFrame;
     recording::DecodedTrace m_trace;
+    int32_t m_frameGain = 0;
+    bool m_shortRead = false;
+    // The sample hand-over alternates between two lists: the control keeps the
+    // list it was given, so the other one is unshared and is refilled in place.
+    std::array<QList<qint16>, 2> m_pointArrays;
+    std::size_t m_nextPointArray = 0;
 };
 
 } // namespace pelix::player

@@ -1,0 +1,82 @@
+#include "player/display/ascan_port.h"
+
+#include "platform/control_binding.h"
+
+#include <QMetaProperty>
+#include <QObject>
+
+#include <string>
+#include <unordered_map>
+
+namespace pelix::player {
+
+namespace {
+
+using platform::ControlBindingError;
+
+// Resolves each name once; a frame writes about ninety properties, and the
+// meta-object lookup by name is a linear string search.
+class NamedAscanPort final : public AscanPort {
+public:
+    explicit NamedAscanPort(QObject* control) : m_control(control) {
+        if (!m_control) throw ControlBindingError("no A-scan control to drive");
+    }
+
+    void set(const char* name, const QVariant& value) override {
+        const QMetaProperty& p = property(name);
+        if (!p.isWritable()) throw ControlBindingError(std::string("property ") + name + " is read-only");
+        if (!p.write(m_control, value))
+            throw ControlBindingError(std::string("property ") + name + " cannot take a value of type " +
+                                      value.typeName());
+    }
+
+    QVariant get(const char* name) const override { return property(name).read(m_control); }
+
+    void setBool(const char* name, bool value) override {
+        const QMetaProperty& p = property(name);
+        if (p.metaType().id() == QMetaType::Bool)
+            set(name, QVariant(value));
+        else
+            set(name, QVariant(static_cast<qint16>(value ? -1 : 0)));
+    }
+
+    bool getBool(const char* name) const override {
+        const QVariant v = get(name);
+        return v.metaType().id() == QMetaType::Bool ? v.toBool() : v.toInt() != 0;
+    }
+
+    void setParamTitle(int row, const QString& text) override {
+        platform::invokeControl(m_control, "tiParamTitle", Q_ARG(int, row), Q_ARG(QString, text));
+    }
+    void setParamValue(int row, const QString& text) override {
+        platform::invokeControl(m_control, "pParamValue", Q_ARG(int, row), Q_ARG(QString, text));
+    }
+    QString convertDecToCom(const QString& text) override {
+        QString out;
+        platform::invokeControl(m_control, "ConvertDecToCom", Q_RETURN_ARG(QString, out),
+                                Q_ARG(QString, text));
+        return out;
+    }
+    void updateAscanGraph() override { platform::invokeControl(m_control, "UpdateAscanGraph"); }
+
+private:
+    const QMetaProperty& property(const char* name) const {
+        const auto it = m_properties.find(name);
+        if (it != m_properties.end()) return it->second;
+        const QMetaObject* meta = m_control->metaObject();
+        const int index = meta->indexOfProperty(name);
+        if (index < 0) throw ControlBindingError(std::string(meta->className()) + " has no property " + name);
+        return m_properties.emplace(name, meta->property(index)).first->second;
+    }
+
+    QObject* m_control;
+    mutable std::unordered_map<const char*, QMetaProperty> m_properties;
+};
+
+} // namespace
+
+std::unique_ptr<AscanPort> makeNamedAscanPort(QObject* control) {
+    return std::make_unique<NamedAscanPort>(control);
+}
+
+} // namespace pelix::player

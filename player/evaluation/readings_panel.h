@@ -1,0 +1,44 @@
+// The seven reading slots of the main window (a name label and a value label
+// each), refreshed for every shown frame with the instrument's recorded readings.
+#pragma once
+
+#include "player/recording/frame_header.h"
+#include "player/recording/recording_header.h"
+
+#include <QColor>
+
+#include <array>
+#include <cstddef>
+
+class QLabel;
+class QString;
+
+namespace pelix::player {
+
+class ReadingsPanel {
+public:
+    using Labels = std::array<QLabel*, 7>;
+    ReadingsPanel(const Labels& names, const Labels& values);
+
+    // Empty captions, values on the button-face colour.
+    void clear();
+    void refreshNames(const recording::RecordingHeader& setup, const recording::FrameHeader& frame);
+    void refreshRecordedValues(const recording::RecordingHeader& setup, const recording::FrameHeader& frame,
+                               float displayVelocity);
+
+    // One value with its background: a held value (not live) stands out on the
+    // highlight-text colour, live and missing values sit on the button face.
+    // The readings recomputed after a gate drag arrive through here as well.
+    void setValue(std::size_t slot, const QString& text, bool held);
+
+    // The application's system colours the value labels are painted with.
+    static QColor buttonFace();
+    static QColor highlightText();
+
+private:
+    Labels m_names;
+    Labels m_values;
+    char m_decimalPoint; // of the system's locale, for the number formats
+};
+
+} // namespace pelix::player

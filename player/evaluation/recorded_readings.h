@@ -1,0 +1,55 @@
+// The texts of the readings panel for a shown frame: each slot's name from the
+// recording's setup, and the value the instrument recorded with the frame.
+#pragma once
+
+#include "player/recording/frame_header.h"
+#include "player/recording/recording_header.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pelix::player {
+
+// Kinds of value the instrument records per slot (low byte of ReadingKind).
+enum class ReadingKind : uint8_t {
+    Integer = 0,
+    Percent = 1,
+    Distance = 2,
+    Zone = 3,
+    Decibel = 4,
+    None = 5,
+    Text = 6
+};
+
+// The caption of a slot: base name, search-mode mark, "=" ("" for an empty slot).
+std::string readingName(int32_t code, int32_t mode, int32_t gateAMode, int32_t gateBMode);
+
+// Zone of a sound path (micrometres), counted from 1; none when no zone holds
+// it. With variable zone lengths the zones follow one another with their own
+// lengths; otherwise all zones have the first length.
+std::optional<int64_t> zoneNumber(int64_t path_um, bool variableLengths, const int32_t* zoneLengths,
+                                  std::size_t count);
+
+// One recorded reading as the instrument's frame holds it.
+struct RecordedReading {
+    int32_t code = 0;
+    int32_t noValue = 0;
+    int32_t live = 0;
+    int32_t value = 0;
+    int32_t kind = 0;
+    int32_t clipped = 0;
+};
+RecordedReading recordedReading(const recording::RecordingHeader& setup, const recording::FrameHeader& frame,
+                                std::size_t slot);
+
+// The value text of a slot. `displayVelocity` is the display velocity in m/s
+// (microsecond readings turn paths into times with it).
+std::string recordedValueText(const RecordedReading& reading, const recording::RecordingHeader& setup,
+                              float displayVelocity, char decimalPoint = '.');
+
+// A held value (neither live nor missing) is painted on the highlight-text colour.
+bool readingHeld(const RecordedReading& reading);
+
+} // namespace pelix::player
