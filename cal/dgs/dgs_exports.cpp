@@ -100,15 +100,7 @@ extern "C" {
 
 PELIX_CAL_API void CVDGSCalculateNearFields(int32_t* block) {
     if (block == nullptr) return;
-    const ProbeCatalogRow* row = catalogRow(word(block, PELIX_DGS_PROBE_NUM));
-    if (row == nullptr) {
-        State& s = state();
-        s.nearField_mm = 1.0;
-        s.delayAllowance_mm = 0.0;
-        dropErsCurve();
-        return;
-    }
-    computeNearField(block, *row);
+    computeNearField(block, catalogRow(word(block, PELIX_DGS_PROBE_NUM)));
 }
 
 PELIX_CAL_API void DGSEvaluateReference(int32_t* block) {
@@ -120,7 +112,7 @@ PELIX_CAL_API void DGSEvaluateReference(int32_t* block) {
     const int32_t refAmp = word(block, PELIX_DGS_REF_AMP);
     const int32_t refAmpPercent = refAmp / 10;
     const double refDistance = word(block, PELIX_DGS_REF_DIST) * 0.001;
-    if (!computeNearField(block, *row)) return rejectReference(block);
+    if (!computeNearField(block, row)) return rejectReference(block);
     const double nearField = s.nearField_mm;
     const double x = (s.delayAllowance_mm + refDistance) / nearField;
 
@@ -197,7 +189,7 @@ PELIX_CAL_API int32_t CVDGSNumOfERSCurvePoints(int32_t* block, DGSPoint* points)
     bool sound = row != nullptr;
     if (sound && word(block, PELIX_DGS_REF_STATUS) == 0) {
         state().referenceCorrection_dB = 0.0;
-        sound = computeNearField(block, *row);
+        sound = computeNearField(block, row);
     }
     sound = sound && discKey(block, *row, word(block, PELIX_DGS_ERS), key);
     if (!sound) {

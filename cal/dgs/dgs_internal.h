@@ -35,9 +35,10 @@ Curve& ersCurve();
 // curve is built again from sound input.
 void dropErsCurve();
 
-// Near field N and delay allowance L_d from the block into the state. False, with N = 1 and
-// L_d = 0, when the block's figures cannot give a near field.
-bool computeNearField(const int32_t* block, const ProbeCatalogRow& row);
+// Near field N and delay allowance L_d from the block into the state. False, with N = 1,
+// L_d = 0 and the ERS curve dropped, when there is no probe or the block's figures cannot
+// give a near field.
+bool computeNearField(const int32_t* block, const ProbeCatalogRow* row);
 // Whether the last near-field computation succeeded.
 bool nearFieldValid();
 

@@ -152,7 +152,7 @@ bool nearFieldValid() {
     return g_nearFieldValid;
 }
 
-bool computeNearField(const int32_t* block, const ProbeCatalogRow& row) {
+bool computeNearField(const int32_t* block, const ProbeCatalogRow* probeRow) {
     auto fail = [] {
         g_state.nearField_mm = 1.0;
         g_state.delayAllowance_mm = 0.0;
@@ -160,6 +160,8 @@ bool computeNearField(const int32_t* block, const ProbeCatalogRow& row) {
         dropErsCurve();
         return false;
     };
+    if (probeRow == nullptr) return fail();
+    const ProbeCatalogRow& row = *probeRow;
     double nearField = 1.0;
     double allowance = 0.0;
     switch (row.type) {
