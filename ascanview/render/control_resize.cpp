@@ -1,0 +1,85 @@
+// Placing the children when the control changes size.
+#include "ascanview/interface/oro_ascan_ctl.h"
+
+#include "ascanview/mouse/search_range_box.h"
+#include "ascanview/render/ascan_picture.h"
+#include "ascanview/render/control_layout.h"
+
+#include <QLabel>
+#include <QResizeEvent>
+
+#include <cmath>
+
+namespace {
+
+int toPixels(double twips) {
+    return static_cast<int>(std::lround(twips / DrawingSurface::kTwipsPerPixel));
+}
+
+QRect toPixels(const TwipRect& r) {
+    const int left = toPixels(r.left);
+    const int top = toPixels(r.top);
+    return {left, top, std::max(0, toPixels(r.left + r.width) - left),
+            std::max(0, toPixels(r.top + r.height) - top)};
+}
+
+} // namespace
+
+void OroAscanCtl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyLayout();
+}
+
+void OroAscanCtl::applyLayout() {
+    // The box keeps its relative place inside the picture.
+    const double oldWidth = m_surface.scaleWidth();
+    const double oldHeight = m_surface.scaleHeight();
+    const bool restoreBox = oldWidth > 0 && oldHeight > 0;
+    const double boxLeft = restoreBox ? m_boxLeft / oldWidth : 0.0;
+    const double boxTop = restoreBox ? m_boxTop / oldHeight : 0.0;
+    const double boxWidth = restoreBox ? m_boxWidth / oldWidth : 0.0;
+    const double boxHeight = restoreBox ? m_boxHeight / oldHeight : 0.0;
+
+    const ControlLayout layout = computeControlLayout(width() * DrawingSurface::kTwipsPerPixel,
+                                                      height() * DrawingSurface::kTwipsPerPixel);
+    if (toPixels(layout.width) > width() || toPixels(layout.height) > height()) {
+        // Too small: grow to the minimum; the resize event lays out again.
+        resize(std::max(width(), toPixels(layout.width)), std::max(height(), toPixels(layout.height)));
+        return;
+    }
+
+    m_picLeftTwips = layout.picAscan.left;
+    m_picAscan->setGeometry(toPixels(layout.picAscan));
+    if (!m_userScale) m_surface.setScale(layout.picAscan.width, layout.picAscan.height);
+    m_lblControlTitle->setGeometry(toPixels(layout.controlTitle));
+    m_lblAscanStart->setGeometry(toPixels(layout.ascanStart));
+    m_lblAscanWidth->setGeometry(toPixels(layout.ascanWidth));
+    for (std::size_t i = 0; i < layout.paramTitle.size(); ++i) {
+        m_paramTitle[i]->setGeometry(toPixels(layout.paramTitle[i]));
+        m_paramValue[i]->setGeometry(toPixels(layout.paramValue[i]));
+    }
+
+    SearchSwitchJudgement();
+    if (!m_searchRange->isHidden() && restoreBox) {
+        m_boxLeft = boxLeft * m_surface.scaleWidth();
+        m_boxTop = boxTop * m_surface.scaleHeight();
+        m_boxWidth = boxWidth * m_surface.scaleWidth();
+        m_boxHeight = boxHeight * m_surface.scaleHeight();
+    }
+    placeSearchBox();
+    UpdateAscanGraph();
+    update();
+}
+
+void OroAscanCtl::placeSearchBox() {
+    const double w = m_surface.scaleWidth();
+    const double h = m_surface.scaleHeight();
+    if (w <= 0 || h <= 0) return;
+    const double sx = m_picAscan->width() / w;
+    const double sy = m_picAscan->height() / h;
+    const int left = static_cast<int>(std::lround(m_boxLeft * sx));
+    const int top = static_cast<int>(std::lround(m_boxTop * sy));
+    m_searchRange->setGeometry(
+        left, top, std::max(1, static_cast<int>(std::lround((m_boxLeft + m_boxWidth) * sx)) - left),
+        std::max(1, static_cast<int>(std::lround((m_boxTop + m_boxHeight) * sy)) - top));
+}

@@ -1,0 +1,81 @@
+// The retained drawing surface of the A-scan picture: a pen, a foreground
+// colour and the list of operations since the last clear, all in the surface's
+// internal units (twips unless the host set its own scale). The list is what
+// gets rasterised, what tests assert on and what the command-line tool prints.
+#pragma once
+
+#include "ascanview/interface/export.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Rgb = std::uint32_t; // 0xRRGGBB
+
+constexpr Rgb rgb(unsigned r, unsigned g, unsigned b) {
+    return (r << 16) | (g << 8) | b;
+}
+
+enum class SurfaceOpKind : std::uint8_t { Clear, Segment, LineTo, Box, Text };
+
+struct SurfaceOp {
+    SurfaceOpKind kind = SurfaceOpKind::Clear;
+    Rgb color = 0;
+    double x1 = 0.0; // for a text: its top-left corner in x1, y1
+    double y1 = 0.0;
+    double x2 = 0.0;
+    double y2 = 0.0;
+    double size = 0.0; // text size in points
+    std::string text;  // UTF-8
+};
+
+class ASCANVIEW_API DrawingSurface {
+  public:
+    // Twips per screen pixel at the 96 dpi the control is laid out for.
+    static constexpr double kTwipsPerPixel = 15.0;
+    static constexpr Rgb kWindowBackground = rgb(255, 255, 255);
+    static constexpr Rgb kWindowText = rgb(0, 0, 0);
+
+    DrawingSurface();
+
+    void setScale(double width, double height) {
+        m_width = width;
+        m_height = height;
+    }
+    double scaleWidth() const { return m_width; }
+    double scaleHeight() const { return m_height; }
+
+    Rgb foreground() const { return m_foreground; }
+    void setForeground(Rgb color) { m_foreground = color; }
+    Rgb background() const { return m_background; }
+
+    double penX() const { return m_penX; }
+    double penY() const { return m_penY; }
+    void moveTo(double x, double y) {
+        m_penX = x;
+        m_penY = y;
+    }
+
+    void clear();
+    void segment(double x1, double y1, double x2, double y2, Rgb color);
+    void lineTo(double x, double y, Rgb color);
+    void lineTo(double x, double y) { lineTo(x, y, m_foreground); }
+    void box(double x1, double y1, double x2, double y2, Rgb color);
+    void text(double x, double y, const std::string& utf8, double pointSize);
+
+    const std::vector<SurfaceOp>& ops() const { return m_ops; }
+
+    // {"width": W, "height": H, "ops": [...]}, coordinates in surface units.
+    std::string toJson() const;
+
+  private:
+    SurfaceOp& append(SurfaceOpKind kind, Rgb color);
+
+    double m_width = 0.0;
+    double m_height = 0.0;
+    double m_penX = 0.0;
+    double m_penY = 0.0;
+    Rgb m_foreground = kWindowText;
+    Rgb m_background = kWindowBackground;
+    std::vector<SurfaceOp> m_ops;
+};
