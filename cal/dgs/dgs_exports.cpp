@@ -80,6 +80,23 @@ bool convertPoint(const int32_t* block, double distance, double value, DGSPoint&
     return true;
 }
 
+// lookupRow on the curve at its own column j, with the columns' logarithms given.
+double valueAtColumn(const Curve& curve, int32_t count, const double* logs, int32_t j, bool& clamped) {
+    const double x = curve.distances[j];
+    clamped = true;
+    if (!(x >= curve.distances[0])) return curve.values[0];
+    if (x > curve.distances[count - 1]) return curve.values[count - 1];
+    clamped = false;
+    for (int32_t i = 0; i + 1 < count; ++i) {
+        if (x <= curve.distances[i + 1]) {
+            const double v0 = curve.values[i];
+            const double v1 = curve.values[i + 1];
+            return v0 + (v1 - v0) * (logs[j] - logs[i]) / (logs[i + 1] - logs[i]);
+        }
+    }
+    return curve.values[count - 1];
+}
+
 int32_t findPoint(int32_t timeNs, const int32_t* block, const DGSPoint* points, bool later) {
     if (block == nullptr || points == nullptr) return kNotFound;
     if (catalogRow(word(block, PELIX_DGS_PROBE_NUM)) == nullptr) return kNotFound;
@@ -167,11 +184,15 @@ PELIX_CAL_API int32_t CVDGSConvertDGStoDAC(int32_t* block, DGSPoint* points) {
     if (catalogRow(word(block, PELIX_DGS_PROBE_NUM)) == nullptr) return 0;
     if (word(block, PELIX_DGS_VELOCITY) <= 0 || !nearFieldValid()) return 0;
     const Curve& curve = ersCurve();
-    const Diagram row = curve.view();
     const int32_t count = curve.columns < PELIX_DGS_MAX_POINTS ? curve.columns : PELIX_DGS_MAX_POINTS;
+    // The value at each column is looked up again in log distance exactly as lookupRow does;
+    // the logarithms of the columns are taken once instead of three times per point.
+    double logs[PELIX_DGS_MAX_POINTS];
+    for (int32_t j = 0; j < count; ++j)
+        logs[j] = std::log10(curve.distances[j]);
     for (int32_t j = 0; j < count; ++j) {
         bool clamped = false;
-        const double value = lookupRow(row, 0, curve.distances[j], clamped);
+        const double value = valueAtColumn(curve, count, logs, j, clamped);
         if (clamped || !convertPoint(block, curve.distances[j], value, points[j])) {
             clearPoints(block, points);
             return 0;

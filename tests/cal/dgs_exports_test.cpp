@@ -213,6 +213,14 @@ TEST_F(DgsExports, EveryCatalogueProbeGivesASearchableCurve) {
                 EXPECT_GT(p.slTOF, points[i - 1].slTOF) << name << " point " << i;
             }
             EXPECT_EQ(p.slAmp, static_cast<int32_t>(800 * std::pow(10.0, -p.slGain / 200.0))) << name;
+            // the conversion's own lookup agrees with the one the readings use
+            const double x = ersCurve().distances[i];
+            const double depth = state().nearField_mm * x - state().delayAllowance_mm;
+            double value = 0;
+            ASSERT_TRUE(ersCurveValue(x, value));
+            EXPECT_EQ(p.slGain, static_cast<int16_t>(40 * depth * 0.002) +
+                                    static_cast<int32_t>(10 * (state().referenceCorrection_dB + value)) - 400)
+                << name << " point " << i;
         }
         for (int32_t i = 0; i + 1 < count; ++i) {
             const int32_t t = points[i].slTOF;
