@@ -104,7 +104,9 @@ GeometryCache curvedGeometry(const Setup& setup, int64_t s) {
         legArc = int64_t{fastAsin(clamped)} * halfCircumference / kHalfTurn_01deg;
         if (evenLeg) inLeg = legLength - inLeg; // coming back out from the inner wall
     } else {
-        legArc = (kHalfTurn_01deg - 2 * theta) * halfCircumference / kHalfTurn_01deg;
+        const Wide chordArc = (kHalfTurn_01deg - 2 * Wide{theta}) * halfCircumference / kHalfTurn_01deg;
+        if (!fitsInt64(chordArc)) return invalid();
+        legArc = static_cast<int64_t>(chordArc);
     }
 
     const Wide distanceSquared = Wide{outer} * outer / 1000 + Wide{inLeg} * inLeg / 1000 -
