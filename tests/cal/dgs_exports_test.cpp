@@ -156,7 +156,7 @@ TEST_F(DgsExports, ReferenceCorrectionFromABackWallEcho) {
 }
 
 TEST_F(DgsExports, DoubtfulReferenceIsStillEvaluated) {
-    for (int32_t amp : {50, 1005}) { // 5 % and 100.5 % of screen height
+    for (int32_t amp : {50, 1010}) { // 5 % and 101 % of screen height
         Block b = steelSetup();
         b[PELIX_DGS_REF_AMP] = amp;
         DGSEvaluateReference(b.data());
