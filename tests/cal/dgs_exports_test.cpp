@@ -224,6 +224,8 @@ TEST_F(DgsExports, EveryCatalogueProbeGivesASearchableCurve) {
         }
         for (int32_t i = 0; i + 1 < count; ++i) {
             const int32_t t = points[i].slTOF;
+            // a point's own time belongs first to the stretch that ends there
+            EXPECT_EQ(CVDGSFindEarlierTOFPoint(t, b.data(), points.data()), i == 0 ? 0 : i - 1) << name;
             EXPECT_EQ(CVDGSFindEarlierTOFPoint(t + 1, b.data(), points.data()), i) << name << " " << i;
             if (i + 2 < count) {
                 EXPECT_EQ(CVDGSFindLaterTOFPoint(t, b.data(), points.data()), i + 1) << name;
