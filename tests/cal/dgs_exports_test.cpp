@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 
 namespace {
@@ -181,10 +182,6 @@ TEST_F(DgsExports, SideDrilledHoleActsAsItsEquivalentDisc) {
     const double holeCurve = state().referenceCurveValue;
     // lambda = 10 * 59200 / 200 = 2960 um; disc diameter (0.2 lambda^2 * 3 * 80)^(1/4) mm
     const double disc = std::pow(0.2 * 2.96 * 2.96 * 3.0 * 80.0, 0.25);
-    Block equivalent = steelSetup();
-    equivalent[PELIX_DGS_REF_TYPE] = 0;
-    equivalent[PELIX_DGS_REF_DIST] = 80000;
-    equivalent[PELIX_DGS_REF_SIZE] = 0;
     Curve curve;
     buildCurve(generalDiagram(), disc / 24.0, curve);
     bool clamped = false;
@@ -330,6 +327,40 @@ TEST_F(DgsExports, SearchesReadNoFurtherThanFortyPoints) {
     b[PELIX_DGS_NUM_POINTS] = 1;
     EXPECT_EQ(CVDGSFindEarlierTOFPoint(100, b.data(), guarded.points), kNone);
     EXPECT_EQ(CVDGSFindLaterTOFPoint(50, b.data(), guarded.points), kNone);
+}
+
+// Arbitrary setups, as a damaged recording could hand them over: whatever the words hold, the
+// exports stay within their records and leave only finite figures behind.
+TEST_F(DgsExports, ArbitraryBlocksStayWithinBounds) {
+    std::mt19937 random(2024);
+    const int offsets[] = {
+        PELIX_DGS_PROBE_DELAY, PELIX_DGS_VELOCITY,  PELIX_DGS_REF_STATUS, PELIX_DGS_ERS,
+        PELIX_DGS_XTAL_FREQ,   PELIX_DGS_EFFE_DIAM, PELIX_DGS_DELAY_VEL,  PELIX_DGS_REF_TYPE,
+        PELIX_DGS_REF_SIZE,    PELIX_DGS_REF_ATTEN, PELIX_DGS_AMPL_CORR,  PELIX_DGS_TEST_ATTEN,
+        PELIX_DGS_REF_DIST,    PELIX_DGS_REF_AMP,   PELIX_DGS_BASE_GAIN,  PELIX_DGS_REF_GAIN};
+    for (int trial = 0; trial < 3000; ++trial) {
+        Block b = steelSetup(static_cast<int32_t>(random() % 45) - 2);
+        for (int offset : offsets) {
+            if (random() % 3 == 0)
+                b[offset] = static_cast<int32_t>(random()); // anything at all
+            else if (random() % 2 == 0)
+                b[offset] = b[offset] / 2 + static_cast<int32_t>(random() % 1000);
+        }
+        b[PELIX_DGS_CONVERT] = static_cast<int32_t>(random() % 2);
+        const int32_t count = draw(b);
+        ASSERT_GE(count, 0);
+        ASSERT_LE(count, PELIX_DGS_MAX_POINTS);
+        ASSERT_EQ(b[PELIX_DGS_NUM_POINTS], count);
+        const State& s = state();
+        ASSERT_TRUE(std::isfinite(s.nearField_mm) && std::isfinite(s.delayAllowance_mm) &&
+                    std::isfinite(s.referenceCorrection_dB) && std::isfinite(s.referenceCurveValue))
+            << trial;
+        const int32_t time = static_cast<int32_t>(random());
+        for (int32_t found : {CVDGSFindEarlierTOFPoint(time, b.data(), points.data()),
+                              CVDGSFindLaterTOFPoint(time, b.data(), points.data())}) {
+            ASSERT_TRUE(found == kNone || (found >= 0 && found + 1 < count)) << trial;
+        }
+    }
 }
 
 } // namespace
