@@ -27,15 +27,6 @@ TEST(ReadingsFlatGeometryTest, SecondLegFoldsBackFromTheBackWall) {
     EXPECT_EQ(c.depth_um, 10000 - (14142 - 10000));
 }
 
-TEST(ReadingsFlatGeometryTest, FirstAndThirdLegsCountFromTheSurface) {
-    const auto s = angleBeam(450, 10000);
-    EXPECT_EQ(computeGeometry(s, 7071).leg, 1);
-    EXPECT_NEAR(computeGeometry(s, 7071).depth_um, 5000, 1);
-    const GeometryCache third = computeGeometry(s, 2 * 14142 + 7071);
-    EXPECT_EQ(third.leg, 3);
-    EXPECT_NEAR(third.depth_um, 5000, 2);
-}
-
 TEST(ReadingsFlatGeometryTest, SteepBeamOnAPipeIsTreatedAsFlat) {
     for (int32_t angle : {890, 895}) {
         const GeometryCache pipe = computeGeometry(angleBeam(angle, 10000, 200000), 20000);
