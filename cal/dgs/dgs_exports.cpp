@@ -220,8 +220,11 @@ PELIX_CAL_API int32_t CVDGSNumOfERSCurvePoints(int32_t* block, DGSPoint* points)
     }
     Curve& curve = ersCurve();
     const Diagram& diagram = diagramFor(*row);
-    // also rebuilt when the probe's diagram changed under the same key, or no curve is held
-    if (curve.columns <= 0 || key != curve.key || curve.source != &diagram) buildCurve(diagram, key, curve);
+    // Rebuilt when the key asked for changes (compared with the key asked for last time, as a
+    // copied row carries its own key, which a later request may equal), when the probe's
+    // diagram changed under the same key, or when no curve is held.
+    if (curve.columns <= 0 || key != curve.requestedKey || curve.source != &diagram)
+        buildCurve(diagram, key, curve);
     if (convert) CVDGSConvertDGStoDAC(block, points);
     return curve.columns;
 }

@@ -15,6 +15,7 @@ struct Curve {
     double distances[kMaxColumns] = {};
     double values[kMaxColumns] = {};
     const Diagram* source = nullptr; // the diagram it was cut from
+    double requestedKey = 0.0;       // the key asked for; a copied row keeps its own key above
 
     Diagram view() const { return Diagram{columns, distances, 1, &key, values}; }
 };

@@ -108,6 +108,7 @@ bool lookupKey(const Diagram& diagram, double x, double y, double& value) {
 void buildCurve(const Diagram& diagram, double key, Curve& curve) {
     curve = Curve{};
     curve.source = &diagram;
+    curve.requestedKey = key;
     const int32_t rows = diagram.rows;
     const int32_t columns = diagram.columns < kMaxColumns ? diagram.columns : kMaxColumns;
     if (rows <= 0 || columns <= 0) return;

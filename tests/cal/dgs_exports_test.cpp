@@ -275,6 +275,16 @@ TEST_F(DgsExports, FirstCurveOfAFreshLibraryMayBeTheBackWall) {
     EXPECT_EQ(CVDGSNumOfERSCurvePoints(b.data(), points.data()), 23);
 }
 
+TEST_F(DgsExports, KeyEqualToACopiedRowsKeyStillRebuilds) {
+    Block b = steelSetup(35); // near field from the catalogue, whatever the diameter
+    b[PELIX_DGS_ERS] = 0;     // back wall, kept under the wall's key 2147483647
+    ASSERT_EQ(CVDGSNumOfERSCurvePoints(b.data(), points.data()), 23);
+    b[PELIX_DGS_ERS] = 2147483647;
+    b[PELIX_DGS_EFFE_DIAM] = 1; // the same key, asking for the largest reflector
+    ASSERT_EQ(CVDGSNumOfERSCurvePoints(b.data(), points.data()), 23);
+    EXPECT_EQ(ersCurve().values[22], generalDiagram().value(1, 22));
+}
+
 TEST_F(DgsExports, OwnDiagramProbesTakeTheErsInMillimetres) {
     Block narrow = steelSetup(27);
     narrow[PELIX_DGS_EFFE_DIAM] = 6000;
