@@ -76,13 +76,5 @@ TEST(ReadingsAntilogTest, TableInterpolationAndLimits) {
     EXPECT_EQ(antilogRatio(-10991), 0);
 }
 
-TEST(ReadingsFilterDelayTest, TenFiltersOnly) {
-    EXPECT_EQ(filterDelay(0), 64);
-    EXPECT_EQ(filterDelay(5), 40);
-    EXPECT_EQ(filterDelay(9), 64);
-    EXPECT_FALSE(filterDelay(10).has_value());
-    EXPECT_FALSE(filterDelay(15).has_value());
-}
-
 } // namespace
 } // namespace pelix::cal::readings
