@@ -66,6 +66,8 @@ void OroAscanCtl::createChildren() {
     m_picAscan = new AscanPicture(this);
     m_picAscan->setObjectName(QStringLiteral("picAscan"));
     m_picAscan->setPicture(&m_rasterizer.image());
+    m_picAscan->setStaleHandler(
+        [this] { m_rasterizer.rasterize(m_surface, m_picAscan->size(), m_picAscan->devicePixelRatioF()); });
     m_picAscan->installEventFilter(this);
 
     m_searchRange = new SearchRangeBox(m_picAscan);

@@ -324,6 +324,7 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     void createChildren();
     void showDesignTimeTexts();
     void applyLayout();
+    void layoutChildren();
     void placeSearchBox();
     void rasterize();
 
@@ -347,6 +348,9 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     // host sets its own scale through WidthX or PicCurrentHeight.
     bool m_userScale = false;
     double m_picLeftTwips = 96.0;
+    // A control resized while hidden gets no resize event; the next redraw
+    // lays it out first.
+    QSize m_laidOutSize;
     // Search box in surface units, and its place as fractions of the surface.
     double m_boxLeft = 600.0, m_boxTop = 360.0, m_boxWidth = 495.0, m_boxHeight = 495.0;
 };

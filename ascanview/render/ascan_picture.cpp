@@ -8,6 +8,10 @@ AscanPicture::AscanPicture(QWidget* parent) : QWidget(parent) {
 }
 
 void AscanPicture::paintEvent(QPaintEvent*) {
+    const qreal dpr = devicePixelRatioF();
+    if (m_onStale && m_image != nullptr &&
+        (m_image->devicePixelRatio() != dpr || m_image->size() != (QSizeF(size()) * dpr).toSize()))
+        m_onStale();
     QPainter painter(this);
     if (m_image == nullptr || m_image->isNull()) {
         painter.fillRect(rect(), Qt::white);

@@ -31,6 +31,13 @@ void OroAscanCtl::resizeEvent(QResizeEvent* event) {
 }
 
 void OroAscanCtl::applyLayout() {
+    layoutChildren();
+    UpdateAscanGraph();
+    update();
+}
+
+void OroAscanCtl::layoutChildren() {
+    m_laidOutSize = size();
     // The box keeps its relative place inside the picture.
     const double oldWidth = m_surface.scaleWidth();
     const double oldHeight = m_surface.scaleHeight();
@@ -40,14 +47,9 @@ void OroAscanCtl::applyLayout() {
     const double boxWidth = restoreBox ? m_boxWidth / oldWidth : 0.0;
     const double boxHeight = restoreBox ? m_boxHeight / oldHeight : 0.0;
 
+    // The widget's minimum size keeps it at least 7200 x 3500 twips.
     const ControlLayout layout = computeControlLayout(width() * DrawingSurface::kTwipsPerPixel,
                                                       height() * DrawingSurface::kTwipsPerPixel);
-    if (toPixels(layout.width) > width() || toPixels(layout.height) > height()) {
-        // Too small: grow to the minimum; the resize event lays out again.
-        resize(std::max(width(), toPixels(layout.width)), std::max(height(), toPixels(layout.height)));
-        return;
-    }
-
     m_picLeftTwips = layout.picAscan.left;
     m_picAscan->setGeometry(toPixels(layout.picAscan));
     if (!m_userScale) m_surface.setScale(layout.picAscan.width, layout.picAscan.height);
@@ -67,8 +69,6 @@ void OroAscanCtl::applyLayout() {
         m_boxHeight = boxHeight * m_surface.scaleHeight();
     }
     placeSearchBox();
-    UpdateAscanGraph();
-    update();
 }
 
 void OroAscanCtl::placeSearchBox() {

@@ -1,17 +1,14 @@
 // Turns the surface's operation list into the picture the widget shows. The
-// image is kept between redraws and reallocated only when its size or the
-// device pixel ratio changes.
+// image and the canvas over it live from one redraw to the next; the image is
+// reallocated only when its size or the device pixel ratio changes, so a
+// redraw without text allocates nothing once the first is done.
 #pragma once
 
 #include "ascanview/render/drawing_surface.h"
 
 #include <QFont>
 #include <QImage>
-#include <QLineF>
-#include <QPointF>
 #include <QSize>
-
-#include <vector>
 
 class SurfaceRasterizer {
   public:
@@ -22,8 +19,8 @@ class SurfaceRasterizer {
     const QImage& image() const { return m_image; }
 
   private:
+    void drawText(const SurfaceOp& op, double sx, double sy);
+
     QImage m_image;
     QFont m_font;
-    std::vector<QPointF> m_polyline;
-    std::vector<QLineF> m_lines;
 };

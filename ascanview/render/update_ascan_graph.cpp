@@ -13,6 +13,7 @@ void setTextIfChanged(QLabel* label, const QString& text) {
 } // namespace
 
 void OroAscanCtl::UpdateAscanGraph() {
+    if (size() != m_laidOutSize) layoutChildren();
     AscanGraph graph(m_props, m_drag, m_surface);
 
     graph.resetDragFlags();
@@ -59,5 +60,6 @@ QString OroAscanCtl::surfaceOperationsJson() const {
 }
 
 QImage OroAscanCtl::surfaceImage() const {
-    return m_rasterizer.image();
+    // A deep copy: the rasteriser keeps painting on its own image.
+    return m_rasterizer.image().copy();
 }

@@ -1,0 +1,118 @@
+#include "ascanview/render/pixel_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+void PixelCanvas::fill(std::uint32_t pixel) {
+    for (int y = 0; y < m_height; ++y)
+        std::fill_n(m_bits + y * m_stride, m_width, pixel);
+}
+
+void PixelCanvas::fillRect(long long left, long long top, long long right, long long bottom,
+                           std::uint32_t pixel) {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    left = std::max(left, 0LL);
+    top = std::max(top, 0LL);
+    right = std::min(right, static_cast<long long>(m_width) - 1);
+    bottom = std::min(bottom, static_cast<long long>(m_height) - 1);
+    if (left > right || top > bottom) return;
+    if (left == right) {
+        // Vertical strokes are most of an RF trace.
+        std::uint32_t* p = m_bits + top * m_stride + left;
+        for (long long y = top; y <= bottom; ++y, p += m_stride)
+            *p = pixel;
+        return;
+    }
+    for (long long y = top; y <= bottom; ++y)
+        std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right + 1, pixel);
+}
+
+void PixelCanvas::plot(long long x, long long y, std::uint32_t pixel, int pen) {
+    if (pen == 1) {
+        if (x >= 0 && y >= 0 && x < m_width && y < m_height) m_bits[y * m_stride + x] = pixel;
+        return;
+    }
+    fillRect(x, y, x + pen - 1, y + pen - 1, pixel);
+}
+
+namespace {
+
+// The pixel holding a coordinate; the value is already clipped to a small range.
+inline long long pixelOf(double v) {
+    const auto truncated = static_cast<long long>(v);
+    return v < static_cast<double>(truncated) ? truncated - 1 : truncated;
+}
+
+// Liang-Barsky: shortens the line to the part inside [minX, maxX] x [minY, maxY].
+bool clip(double& x0, double& y0, double& x1, double& y1, double minX, double minY, double maxX,
+          double maxY) {
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - minX, maxX - x0, y0 - minY, maxY - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const double ax = x0 + t0 * dx;
+    const double ay = y0 + t0 * dy;
+    x1 = x0 + t1 * dx;
+    y1 = y0 + t1 * dy;
+    x0 = ax;
+    y0 = ay;
+    return true;
+}
+
+} // namespace
+
+void PixelCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t pixel, int pen) {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
+    // A margin of a few pixels keeps the clipped ends where the full line would put them.
+    const double margin = pen + 2.0;
+    if (!clip(x0, y0, x1, y1, -margin, -margin, m_width + margin, m_height + margin)) return;
+    long long ax = pixelOf(x0);
+    long long ay = pixelOf(y0);
+    const long long bx = pixelOf(x1);
+    const long long by = pixelOf(y1);
+
+    if (ax == bx) {
+        fillRect(ax, std::min(ay, by), ax + pen - 1, std::max(ay, by) + pen - 1, pixel);
+        return;
+    }
+    if (ay == by) {
+        fillRect(std::min(ax, bx), ay, std::max(ax, bx) + pen - 1, ay + pen - 1, pixel);
+        return;
+    }
+    const long long dx = std::llabs(bx - ax);
+    const long long dy = -std::llabs(by - ay);
+    const long long sx = ax < bx ? 1 : -1;
+    const long long sy = ay < by ? 1 : -1;
+    long long error = dx + dy;
+    while (true) {
+        plot(ax, ay, pixel, pen);
+        if (ax == bx && ay == by) break;
+        const long long twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            ax += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            ay += sy;
+        }
+    }
+}
