@@ -49,6 +49,7 @@ QVariant callControl(QObject* control, const char* method, const QVariantList& a
                                   std::to_string(args.size()) + " arguments");
 
     std::array<QVariant, 10> values;
+    std::array<QByteArray, 10> typeNames; // the arguments below point into these
     std::array<QGenericArgument, 10> generic;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QMetaType type = target.parameterMetaType(static_cast<int>(i));
@@ -64,10 +65,10 @@ QVariant callControl(QObject* control, const char* method, const QVariantList& a
             throw ControlBindingError(std::string("argument ") + std::to_string(i + 1) + " of " + method +
                                       " cannot take a value of type " + args[i].typeName());
         }
-        values[static_cast<std::size_t>(i)] = std::move(value);
-        generic[static_cast<std::size_t>(i)] =
-            QGenericArgument(target.parameterTypeName(static_cast<int>(i)).constData(),
-                             values[static_cast<std::size_t>(i)].constData());
+        const auto slot = static_cast<std::size_t>(i);
+        values[slot] = std::move(value);
+        typeNames[slot] = target.parameterTypeName(static_cast<int>(i));
+        generic[slot] = QGenericArgument(typeNames[slot].constData(), values[slot].constData());
     }
     QVariant result;
     QGenericReturnArgument returned;

@@ -1,10 +1,210 @@
 #include "player/ui/frm_player.h"
 
+#include "platform/component_registry.h"
+#include "platform/control_binding.h"
+#include "platform/track_bar.h"
+#include "player/display/frame_display.h"
+#include "player/playback/avi_range_marker.h"
+#include "player/playback/control_guard.h"
+#include "player/playback/playback_controller.h"
+#include "player/playback/quick_move.h"
+#include "player/ui/player_layout.h"
+#include "player/ui/twips.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+
+#include <cmath>
+
+using namespace pelix::player;
+
+namespace {
+
+constexpr const char* kAscanProgId = "AscanView.OroAscanCtl";
+// The control's enumeration values.
+constexpr int kAscanOn = 1;   // AscanSwitch
+constexpr int kRangeOn = 1;   // RangeSwitch
+constexpr int kHollow = 0;    // FillType
+constexpr int kRectified = 0; // RectType
+
+QWidget* createAscan(QWidget* parent, QString& error) {
+    auto& registry = pelix::platform::ComponentRegistry::instance();
+    if (QWidget* control = registry.create(QString::fromLatin1(kAscanProgId), parent)) return control;
+    error = registry.lastError();
+    // An empty, sunken area in its place keeps the window usable for the message.
+    auto* placeholder = new QFrame(parent);
+    placeholder->setFrameShape(QFrame::Box);
+    return placeholder;
+}
+
+QString localFileOf(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
 frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmPlayer"));
-    setWindowTitle(QStringLiteral("Pelix Player ( Ver%1.%2.%3 )")
-                       .arg(PELIX_VERSION_MAJOR)
-                       .arg(PELIX_VERSION_MINOR)
-                       .arg(PELIX_VERSION_PATCH));
-    resize(661, 731);
+    setAcceptDrops(true);
+    setMinimumSize(pixelsFromTwips(FormScaler::kMinWidthTwips), pixelsFromTwips(FormScaler::kMinHeightTwips));
+    resize(pixelsFromTwips(kDesignWidthTwips), pixelsFromTwips(kDesignHeightTwips));
+
+    QWidget* ascan = createAscan(this, m_ascanError);
+    m_c = buildPlayerControls(this, ascan, m_scaler);
+
+    FrameDisplayTargets targets;
+    targets.ascan = m_c.Ascan;
+    targets.ascanWidget = m_c.Ascan;
+    targets.window = this;
+    targets.txtFrameIdx = m_c.txtFrameIdx;
+    targets.txtTimeIdx = m_c.txtTimeIdx;
+    targets.lblRdName = m_c.lblRdName;
+    targets.lblRdValue = m_c.lblRdValue;
+    m_display = std::make_unique<FrameDisplay>(targets);
+
+    m_playback = new PlaybackController(m_c, m_session, *m_display, this);
+    m_quickMove = new QuickMove(m_c, m_session, *m_playback, this);
+    m_aviRange = new AviRangeMarker(m_c, m_session, this);
+
+    m_appTitle = QStringLiteral("Pelix Player ( Ver%1.%2.%3 )")
+                     .arg(PELIX_VERSION_MAJOR)
+                     .arg(PELIX_VERSION_MINOR)
+                     .arg(PELIX_VERSION_PATCH);
+    m_open = std::make_unique<OpenSequence>(m_c, m_session, *m_display, *m_playback, m_appTitle);
+    connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
+    addShortcuts();
+
+    Form_Load();
+}
+
+frmPlayer::~frmPlayer() {
+    // The display holds a pointer into the session's recording.
+    m_display->setRecording(nullptr);
+}
+
+void frmPlayer::Form_Load() {
+    setWindowTitle(m_appTitle);
+
+    if (const QScreen* s = screen()) {
+        const QRect area = s->geometry();
+        const QSize outer = frameGeometry().size();
+        move(area.left() + (area.width() - outer.width()) / 2,
+             area.top() + (area.height() - outer.height()) / 2);
+    }
+
+    m_scaler.start(static_cast<float>(twipsFromPixels(width())),
+                   static_cast<float>(twipsFromPixels(height())));
+
+    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
+    m_c.lbSearchResult->clear();
+    OpenSequence::disableRecordingControls(m_c);
+
+    guardedControlStep([&] {
+        AscanPort& port = m_display->port();
+        port.setBool("DrawCaratOne", false);
+        port.setBool("DrawCaratTwo", false);
+        pelix::platform::callControl(m_c.Ascan, "Initialize_Parameters");
+        pelix::platform::callControl(m_c.Ascan, "AscanMode", {kAscanOn});
+        pelix::platform::callControl(m_c.Ascan, "RangeMode", {kRangeOn});
+        port.set("iAscanDrawMode", kHollow);
+        port.set("iAscanRectMode", kRectified);
+        port.setBool("SearchSwitch", false);
+    });
+    guardedControlStep([&] {
+        m_display->port().set("gatea_move_flag", QVariant::fromValue<qint32>(0));
+        m_display->port().set("gateb_move_flag", QVariant::fromValue<qint32>(0));
+    });
+}
+
+void frmPlayer::Form_Resize() {
+    m_c.picResultLabel->update();
+
+    const QSizeF size = FormScaler::withMinimum(QSizeF(twipsFromPixels(width()), twipsFromPixels(height())));
+    if (size.width() > twipsFromPixels(width()) || size.height() > twipsFromPixels(height())) {
+        resize(pixelsFromTwips(size.width()), pixelsFromTwips(size.height()));
+        return; // the resize comes back here at the larger size
+    }
+    m_scaler.scaleTo(static_cast<float>(size.width()), static_cast<float>(size.height()));
+
+    // Where the control sits on the screen, for confining the mouse while a gate is dragged.
+    const QRectF ascan = m_scaler.twipsOf(m_c.Ascan);
+    guardedControlStep([&] {
+        m_display->port().set("temp_left", QVariant::fromValue<qint32>(static_cast<qint32>(
+                                               std::nearbyint(ascan.left() + twipsFromPixels(x())))));
+        m_display->port().set("temp_top", QVariant::fromValue<qint32>(static_cast<qint32>(
+                                              std::nearbyint(ascan.top() + twipsFromPixels(y())))));
+    });
+}
+
+void frmPlayer::Form_Unload() {
+    m_c.tmrPlay->stop();
+    m_c.Timer1->stop();
+    m_display->setRecording(nullptr);
+    m_session.recording.reset();
+}
+
+void frmPlayer::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmPlayer::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmPlayer::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFileOf(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmPlayer::dropEvent(QDropEvent* event) {
+    const QString path = localFileOf(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openRecording(path);
+}
+
+OpenResult frmPlayer::openRecording(const QString& path) {
+    const OpenResult result = m_open->openFile(path);
+    handleOpenResult(result);
+    return result;
+}
+
+void frmPlayer::handleOpenResult(OpenResult result) {
+    if (result != OpenResult::EndProgram) return;
+    Form_Unload();
+    hide();
+    emit programEndRequested(3);
+}
+
+void frmPlayer::addShortcuts() {
+    const auto shortcut = [this](QKeySequence key, auto action) {
+        auto* s = new QShortcut(key, this);
+        s->setAutoRepeat(true);
+        connect(s, &QShortcut::activated, this, action);
+    };
+    shortcut(QKeySequence(Qt::Key_Space), [this] {
+        if (m_c.cmdPlayStop->isEnabled()) m_c.cmdPlayStop->click();
+    });
+    const auto sliderAction = [this](QAbstractSlider::SliderAction action) {
+        return [this, action] {
+            if (m_c.Slider->isEnabled()) m_c.Slider->triggerAction(action);
+        };
+    };
+    shortcut(QKeySequence(Qt::Key_Left), sliderAction(QAbstractSlider::SliderSingleStepSub));
+    shortcut(QKeySequence(Qt::Key_Right), sliderAction(QAbstractSlider::SliderSingleStepAdd));
+    shortcut(QKeySequence(Qt::Key_PageUp), sliderAction(QAbstractSlider::SliderPageStepSub));
+    shortcut(QKeySequence(Qt::Key_PageDown), sliderAction(QAbstractSlider::SliderPageStepAdd));
+    shortcut(QKeySequence(Qt::Key_Home), sliderAction(QAbstractSlider::SliderToMinimum));
+    shortcut(QKeySequence(Qt::Key_End), sliderAction(QAbstractSlider::SliderToMaximum));
 }

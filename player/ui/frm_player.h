@@ -1,10 +1,70 @@
-// frmPlayer: the program's main window.
+// frmPlayer: the program's main window. It holds the named controls and wires
+// them to the classes that do the work: the open sequence, playback, the
+// quick-move jumps, the AVI range and the frame display.
 #pragma once
 
+#include "player/playback/player_session.h"
+#include "player/ui/form_scaler.h"
+#include "player/ui/open_sequence.h"
+#include "player/ui/player_controls.h"
+
+#include <QString>
 #include <QWidget>
+
+#include <memory>
+
+namespace pelix::player {
+class AviRangeMarker;
+class FrameDisplay;
+class PlaybackController;
+class QuickMove;
+} // namespace pelix::player
 
 class frmPlayer : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmPlayer(QWidget* parent = nullptr);
+    ~frmPlayer() override;
+
+    // "Pelix Player ( Ver1.0.0 )"
+    const QString& AppTitle() const { return m_appTitle; }
+    // Why the A-scan control could not be created; empty when it was.
+    const QString& ascanError() const { return m_ascanError; }
+
+    // Opens a recording without the dialog (command line, dropped file).
+    pelix::player::OpenResult openRecording(const QString& path);
+
+    const pelix::player::PlayerControls& controls() const { return m_c; }
+    pelix::player::PlayerSession& session() { return m_session; }
+    pelix::player::FrameDisplay& display() { return *m_display; }
+    pelix::player::PlaybackController& playback() { return *m_playback; }
+    const pelix::player::FormScaler& scaler() const { return m_scaler; }
+
+  signals:
+    // A recording this player cannot read was opened: the program ends with `code`.
+    void programEndRequested(int code);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void handleOpenResult(pelix::player::OpenResult result);
+    void addShortcuts();
+
+    QString m_appTitle;
+    QString m_ascanError;
+    pelix::player::FormScaler m_scaler;
+    pelix::player::PlayerControls m_c;
+    pelix::player::PlayerSession m_session;
+    std::unique_ptr<pelix::player::FrameDisplay> m_display;
+    pelix::player::PlaybackController* m_playback = nullptr;
+    pelix::player::QuickMove* m_quickMove = nullptr;
+    pelix::player::AviRangeMarker* m_aviRange = nullptr;
+    std::unique_ptr<pelix::player::OpenSequence> m_open;
 };

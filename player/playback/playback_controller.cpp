@@ -1,0 +1,156 @@
+#include "player/playback/playback_controller.h"
+
+#include "platform/track_bar.h"
+#include "player/display/frame_display.h"
+#include "player/playback/control_guard.h"
+#include "player/playback/speed_table.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace pelix::player {
+
+PlaybackController::PlaybackController(const PlayerControls& controls, PlayerSession& session,
+                                       FrameDisplay& display, QObject* parent)
+    : QObject(parent), m_c(controls), m_session(session), m_display(display) {
+    // A 4 ms step needs the precise timer; the coarse one rounds to 5 % slack.
+    m_c.tmrPlay->setTimerType(Qt::PreciseTimer);
+    connect(m_c.cmdPlayStop, &QPushButton::clicked, this, &PlaybackController::cmdPlayStop_Click);
+    connect(m_c.tmrPlay, &QTimer::timeout, this, &PlaybackController::tmrPlay_Timer);
+    connect(m_c.SliderSpeed, &platform::TrackBar::Change, this, &PlaybackController::SliderSpeed_Change);
+    connect(m_c.Slider, &platform::TrackBar::Scroll, this, &PlaybackController::Slider_Scroll);
+    connect(m_c.Slider, &platform::TrackBar::Change, this, &PlaybackController::Slider_Change);
+}
+
+bool PlaybackController::playing() const {
+    return m_c.tmrPlay->isActive();
+}
+
+void PlaybackController::setGateDragAllowed(bool allowed) {
+    const QVariant flag = QVariant::fromValue<qint32>(allowed ? 1 : 0);
+    guardedControlStep([&] {
+        m_display.port().set("gatea_move_flag", flag);
+        m_display.port().set("gateb_move_flag", flag);
+    });
+}
+
+void PlaybackController::cmdPlayStop_Click() {
+    if (!playing()) {
+        if (!m_session.isOpen()) return;
+        if (m_session.CurrentFrame == m_session.FrameCount()) m_session.CurrentFrame = 1;
+        m_c.CheckSearch->setEnabled(false);
+        m_c.CheckSearch->setChecked(false);
+        m_c.cmdSearch->setEnabled(false);
+        m_c.AVI_Select->setEnabled(false);
+        SliderSpeed_Change();
+        m_c.tmrPlay->start();
+        guardedControlStep([&] { m_display.refreshUnitRows(); });
+        m_c.cmdPlayStop->setText(QStringLiteral("Pause"));
+        guardedControlStep([&] { m_display.port().setBool("SearchSwitch", false); });
+        setGateDragAllowed(false);
+        return;
+    }
+    m_c.tmrPlay->stop();
+    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
+    m_c.AVI_Select->setEnabled(true);
+    m_c.CheckSearch->setEnabled(true);
+    setGateDragAllowed(true);
+    // The timer had already advanced past the frame on screen.
+    if (m_session.CurrentFrame > 1) --m_session.CurrentFrame;
+}
+
+void PlaybackController::tmrPlay_Timer() {
+    if (!m_session.isOpen()) {
+        stopForNoRecording();
+        return;
+    }
+    const int32_t lastFrame = m_session.avi.recording ? m_session.avi.endFrame : m_session.FrameCount();
+    if (m_session.CurrentFrame > lastFrame) {
+        cmdPlayStop_Click();
+        if (m_c.AVI_Select->isChecked()) {
+            m_c.AVI_Select->setChecked(false);
+            m_c.cmdPlayStop->setEnabled(true);
+            if (m_rangeRecorded) m_rangeRecorded();
+        }
+        return;
+    }
+    bool whole = true;
+    guardedControlStep([&] { whole = m_display.ShowFrame(m_session.CurrentFrame); });
+    setGateDragAllowed(false);
+    // The frame on screen is the one the slider moves to: showing it a second
+    // time from the slider's change handling would only cost time.
+    m_stepMovingSlider = true;
+    moveSlider();
+    m_stepMovingSlider = false;
+    setGateDragAllowed(true);
+    ++m_session.CurrentFrame;
+    if (!whole) cmdPlayStop_Click();
+}
+
+void PlaybackController::SliderSpeed_Change() {
+    const auto speed = speedAt(m_c.SliderSpeed->value(), m_session.RateSelect);
+    if (!speed) return;
+    m_c.tmrPlay->setInterval(speed->intervalMs);
+    m_c.LblSpeed->setText(speedLabelText(speed->framesPerSecond));
+}
+
+void PlaybackController::Slider_Scroll() {
+    if (!playing()) return;
+    m_c.tmrPlay->stop();
+    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
+    // Stopped by a drag is stopped all the same: search, AVI range and gate
+    // dragging are available again, as after Pause.
+    m_c.AVI_Select->setEnabled(true);
+    m_c.CheckSearch->setEnabled(true);
+    setGateDragAllowed(true);
+}
+
+void PlaybackController::Slider_Change() {
+    m_session.CurrentFrame = m_c.Slider->value();
+    if (m_c.AVI_Select->isEnabled() && m_c.AVI_Select->isChecked()) markAviRange(m_session.CurrentFrame);
+    if (m_stepMovingSlider) return;
+    showFrame(m_session.CurrentFrame);
+}
+
+void PlaybackController::markAviRange(int32_t position) {
+    AviRange& range = m_session.avi;
+    if (m_c.optStart->isChecked()) {
+        range.startFrame = position;
+        m_c.Slider->setSelStart(position);
+        // A range never runs backwards: a start past the end drags the end along.
+        if (range.endFrame < range.startFrame) range.endFrame = range.startFrame;
+    } else {
+        range.endFrame = position;
+        if (range.endFrame < range.startFrame) {
+            range.endFrame = range.startFrame;
+            m_c.Slider->setValue(range.startFrame);
+        }
+    }
+    m_c.Slider->setSelectRange(true);
+    m_c.Slider->setSelLength(range.endFrame - range.startFrame);
+}
+
+void PlaybackController::moveSlider() {
+    m_c.Slider->setValue(m_session.CurrentFrame);
+}
+
+void PlaybackController::stopForNoRecording() {
+    m_c.tmrPlay->stop();
+    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
+}
+
+bool PlaybackController::showFrame(int32_t n) {
+    if (!m_session.isOpen() || !m_display.recording()) return true;
+    bool whole = true;
+    guardedControlStep([&] { whole = m_display.ShowFrame(n); });
+    if (!whole && playing()) {
+        cmdPlayStop_Click();
+        m_session.CurrentFrame = n; // the timer had not moved on from this frame
+    }
+    return whole;
+}
+
+} // namespace pelix::player

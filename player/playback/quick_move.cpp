@@ -1,0 +1,106 @@
+#include "player/playback/quick_move.h"
+
+#include "platform/message_service.h"
+#include "platform/up_down.h"
+#include "player/playback/playback_controller.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace pelix::player {
+
+QuickMove::QuickMove(const PlayerControls& controls, PlayerSession& session, PlaybackController& playback,
+                     QObject* parent)
+    : QObject(parent), m_c(controls), m_session(session), m_playback(playback) {
+    connect(m_c.cmdGo, &QPushButton::clicked, this, &QuickMove::cmdGo_Click);
+    const std::array<std::pair<platform::UpDown*, JumpKind>, 3> arrows{{{m_c.FrameUpDown, JumpKind::Frame},
+                                                                        {m_c.TimeUpDown, JumpKind::Time},
+                                                                        {m_c.FlagUpDown, JumpKind::Flag}}};
+    for (const auto& [arrow, kind] : arrows) {
+        connect(arrow, &platform::UpDown::UpClick, this, [this, kind = kind] { upDown(kind, true); });
+        connect(arrow, &platform::UpDown::DownClick, this, [this, kind = kind] { upDown(kind, false); });
+    }
+    for (JumpKind kind : {JumpKind::Frame, JumpKind::Time, JumpKind::Flag})
+        connect(entryBox(kind), &QLineEdit::textChanged, this, [this, kind] { checkEntry(kind); });
+}
+
+JumpKind QuickMove::selectedKind() const {
+    if (m_c.OptTime->isChecked()) return JumpKind::Time;
+    if (m_c.OptFlag->isChecked()) return JumpKind::Flag;
+    return JumpKind::Frame;
+}
+
+QLineEdit* QuickMove::entryBox(JumpKind kind) const {
+    switch (kind) {
+    case JumpKind::Frame:
+        return m_c.txtFrameIdx;
+    case JumpKind::Time:
+        return m_c.txtTimeIdx;
+    case JumpKind::Flag:
+        return m_c.txtFlagIdx;
+    }
+    return m_c.txtFrameIdx;
+}
+
+void QuickMove::cmdGo_Click() {
+    if (!m_session.isOpen()) return;
+    const JumpKind kind = selectedKind();
+    const auto value = readWholeNumber(entryBox(kind)->text());
+    const auto frame = value ? jumpTarget(kind, *value, *m_session.recording) : std::nullopt;
+    if (!frame) {
+        platform::showMessage(jumpRefusal(kind), platform::MessageIcon::Exclamation, m_c.window);
+        return;
+    }
+    m_session.CurrentFrame = *frame;
+    if (kind == JumpKind::Frame) {
+        m_c.txtFrameIdx->setText(QString::number(*frame));
+        m_c.txtTimeIdx->setText(QString::number(m_session.timeIndex(*frame)));
+    }
+    // The slider's change handling shows the frame.
+    m_playback.moveSlider();
+}
+
+void QuickMove::upDown(JumpKind kind, bool up) {
+    switch (kind) {
+    case JumpKind::Frame:
+        m_c.OptFrame->setChecked(true);
+        break;
+    case JumpKind::Time:
+        m_c.OptTime->setChecked(true);
+        break;
+    case JumpKind::Flag:
+        m_c.OptFlag->setChecked(true);
+        break;
+    }
+    if (!m_session.isOpen()) return;
+    QLineEdit* box = entryBox(kind);
+    const auto current = readWholeNumber(box->text());
+    if (!current) return;
+    const auto next = upDownStep(kind, up, *current, *m_session.recording);
+    if (!next) return;
+    box->setText(QString::number(*next));
+    cmdGo_Click();
+}
+
+QString QuickMove::resetText(JumpKind kind) const {
+    switch (kind) {
+    case JumpKind::Frame:
+        return QString::number(m_session.CurrentFrame);
+    case JumpKind::Time:
+        return QString::number(m_session.timeIndex(m_session.CurrentFrame));
+    case JumpKind::Flag:
+        return QStringLiteral("1");
+    }
+    return {};
+}
+
+void QuickMove::checkEntry(JumpKind kind) {
+    QLineEdit* box = entryBox(kind);
+    if (readWholeNumber(box->text())) return;
+    platform::showMessage(QStringLiteral("Please input a number"), platform::MessageIcon::Exclamation,
+                          m_c.window);
+    box->setText(resetText(kind));
+}
+
+} // namespace pelix::player

@@ -1,0 +1,75 @@
+// The named controls of the main window, typed, for the classes that run the
+// window's behaviour (open sequence, playback, quick move). The window owns
+// the widgets; this is only a set of pointers to them.
+#pragma once
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QWidget;
+
+namespace pelix::platform {
+class CommonDialog;
+class TrackBar;
+class UpDown;
+} // namespace pelix::platform
+
+namespace pelix::player {
+
+struct PlayerControls {
+    QWidget* window = nullptr;
+    QWidget* Ascan = nullptr; // the OroAscanCtl, reached by property and method names
+
+    QPushButton* cmdOpen = nullptr;
+    platform::CommonDialog* CommDlg = nullptr;
+    QPushButton* cmdPlayStop = nullptr;
+    QTimer* tmrPlay = nullptr;
+
+    platform::TrackBar* SliderSpeed = nullptr;
+    std::array<QLabel*, 5> speedMarks{}; // Label1 .. Label5
+    QLabel* LblSpeed = nullptr;
+
+    platform::TrackBar* Slider = nullptr;
+    QLabel* lblStart = nullptr;
+    QLabel* lblEnd = nullptr;
+
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* OptFrame = nullptr;
+    QRadioButton* OptTime = nullptr;
+    QRadioButton* OptFlag = nullptr;
+    QLineEdit* txtFrameIdx = nullptr;
+    QLineEdit* txtTimeIdx = nullptr;
+    QLineEdit* txtFlagIdx = nullptr;
+    platform::UpDown* FrameUpDown = nullptr;
+    platform::UpDown* TimeUpDown = nullptr;
+    platform::UpDown* FlagUpDown = nullptr;
+    QPushButton* cmdGo = nullptr;
+
+    QGroupBox* ReadingFrame = nullptr;
+    std::array<QLabel*, 7> lblRdName{};  // lblRd1Name .. lblRd7Name
+    std::array<QLabel*, 7> lblRdValue{}; // lblRd1Value .. lblRd7Value
+
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* CheckSearch = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QListWidget* lbSearchResult = nullptr;
+    QWidget* picResultLabel = nullptr;
+
+    QGroupBox* Frame3 = nullptr;
+    QCheckBox* AVI_Select = nullptr;
+    QRadioButton* optStart = nullptr;
+    QRadioButton* optEnd = nullptr;
+    QPushButton* cmdSaveAs = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+} // namespace pelix::player

@@ -1,0 +1,189 @@
+#include "player/ui/player_layout.h"
+
+#include "platform/common_dialog.h"
+#include "platform/track_bar.h"
+#include "platform/up_down.h"
+#include "player/ui/form_scaler.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <array>
+
+namespace pelix::player {
+
+namespace {
+
+struct DesignGeometry {
+    const char* name;
+    const char* container; // "" for the window itself
+    float left, top, width, height;
+};
+
+// Twips; controls inside a group box are placed relative to the box.
+constexpr std::array<DesignGeometry, 51> kDesign{{
+    {"Ascan", "", 120, 120, 14160, 6300},
+    {"lblStart", "", 120, 6600, 660, 300},
+    {"Slider", "", 840, 6510, 12720, 480},
+    {"lblEnd", "", 13620, 6600, 660, 300},
+    {"picResultLabel", "", 840, 7020, 12720, 180},
+    {"cmdOpen", "", 120, 7350, 1380, 480},
+    {"cmdPlayStop", "", 1590, 7350, 1380, 480},
+    {"SliderSpeed", "", 3360, 7290, 3600, 390},
+    {"Label1", "", 3150, 7680, 720, 240},
+    {"Label2", "", 3975, 7680, 720, 240},
+    {"Label3", "", 4800, 7680, 720, 240},
+    {"Label4", "", 5625, 7680, 720, 240},
+    {"Label5", "", 6450, 7680, 720, 240},
+    {"LblSpeed", "", 7200, 7350, 1800, 390},
+    {"Frame1", "", 120, 8100, 3750, 3480},
+    {"OptFrame", "Frame1", 180, 450, 1500, 360},
+    {"txtFrameIdx", "Frame1", 1740, 450, 1440, 360},
+    {"FrameUpDown", "Frame1", 3210, 450, 300, 360},
+    {"OptTime", "Frame1", 180, 990, 1500, 360},
+    {"txtTimeIdx", "Frame1", 1740, 990, 1440, 360},
+    {"TimeUpDown", "Frame1", 3210, 990, 300, 360},
+    {"OptFlag", "Frame1", 180, 1530, 1500, 360},
+    {"txtFlagIdx", "Frame1", 1740, 1530, 1440, 360},
+    {"FlagUpDown", "Frame1", 3210, 1530, 300, 360},
+    {"cmdGo", "Frame1", 1740, 2220, 1770, 480},
+    {"ReadingFrame", "", 3990, 8100, 5070, 3480},
+    {"lblRd1Name", "ReadingFrame", 150, 390, 2400, 360},
+    {"lblRd1Value", "ReadingFrame", 2610, 390, 2280, 360},
+    {"lblRd2Name", "ReadingFrame", 150, 810, 2400, 360},
+    {"lblRd2Value", "ReadingFrame", 2610, 810, 2280, 360},
+    {"lblRd3Name", "ReadingFrame", 150, 1230, 2400, 360},
+    {"lblRd3Value", "ReadingFrame", 2610, 1230, 2280, 360},
+    {"lblRd4Name", "ReadingFrame", 150, 1650, 2400, 360},
+    {"lblRd4Value", "ReadingFrame", 2610, 1650, 2280, 360},
+    {"lblRd5Name", "ReadingFrame", 150, 2070, 2400, 360},
+    {"lblRd5Value", "ReadingFrame", 2610, 2070, 2280, 360},
+    {"lblRd6Name", "ReadingFrame", 150, 2490, 2400, 360},
+    {"lblRd6Value", "ReadingFrame", 2610, 2490, 2280, 360},
+    {"lblRd7Name", "ReadingFrame", 150, 2910, 2400, 360},
+    {"lblRd7Value", "ReadingFrame", 2610, 2910, 2280, 360},
+    {"Frame2", "", 9180, 8100, 2550, 3480},
+    {"CheckSearch", "Frame2", 180, 420, 2250, 330},
+    {"cmdSearch", "Frame2", 180, 840, 2190, 450},
+    {"lbSearchResult", "Frame2", 180, 1410, 2190, 1890},
+    {"Frame3", "", 11850, 8100, 2430, 3480},
+    {"AVI_Select", "Frame3", 180, 420, 2100, 330},
+    {"optStart", "Frame3", 180, 930, 330, 330},
+    {"Label8", "Frame3", 540, 960, 1710, 270},
+    {"optEnd", "Frame3", 180, 1380, 330, 330},
+    {"Label9", "Frame3", 540, 1410, 1710, 270},
+    {"cmdSaveAs", "Frame3", 180, 2220, 2070, 480},
+}};
+
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, Qt::Alignment align = Qt::AlignLeft) {
+    auto* l = named(new QLabel(text, parent), name);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+
+// A read-out: sunken, with the face colour of a button behind the text.
+QLabel* readout(QWidget* parent, const char* name) {
+    auto* l = label(parent, name, QString(), Qt::AlignLeft);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAutoFillBackground(true);
+    l->setBackgroundRole(QPalette::Button);
+    l->setContentsMargins(4, 0, 4, 0);
+    return l;
+}
+
+QGroupBox* group(QWidget* parent, const char* name, const char* title) {
+    return named(new QGroupBox(QString::fromLatin1(title), parent), name);
+}
+
+} // namespace
+
+PlayerControls buildPlayerControls(QWidget* window, QWidget* ascan, FormScaler& scaler) {
+    PlayerControls c;
+    c.window = window;
+    c.Ascan = ascan;
+    ascan->setParent(window);
+    ascan->setObjectName(QStringLiteral("Ascan"));
+
+    c.cmdOpen = named(new QPushButton(QStringLiteral("Open"), window), "cmdOpen");
+    c.CommDlg = new platform::CommonDialog(window);
+    c.cmdPlayStop = named(new QPushButton(QStringLiteral("Play"), window), "cmdPlayStop");
+    c.tmrPlay = named(new QTimer(window), "tmrPlay");
+
+    c.SliderSpeed = named(new platform::TrackBar(window), "SliderSpeed");
+    c.SliderSpeed->setRange(0, 4);
+    c.SliderSpeed->setTickFrequency(1);
+    c.SliderSpeed->setLargeChange(1);
+    c.SliderSpeed->setValue(2);
+    const std::array<const char*, 5> speedMarks{"x1/5", "x1/2", "x1", "x2", "x5"};
+    for (std::size_t i = 0; i < speedMarks.size(); ++i) {
+        const QByteArray name = "Label" + QByteArray::number(static_cast<int>(i) + 1);
+        c.speedMarks[i] =
+            label(window, name.constData(), QString::fromLatin1(speedMarks[i]), Qt::AlignHCenter);
+    }
+    c.LblSpeed = readout(window, "LblSpeed");
+    c.LblSpeed->setAlignment(Qt::AlignCenter);
+
+    c.Slider = named(new platform::TrackBar(window), "Slider");
+    c.Slider->setRange(1, 1);
+    c.lblStart = label(window, "lblStart", QStringLiteral("Start"), Qt::AlignRight);
+    c.lblEnd = label(window, "lblEnd", QStringLiteral("End"), Qt::AlignLeft);
+
+    c.Frame1 = group(window, "Frame1", "Quick Move");
+    c.OptFrame = named(new QRadioButton(QStringLiteral("Frame"), c.Frame1), "OptFrame");
+    c.OptTime = named(new QRadioButton(QStringLiteral("Time (sec)"), c.Frame1), "OptTime");
+    c.OptFlag = named(new QRadioButton(QStringLiteral("Flag"), c.Frame1), "OptFlag");
+    c.OptFrame->setChecked(true);
+    c.txtFrameIdx = named(new QLineEdit(c.Frame1), "txtFrameIdx");
+    c.txtTimeIdx = named(new QLineEdit(c.Frame1), "txtTimeIdx");
+    c.txtFlagIdx = named(new QLineEdit(c.Frame1), "txtFlagIdx");
+    for (QLineEdit* box : {c.txtFrameIdx, c.txtTimeIdx, c.txtFlagIdx})
+        box->setAlignment(Qt::AlignRight);
+    c.FrameUpDown = named(new platform::UpDown(c.Frame1), "FrameUpDown");
+    c.TimeUpDown = named(new platform::UpDown(c.Frame1), "TimeUpDown");
+    c.FlagUpDown = named(new platform::UpDown(c.Frame1), "FlagUpDown");
+    c.cmdGo = named(new QPushButton(QStringLiteral("Go"), c.Frame1), "cmdGo");
+
+    c.ReadingFrame = group(window, "ReadingFrame", "Readings");
+    for (std::size_t i = 0; i < 7; ++i) {
+        const QByteArray n = QByteArray::number(static_cast<int>(i) + 1);
+        c.lblRdName[i] = label(c.ReadingFrame, ("lblRd" + n + "Name").constData(), QString(), Qt::AlignRight);
+        c.lblRdValue[i] = readout(c.ReadingFrame, ("lblRd" + n + "Value").constData());
+    }
+
+    c.Frame2 = group(window, "Frame2", "Search Frame");
+    c.CheckSearch = named(new QCheckBox(QStringLiteral("Search box"), c.Frame2), "CheckSearch");
+    c.cmdSearch = named(new QPushButton(QStringLiteral("Search"), c.Frame2), "cmdSearch");
+    c.lbSearchResult = named(new QListWidget(c.Frame2), "lbSearchResult");
+    auto* strip = named(new QFrame(window), "picResultLabel");
+    c.picResultLabel = strip;
+
+    c.Frame3 = group(window, "Frame3", "Save As AVI");
+    c.AVI_Select = named(new QCheckBox(QStringLiteral("Select range"), c.Frame3), "AVI_Select");
+    c.optStart = named(new QRadioButton(c.Frame3), "optStart");
+    c.optEnd = named(new QRadioButton(c.Frame3), "optEnd");
+    c.Label8 = label(c.Frame3, "Label8", QStringLiteral("Start Point"));
+    c.Label9 = label(c.Frame3, "Label9", QStringLiteral("End Point"));
+    c.cmdSaveAs = named(new QPushButton(QStringLiteral("Save as AVI"), c.Frame3), "cmdSaveAs");
+    c.Timer1 = named(new QTimer(window), "Timer1");
+
+    for (const DesignGeometry& g : kDesign) {
+        QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(g.name));
+        if (control) scaler.add(control, QRectF(g.left, g.top, g.width, g.height));
+    }
+    return c;
+}
+
+} // namespace pelix::player

@@ -1,0 +1,46 @@
+#include "platform/common_dialog.h"
+
+#include <gtest/gtest.h>
+
+namespace pelix::platform {
+namespace {
+
+struct FilterCase {
+    const char* filter;
+    QStringList expected;
+};
+
+class DialogFilter : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(DialogFilter, BecomesNameFilters) {
+    EXPECT_EQ(nameFiltersFromCommonDialogFilter(QString::fromLatin1(GetParam().filter)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Filters, DialogFilter,
+                         ::testing::Values(FilterCase{"Pelix Video Files (*.BIN)|*.BIN|All Files (*.*)|*.*",
+                                                      {"Pelix Video Files (*.BIN *.bin)", "All Files (*)"}},
+                                           FilterCase{"AVI Files (*.avi)|*.avi", {"AVI Files (*.avi *.AVI)"}},
+                                           FilterCase{"Pictures|*.bmp;*.Png",
+                                                      {"Pictures (*.bmp *.BMP *.Png *.png *.PNG)"}},
+                                           FilterCase{"Dangling description", {}}, FilterCase{"", {}}));
+
+TEST(CommonDialog, AnswerReplacesTheModalDialog) {
+    CommonDialog dialog;
+    EXPECT_EQ(dialog.objectName(), "CommDlg");
+    dialog.setFilter("A|*.a");
+    QString seenFilter;
+    CommonDialog::setOpenAnswer([&](const CommonDialog& d) {
+        seenFilter = d.filter();
+        return QStringLiteral("/data/SCAN01.BIN");
+    });
+    dialog.ShowOpen();
+    EXPECT_EQ(seenFilter, "A|*.a");
+    EXPECT_EQ(dialog.FileName(), "/data/SCAN01.BIN");
+    CommonDialog::setOpenAnswer([](const CommonDialog&) { return QString(); });
+    dialog.ShowOpen();
+    EXPECT_TRUE(dialog.FileName().isEmpty()); // a cancelled dialog names nothing
+    CommonDialog::setOpenAnswer({});
+}
+
+} // namespace
+} // namespace pelix::platform
