@@ -10,7 +10,7 @@
 #include <QImage>
 #include <QSize>
 
-class SurfaceRasterizer {
+class ASCANVIEW_API SurfaceRasterizer {
   public:
     SurfaceRasterizer();
 
