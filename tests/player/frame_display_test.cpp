@@ -313,6 +313,9 @@ TEST(FrameDisplayTest, TruncatedFrameKeepsThePreviousTrace) {
     // A file that shrank under the player: nothing left of the frame at all.
     EXPECT_FALSE(s.display->ShowFrame(5));
     EXPECT_EQ(s.port->pointArray(), before);
+    // Frame 0 (a flag index entry the scan left empty) lies before the first record.
+    EXPECT_FALSE(s.display->ShowFrame(0));
+    EXPECT_EQ(s.port->pointArray(), before);
 }
 
 TEST(FrameDisplayTest, UnknownRectificationDecodesNothingButShowsTheRest) {

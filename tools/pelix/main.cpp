@@ -10,6 +10,7 @@ const char* kUsage = "usage: pelix COMMAND [arguments] [--json]\n"
                      "commands:\n"
                      "  info FILE     the recording's setup, frame count, length and flags\n"
                      "  frame FILE N  frame N's header fields and decoded samples\n"
+                     "  render FILE N -o OUT.png  frame N drawn as the player shows it\n"
                      "Run 'pelix COMMAND --help' for the arguments of a command.\n";
 }
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", &runInfo},
         {"frame", &runFrame},
+        {"render", &runRender},
     };
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         (argc < 2 ? std::cerr : std::cout) << kUsage;
