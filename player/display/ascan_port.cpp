@@ -18,9 +18,7 @@ using platform::ControlBindingError;
 // meta-object lookup by name is a linear string search.
 class NamedAscanPort final : public AscanPort {
 public:
-    explicit NamedAscanPort(QObject* control) : m_control(control) {
-        if (!m_control) throw ControlBindingError("no A-scan control to drive");
-    }
+    explicit NamedAscanPort(QObject* control) : m_control(control) {}
 
     void set(const char* name, const QVariant& value) override {
         const QMetaProperty& p = property(name);
@@ -73,9 +71,29 @@ private:
     mutable std::unordered_map<const char*, QMetaProperty> m_properties;
 };
 
+// Stands in when the control could not be created: every use fails loudly
+// instead of reaching through a null pointer.
+class MissingAscanPort final : public AscanPort {
+public:
+    void set(const char* name, const QVariant&) override { fail(name); }
+    QVariant get(const char* name) const override { fail(name); }
+    void setBool(const char* name, bool) override { fail(name); }
+    bool getBool(const char* name) const override { fail(name); }
+    void setParamTitle(int, const QString&) override { fail("tiParamTitle"); }
+    void setParamValue(int, const QString&) override { fail("pParamValue"); }
+    QString convertDecToCom(const QString&) override { fail("ConvertDecToCom"); }
+    void updateAscanGraph() override { fail("UpdateAscanGraph"); }
+
+private:
+    [[noreturn]] static void fail(const char* name) {
+        throw ControlBindingError(std::string("no A-scan control for ") + name);
+    }
+};
+
 } // namespace
 
 std::unique_ptr<AscanPort> makeNamedAscanPort(QObject* control) {
+    if (!control) return std::make_unique<MissingAscanPort>();
     return std::make_unique<NamedAscanPort>(control);
 }
 

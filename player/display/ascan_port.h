@@ -32,7 +32,8 @@ public:
     virtual void updateAscanGraph() = 0;
 };
 
-// A port over a hosted control; unknown names throw platform::ControlBindingError.
+// A port over a hosted control; unknown names throw platform::ControlBindingError,
+// and so does every use of the port when `control` is null.
 std::unique_ptr<AscanPort> makeNamedAscanPort(QObject* control);
 
 } // namespace pelix::player

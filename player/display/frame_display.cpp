@@ -38,7 +38,7 @@ double twipsPerPixel(const QWidget* widget) {
 } // namespace
 
 FrameDisplay::FrameDisplay(const FrameDisplayTargets& targets)
-    : FrameDisplay(targets, targets.ascan ? makeNamedAscanPort(targets.ascan) : nullptr) {}
+    : FrameDisplay(targets, makeNamedAscanPort(targets.ascan)) {}
 
 FrameDisplay::FrameDisplay(const FrameDisplayTargets& targets, std::unique_ptr<AscanPort> port)
     : m_targets(targets), m_port(std::move(port)), m_readings(targets.lblRdName, targets.lblRdValue) {
@@ -50,11 +50,17 @@ FrameDisplay::~FrameDisplay() = default;
 
 void FrameDisplay::setRecording(OpenRecording* recording) {
     m_recording = recording;
-    if (m_recording) m_units = unitConstantsFor(m_recording->header().Units);
+    if (!m_recording) return;
+    m_units = unitConstantsFor(m_recording->header().Units);
+    // The curve point columns never change while the recording is open; built once, handed over every frame.
+    const recording::TCGPointTable& tcg = m_recording->header().TCGPoints;
+    m_tcgColumns = {int32List(tcg.ulHardwareTOF_20ns), int32List(tcg.ulFinalGain_01dB),
+                    int32List(tcg.ulAmpAtRefGain_01PCT), int32List(tcg.ulRecordedGain_01dB),
+                    int32List(tcg.ulRecordedAMP_01PCT)};
 }
 
-void FrameDisplay::setPanelRow(int row, const char* title, const QString& value) {
-    m_port->setParamTitle(row, QString::fromLatin1(title));
+void FrameDisplay::setPanelRow(int row, const QString& title, const QString& value) {
+    m_port->setParamTitle(row, title);
     m_port->setParamValue(row, value);
 }
 
@@ -69,8 +75,9 @@ void FrameDisplay::refreshUnitRows() {
     const recording::DerivedSetup& d = m_recording->derived();
     m_units = unitConstantsFor(setup.Units);
 
-    setPanelRow(4, "Units:", QString::fromLatin1(m_units.unitsText));
-    setPanelRow(1, m_units.velocityTitle, text(formatFixed(d.velocity, m_units.velocityDecimals)));
+    setPanelRow(4, QStringLiteral("Units:"), QString::fromLatin1(m_units.unitsText));
+    setPanelRow(1, QString::fromLatin1(m_units.velocityTitle),
+                text(formatFixed(d.velocity, m_units.velocityDecimals)));
     // The screen spans 110 % of the recorded range, starting at the display delay.
     const double rightEdge = static_cast<double>(d.displayRange) * 1.1 + static_cast<double>(d.displayDelay);
     QString startText = text(formatFixed(d.displayDelay, m_units.lengthDecimals));
@@ -137,27 +144,29 @@ void FrameDisplay::showFramePanel() {
     port.set("iGateAThresh", QVariant::fromValue<qint16>(thresholds.gateA));
     port.set("iGateBThresh", QVariant::fromValue<qint32>(thresholds.gateB));
 
-    setPanelRow(2, "Gain(dB):", text(formatFixed(f.Gain_01dB / 10.0, 1)));
+    setPanelRow(2, QStringLiteral("Gain(dB):"), text(formatFixed(f.Gain_01dB / 10.0, 1)));
 
     // Rows of a gate that is off keep what the last frame with that gate on wrote.
     if (port.getBool("ShowGateA")) {
         const float caret = port.get("fCaretOne").toFloat();
         if (caret != 0.0f) port.setBool("DrawCaratOne", true);
-        setPanelRow(5, "Gate A Start:", lengthText(aStart, true));
-        setPanelRow(6, "Gate A Width:", lengthText(aWidth, true));
-        setPanelRow(7, "Gate A Threshold(%):", QString::number(port.get("iGateAThresh").toInt()));
-        setPanelRow(8, "SA:", lengthText(caret, false));
-        setPanelRow(9, "Gate A Amplitude(%):", QString::number(f.GateAAmplitude));
+        setPanelRow(5, QStringLiteral("Gate A Start:"), lengthText(aStart, true));
+        setPanelRow(6, QStringLiteral("Gate A Width:"), lengthText(aWidth, true));
+        setPanelRow(7, QStringLiteral("Gate A Threshold(%):"),
+                    QString::number(port.get("iGateAThresh").toInt()));
+        setPanelRow(8, QStringLiteral("SA:"), lengthText(caret, false));
+        setPanelRow(9, QStringLiteral("Gate A Amplitude(%):"), QString::number(f.GateAAmplitude));
     }
     if (port.getBool("ShowGateB")) {
         const float caret = port.get("fCaretTwo").toFloat();
         if (caret != 0.0f) port.setBool("DrawCaratTwo", true);
         // The start as the instrument set it: relative to gate A when gate B is triggered.
-        setPanelRow(10, "Gate B Start:", lengthText(bStart, true));
-        setPanelRow(11, "Gate B Width:", lengthText(bWidth, true));
-        setPanelRow(12, "Gate B Threshold(%):", QString::number(port.get("iGateBThresh").toLongLong()));
-        setPanelRow(13, "SB:", lengthText(caret, false));
-        setPanelRow(14, "Gate B Amplitude(%):", QString::number(f.GateBAmplitude));
+        setPanelRow(10, QStringLiteral("Gate B Start:"), lengthText(bStart, true));
+        setPanelRow(11, QStringLiteral("Gate B Width:"), lengthText(bWidth, true));
+        setPanelRow(12, QStringLiteral("Gate B Threshold(%):"),
+                    QString::number(port.get("iGateBThresh").toLongLong()));
+        setPanelRow(13, QStringLiteral("SB:"), lengthText(caret, false));
+        setPanelRow(14, QStringLiteral("Gate B Amplitude(%):"), QString::number(f.GateBAmplitude));
     }
 }
 
@@ -205,16 +214,16 @@ void FrameDisplay::handOverSetup() {
     setLong("ulNumOfStoredPoints", tcg.ulNumOfStoredPoints);
     setLong("TCGDisplay", h.TCGDisplay);
     setLong("FilterSetup", h.FilterSetup);
-    port.set("ulHardwareTOF_20ns", int32List(tcg.ulHardwareTOF_20ns));
-    port.set("ulFinalGain_01dB", int32List(tcg.ulFinalGain_01dB));
-    port.set("ulAmpAtRefGain_01PCT", int32List(tcg.ulAmpAtRefGain_01PCT));
+    port.set("ulHardwareTOF_20ns", m_tcgColumns[0]);
+    port.set("ulFinalGain_01dB", m_tcgColumns[1]);
+    port.set("ulAmpAtRefGain_01PCT", m_tcgColumns[2]);
     setLong("DGSBaseGain", h.DGSBaseGain);
     setLong("TCGCurveStatus", h.TCGCurveStatus);
     setLong("ttDisplayDelay", h.DisplayDelay_ns);
     port.set("ttDisplayRange", static_cast<double>(h.DisplayRange_um));
     port.set("ttVelocity", static_cast<double>(h.Velocity));
-    port.set("ulRecordedGain_01dB", int32List(tcg.ulRecordedGain_01dB));
-    port.set("ulRecordedAMP_01PCT", int32List(tcg.ulRecordedAMP_01PCT));
+    port.set("ulRecordedGain_01dB", m_tcgColumns[3]);
+    port.set("ulRecordedAMP_01PCT", m_tcgColumns[4]);
     setLong("DGSRefStatus", h.DGSRefStatus);
     setLong("DGSProbeNum", h.DGSProbeNum);
     setLong("DGSCurve", h.DGSCurve);

@@ -80,7 +80,7 @@ private:
     void refreshEntryBoxes(int32_t currentFrame);
     void handOverSetup();
     void commonTail();
-    void setPanelRow(int row, const char* title, const QString& value);
+    void setPanelRow(int row, const QString& title, const QString& value);
     QString lengthText(float value, bool throughDecToCom);
     void sendPointArray(const int16_t* points, std::size_t count);
 
@@ -98,6 +98,8 @@ private:
     // list it was given, so the other one is unshared and is refilled in place.
     std::array<QList<qint16>, 2> m_pointArrays;
     std::size_t m_nextPointArray = 0;
+    // ulHardwareTOF_20ns, ulFinalGain_01dB, ulAmpAtRefGain_01PCT, ulRecordedGain_01dB, ulRecordedAMP_01PCT
+    std::array<QVariant, 5> m_tcgColumns;
 };
 
 } // namespace pelix::player

@@ -1,6 +1,7 @@
 #include "player/display/frame_display.h"
 
 #include "display_test_support.h"
+#include "platform/control_binding.h"
 #include "player/recording/open_recording.h"
 
 #include <QLabel>
@@ -388,6 +389,23 @@ TEST(FrameDisplayTest, ReadingsEntryBoxesAndBackgrounds) {
     s.display->clearReadings();
     EXPECT_EQ(targets.lblRdName[0]->text(), "");
     EXPECT_EQ(background(3), ReadingsPanel::buttonFace());
+}
+
+} // namespace
+} // namespace pelix::player
+
+namespace pelix::player {
+namespace {
+
+TEST(FrameDisplayTest, MissingControlFailsLoudlyInsteadOfCrashing) {
+    test::RecordingBuilder builder;
+    builder.addRecord();
+    auto outcome = recording::OpenRecording::open(builder.write("nocontrol.bin"));
+    ASSERT_TRUE(outcome.recording);
+    FrameDisplay display(FrameDisplayTargets{}); // the control could not be created
+    display.setRecording(outcome.recording.get());
+    EXPECT_THROW(display.ShowFrame(1), platform::ControlBindingError);
+    EXPECT_THROW(display.port().set("Gain", 1), platform::ControlBindingError);
 }
 
 } // namespace
