@@ -297,6 +297,22 @@ TEST(FrameDisplayTest, EnvelopeFramePairsLiveAndEnvelopeTraces) {
     EXPECT_EQ(s.port->get("tiControlTitle").toString(), "2/2 Frames   0/0 Seconds");
 }
 
+TEST(FrameDisplayTest, TruncatedEnvelopePairKeepsThePreviousPicture) {
+    RecordingBuilder b;
+    b.setup(rh::Envelope, 1);
+    for (uint8_t record = 0; record < 4; ++record) {
+        auto& r = b.addRecord();
+        RecordingBuilder::samplePair(r, 3, static_cast<uint8_t>(40 * (record + 1)), 0);
+    }
+    // The last record keeps its header and 600 bytes of samples: frame 2's envelope is cut short.
+    Shown s(b, "envelope_cut.bin", 1000);
+    ASSERT_EQ(s.recording->FrameCount(), 2);
+    ASSERT_TRUE(s.display->ShowFrame(1));
+    const std::vector<int16_t> before = s.port->pointArray();
+    EXPECT_FALSE(s.display->ShowFrame(2));
+    EXPECT_EQ(s.port->pointArray(), before); // not frame 2's live trace with frame 1's envelope
+}
+
 TEST(FrameDisplayTest, TruncatedFrameKeepsThePreviousTrace) {
     RecordingBuilder b;
     for (uint8_t frame = 0; frame < 3; ++frame) {
