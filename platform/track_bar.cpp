@@ -33,28 +33,34 @@ void TrackBar::setSelectRange(bool on) {
 }
 
 void TrackBar::paintEvent(QPaintEvent* event) {
-    if (m_selectRange) {
-        // The band goes under the groove's thumb, so it is painted first.
-        QStyleOptionSlider option;
-        initStyleOption(&option);
-        const QRect groove =
-            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-        const QRect handle =
-            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-        const int span = groove.width() - handle.width();
-        const int from = qBound(minimum(), m_selStart, maximum());
-        const int to = qBound(minimum(), m_selStart + qMax(0, m_selLength), maximum());
-        const int x0 = groove.left() + handle.width() / 2 +
-                       QStyle::sliderPositionFromValue(minimum(), maximum(), from, span, option.upsideDown);
-        const int x1 = groove.left() + handle.width() / 2 +
-                       QStyle::sliderPositionFromValue(minimum(), maximum(), to, span, option.upsideDown);
-        QPainter painter(this);
-        const QColor band = palette().color(QPalette::Highlight);
-        painter.fillRect(
-            QRect(QPoint(x0 - 1, groove.center().y() - 4), QPoint(x1 + 1, groove.center().y() + 4)), band);
-        painter.end();
+    if (!m_selectRange) {
+        QSlider::paintEvent(event);
+        return;
     }
-    QSlider::paintEvent(event);
+    // Groove and ticks, then the selection band, then the thumb on top of it.
+    QPainter painter(this);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks;
+    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+
+    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const int span = groove.width() - handle.width();
+    const auto xOf = [&](int value) {
+        return groove.left() + handle.width() / 2 +
+               QStyle::sliderPositionFromValue(minimum(), maximum(), qBound(minimum(), value, maximum()),
+                                               span, option.upsideDown);
+    };
+    const int x0 = xOf(m_selStart);
+    const int x1 = xOf(m_selStart + qMax(0, m_selLength));
+    const QRect band(QPoint(x0 - 2, groove.center().y() - 3), QPoint(x1 + 2, groove.center().y() + 3));
+    painter.setPen(QColor(150, 90, 0));
+    painter.setBrush(QColor(255, 176, 32));
+    painter.drawRect(band.adjusted(0, 0, -1, -1));
+
+    option.subControls = QStyle::SC_SliderHandle;
+    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
 }
 
 } // namespace pelix::platform

@@ -96,7 +96,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, Qt::Alignm
 // A read-out: sunken, with the face colour of a button behind the text.
 QLabel* readout(QWidget* parent, const char* name) {
     auto* l = label(parent, name, QString(), Qt::AlignLeft);
-    l->setFrameShape(QFrame::Panel);
+    l->setFrameShape(QFrame::StyledPanel);
     l->setFrameShadow(QFrame::Sunken);
     l->setAutoFillBackground(true);
     l->setBackgroundRole(QPalette::Button);
