@@ -68,10 +68,12 @@ bool clip(double& x0, double& y0, double& x1, double& y1, double minX, double mi
             t1 = std::min(t1, t);
         }
     }
-    const double ax = x0 + t0 * dx;
-    const double ay = y0 + t0 * dy;
-    x1 = x0 + t1 * dx;
-    y1 = y0 + t1 * dy;
+    // Clamped as well: with coordinates far beyond the picture the products
+    // lose the precision that would put them exactly on the border.
+    const double ax = std::clamp(x0 + t0 * dx, minX, maxX);
+    const double ay = std::clamp(y0 + t0 * dy, minY, maxY);
+    x1 = std::clamp(x0 + t1 * dx, minX, maxX);
+    y1 = std::clamp(y0 + t1 * dy, minY, maxY);
     x0 = ax;
     y0 = ay;
     return true;
@@ -83,18 +85,27 @@ void PixelCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
     // A margin of a few pixels keeps the clipped ends where the full line would put them.
     const double margin = pen + 2.0;
-    if (!clip(x0, y0, x1, y1, -margin, -margin, m_width + margin, m_height + margin)) return;
+    const double minX = -margin, minY = -margin, maxX = m_width + margin, maxY = m_height + margin;
+    // Lines along an axis clip exactly, however far their ends lie.
+    if (x0 == x1 || y0 == y1) {
+        if (x0 == x1 && (x0 < minX || x0 > maxX)) return;
+        if (y0 == y1 && (y0 < minY || y0 > maxY)) return;
+        const long long left = pixelOf(std::clamp(std::min(x0, x1), minX, maxX));
+        const long long right = pixelOf(std::clamp(std::max(x0, x1), minX, maxX));
+        const long long top = pixelOf(std::clamp(std::min(y0, y1), minY, maxY));
+        const long long bottom = pixelOf(std::clamp(std::max(y0, y1), minY, maxY));
+        fillRect(left, top, right + pen - 1, bottom + pen - 1, pixel);
+        return;
+    }
+    if (!clip(x0, y0, x1, y1, minX, minY, maxX, maxY)) return;
     long long ax = pixelOf(x0);
     long long ay = pixelOf(y0);
     const long long bx = pixelOf(x1);
     const long long by = pixelOf(y1);
 
-    if (ax == bx) {
-        fillRect(ax, std::min(ay, by), ax + pen - 1, std::max(ay, by) + pen - 1, pixel);
-        return;
-    }
-    if (ay == by) {
-        fillRect(std::min(ax, bx), ay, std::max(ax, bx) + pen - 1, ay + pen - 1, pixel);
+    if (ax == bx || ay == by) {
+        fillRect(std::min(ax, bx), std::min(ay, by), std::max(ax, bx) + pen - 1, std::max(ay, by) + pen - 1,
+                 pixel);
         return;
     }
     const long long dx = std::llabs(bx - ax);

@@ -1,0 +1,174 @@
+// The picture made from the operation list, and a redraw that allocates
+// nothing once the first one has sized its buffers.
+#include "ascan_fixture.h"
+
+#include "ascanview/render/surface_rasterizer.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<bool> countingAllocations{false};
+std::atomic<long> allocations{0};
+} // namespace
+
+namespace {
+void* countedAllocation(std::size_t size) noexcept {
+    if (countingAllocations.load(std::memory_order_relaxed))
+        allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* countedAllocationOrThrow(std::size_t size) {
+    if (void* p = countedAllocation(size)) return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+// Every unaligned form goes through malloc and free, so that they pair up.
+void* operator new(std::size_t size) {
+    return countedAllocationOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+    return countedAllocationOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return countedAllocation(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return countedAllocation(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+QImage rasterize(const DrawingSurface& surface, QSize size, qreal dpr) {
+    SurfaceRasterizer rasterizer;
+    return rasterizer.rasterize(surface, size, dpr).copy();
+}
+
+DrawingSurface surfaceWithAHorizontalLine() {
+    DrawingSurface surface;
+    surface.setScale(1500, 1500); // 100 x 100 pixels
+    surface.clear();
+    surface.segment(150, 750, 1350, 750, rgb(255, 0, 0));
+    return surface;
+}
+
+int redRowsAt(const QImage& image, int x) {
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(x, y) == qRgb(255, 0, 0)) ++rows;
+    return rows;
+}
+
+TEST(Rasterizer, LinesAreOneLogicalPixelWideAtEveryScale) {
+    const DrawingSurface surface = surfaceWithAHorizontalLine();
+    const QImage normal = rasterize(surface, QSize(100, 100), 1.0);
+    EXPECT_EQ(normal.size(), QSize(100, 100));
+    EXPECT_EQ(redRowsAt(normal, 50), 1);
+    EXPECT_EQ(normal.pixel(50, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(normal.pixel(9, 50), qRgb(255, 255, 255)) << "ends where the segment ends";
+    EXPECT_EQ(normal.pixel(10, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(normal.pixel(90, 50), qRgb(255, 0, 0)) << "end point included";
+
+    const QImage doubled = rasterize(surface, QSize(100, 100), 2.0);
+    EXPECT_EQ(doubled.size(), QSize(200, 200));
+    EXPECT_DOUBLE_EQ(doubled.devicePixelRatio(), 2.0);
+    EXPECT_EQ(redRowsAt(doubled, 100), 2);
+    EXPECT_EQ(doubled.pixel(100, 100), qRgb(255, 0, 0));
+    EXPECT_EQ(doubled.pixel(100, 101), qRgb(255, 0, 0));
+}
+
+TEST(Rasterizer, BoxesIncludeBothCornersAndFarCoordinatesAreClipped) {
+    DrawingSurface surface;
+    surface.setScale(1500, 1500);
+    surface.clear();
+    surface.box(0, 1500, 150, 750, rgb(0, 0, 0));
+    surface.segment(-1e12, 300, 1e12, 300, rgb(0, 0, 255));
+    surface.segment(750, -1e300, 750, 1e300, rgb(0, 255, 0));
+    const QImage image = rasterize(surface, QSize(100, 100), 1.0);
+    EXPECT_EQ(image.pixel(0, 99), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(10, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(11, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(0, 20), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(99, 20), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(50, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(50, 99), qRgb(0, 255, 0));
+}
+
+TEST(Rasterizer, ALineAtTheRightEdgeFallsJustOutsideThePicture) {
+    DrawingSurface surface;
+    surface.setScale(1500, 1500);
+    surface.clear();
+    surface.segment(1500, 0, 1500, 1500, rgb(0, 0, 0));
+    surface.segment(0, 0, 0, 1500, rgb(0, 0, 255));
+    const QImage image = rasterize(surface, QSize(100, 100), 1.0);
+    EXPECT_EQ(image.pixel(99, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(0, 50), qRgb(0, 0, 255));
+}
+
+QList<qint16> busyFrame() {
+    QList<qint16> samples(3201, 0);
+    for (int i = 0; i < 3201; ++i)
+        samples[i] = static_cast<qint16>((i * 37) % 101);
+    return samples;
+}
+
+class RedrawAllocationTest : public AscanControlTest {
+  protected:
+    long allocationsOfThreeRedraws() {
+        redraw();
+        allocations = 0;
+        countingAllocations = true;
+        for (int i = 0; i < 3; ++i)
+            ctl.UpdateAscanGraph();
+        countingAllocations = false;
+        return allocations.load();
+    }
+};
+
+TEST_F(RedrawAllocationTest, RfFrameWithEnvelopeAndEverythingOn) {
+    set("iAscanRectMode", OroAscanCtl::RF);
+    setSamples(busyFrame(), 1600);
+    set("Envelope", 1);
+    set("iGridType", OroAscanCtl::EDGE_AND_TICS);
+    set("ShowGateA", true);
+    set("ShowGateB", true);
+    set("fGateBWidth", 30.0);
+    set("BEA", 1);
+    set("DrawCaratOne", true);
+    set("fCaretOne", 20.0);
+    set("msAscanStartLabel", "0.00");
+    set("TrigColorLeg", 1);
+    set("PrbAngle", 450);
+    set("TrigThk", 10000.0);
+    set("ttVelocity", 32300.0);
+    set("DisplayRange", 100.0);
+    EXPECT_EQ(allocationsOfThreeRedraws(), 0);
+}
+
+TEST_F(RedrawAllocationTest, RectifiedBars) {
+    setSamples(busyFrame(), 800);
+    set("iAscanDrawMode", OroAscanCtl::SOLID);
+    EXPECT_EQ(allocationsOfThreeRedraws(), 0);
+}
+
+} // namespace
