@@ -29,11 +29,9 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Twips per device-independent pixel of a widget's screen (15 at 96 dpi).
-double twipsPerPixel(const QWidget* widget) {
-    const int dpi = widget ? widget->logicalDpiX() : 96;
-    return 1440.0 / (dpi > 0 ? dpi : 96);
-}
+// Twips per logical pixel: the window lays its controls out at 15 twips a pixel
+// (96 dpi); higher densities are the device pixel ratio's business.
+constexpr double kTwipsPerPixel = 15.0;
 
 } // namespace
 
@@ -248,15 +246,19 @@ void FrameDisplay::handOverSetup() {
     double left = 0, top = 0;
     const QWidget* control = m_targets.ascanWidget;
     const QWidget* window = m_targets.window;
-    if (control) {
+    if (m_targets.ascanOriginTwips) {
+        const QPointF origin = m_targets.ascanOriginTwips();
+        left += origin.x();
+        top += origin.y();
+    } else if (control) {
         const QPoint inWindow =
             window && window->isAncestorOf(control) ? control->mapTo(window, QPoint(0, 0)) : control->pos();
-        left += inWindow.x() * twipsPerPixel(control);
-        top += inWindow.y() * twipsPerPixel(control);
+        left += inWindow.x() * kTwipsPerPixel;
+        top += inWindow.y() * kTwipsPerPixel;
     }
     if (window) {
-        left += window->x() * twipsPerPixel(window);
-        top += window->y() * twipsPerPixel(window);
+        left += window->x() * kTwipsPerPixel;
+        top += window->y() * kTwipsPerPixel;
     }
     setLong("temp_left", toInt32Saturated(roundHalfEven(left)));
     setLong("temp_top", toInt32Saturated(roundHalfEven(top + 400.0)));

@@ -12,10 +12,12 @@
 #include "player/recording/frame_header.h"
 
 #include <QList>
+#include <QPointF>
 #include <QVariant>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -38,6 +40,9 @@ struct FrameDisplayTargets {
     QLineEdit* txtTimeIdx = nullptr;
     std::array<QLabel*, 7> lblRdName{};  // lblRd1Name .. lblRd7Name
     std::array<QLabel*, 7> lblRdValue{}; // lblRd1Value .. lblRd7Value
+    // The control's left and top in the window in twips, as the window lays it
+    // out; when empty they come from its pixel position (15 twips a pixel).
+    std::function<QPointF()> ascanOriginTwips;
 };
 
 class FrameDisplay {

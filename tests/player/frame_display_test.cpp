@@ -267,6 +267,29 @@ TEST(FrameDisplayTest, SetupHandOverInTheInstrumentsOrderThenRedraw) {
     EXPECT_EQ(s.port->get("tiControlTitle").toString(), "1/1 Frames   0/0 Seconds");
 }
 
+TEST(FrameDisplayTest, ControlScreenPositionInTwips) {
+    test::ensureApplication();
+    QWidget window;
+    window.move(100, 50);
+    QWidget* control = new QWidget(&window);
+    control->move(8, 8);
+    FrameDisplayTargets targets;
+    targets.window = &window;
+    targets.ascanWidget = control;
+    {
+        Shown s(caretRecording(3, 1, 50), "position.bin", 0, targets);
+        s.display->ShowFrame(1);
+        EXPECT_EQ(s.port->get("temp_left").toInt(), (100 + 8) * 15);
+        EXPECT_EQ(s.port->get("temp_top").toInt(), (50 + 8) * 15 + 400);
+    }
+    // The window's own twips layout, when it gives one, is exact where pixels are rounded.
+    targets.ascanOriginTwips = [] { return QPointF(132.4, 120.6); };
+    Shown s(caretRecording(3, 1, 50), "position.bin", 0, targets);
+    s.display->ShowFrame(1);
+    EXPECT_EQ(s.port->get("temp_left").toInt(), 1632);
+    EXPECT_EQ(s.port->get("temp_top").toInt(), 1271);
+}
+
 TEST(FrameDisplayTest, EnvelopeFramePairsLiveAndEnvelopeTraces) {
     RecordingBuilder b;
     b.setup(rh::Envelope, 1);
