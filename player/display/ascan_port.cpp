@@ -5,6 +5,7 @@
 #include <QMetaProperty>
 #include <QObject>
 
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -59,12 +60,13 @@ public:
 
 private:
     const QMetaProperty& property(const char* name) const {
+        // Keyed by the text's address; the name check keeps a reused address from finding another property.
         const auto it = m_properties.find(name);
-        if (it != m_properties.end()) return it->second;
+        if (it != m_properties.end() && std::strcmp(it->second.name(), name) == 0) return it->second;
         const QMetaObject* meta = m_control->metaObject();
         const int index = meta->indexOfProperty(name);
         if (index < 0) throw ControlBindingError(std::string(meta->className()) + " has no property " + name);
-        return m_properties.emplace(name, meta->property(index)).first->second;
+        return m_properties.insert_or_assign(name, meta->property(index)).first->second;
     }
 
     QObject* m_control;
