@@ -22,7 +22,8 @@ INSTANTIATE_TEST_SUITE_P(Filters, DialogFilter,
                                            FilterCase{"AVI Files (*.avi)|*.avi", {"AVI Files (*.avi *.AVI)"}},
                                            FilterCase{"Pictures|*.bmp;*.Png",
                                                       {"Pictures (*.bmp *.BMP *.Png *.png *.PNG)"}},
-                                           FilterCase{"Dangling description", {}}, FilterCase{"", {}}));
+                                           FilterCase{"Dangling description", {}}, FilterCase{"", {}}),
+                         [](const auto& info) { return std::to_string(info.index); });
 
 TEST(CommonDialog, AnswerReplacesTheModalDialog) {
     CommonDialog dialog;

@@ -63,7 +63,8 @@ TEST_P(CursorClamp, KeepsThePointerInsideTheArea) {
 INSTANTIATE_TEST_SUITE_P(Points, CursorClamp,
                          ::testing::Values(ClampCase{{150, 80}, {150, 80}}, ClampCase{{10, 80}, {100, 80}},
                                            ClampCase{{500, 80}, {299, 80}}, ClampCase{{150, 0}, {150, 50}},
-                                           ClampCase{{150, 400}, {150, 149}}, ClampCase{{0, 0}, {100, 50}}));
+                                           ClampCase{{150, 400}, {150, 149}}, ClampCase{{0, 0}, {100, 50}}),
+                         [](const auto& info) { return std::to_string(info.index); });
 
 TEST(WindowServices, TopmostTogglesAndCaptureTakesTheWindowPicture) {
     QWidget window;

@@ -1,5 +1,6 @@
 #include "window_test_support.h"
 
+#include "platform/control_binding.h"
 #include "platform/track_bar.h"
 #include "platform/up_down.h"
 #include "player/ui/form_scaler.h"
@@ -79,6 +80,7 @@ TEST_F(WindowTest, ShrinkingStopsAtTheMinimumSize) {
 
 TEST_F(WindowTest, WiderWindowScalesEveryControlHorizontallyOnly) {
     window->show();
+    window->move(200, 100);
     QApplication::processEvents();
     const QList<QWidget*> placed = window->findChildren<QWidget*>();
     std::vector<std::pair<QWidget*, QRectF>> before;
@@ -90,6 +92,14 @@ TEST_F(WindowTest, WiderWindowScalesEveryControlHorizontallyOnly) {
     QApplication::processEvents();
 
     EXPECT_FLOAT_EQ(window->scaler().scaleFactor(), 1.5f);
+    // The control learns where it sits on the screen (the window manager may
+    // still nudge the window by a pixel or two afterwards).
+    QWidget* ascan = widget("Ascan");
+    const QRectF ascanTwips = window->scaler().twipsOf(ascan);
+    EXPECT_NEAR(platform::controlProperty(ascan, "temp_left").toDouble(),
+                ascanTwips.left() + twipsFromPixels(window->x()), 45.0);
+    EXPECT_NEAR(platform::controlProperty(ascan, "temp_top").toDouble(),
+                ascanTwips.top() + twipsFromPixels(window->y()), 45.0);
     for (const auto& [w, r] : before) {
         const QRectF now = window->scaler().twipsOf(w);
         const QString name = w->objectName();

@@ -97,7 +97,11 @@ INSTANTIATE_TEST_SUITE_P(Recordings, OpenShowsRecording,
                          ::testing::Values(OpenCase{5, 50, 0, 1, "50 Frms/Sec", "Flag (0)", "0"},
                                            OpenCase{10, 50, 1, 1, "50 Frms/Sec", "Flag (1)", "1"},
                                            OpenCase{11, 10, 2, 1, "10 Frms/Sec", "Flag (2)", "1"},
-                                           OpenCase{1234, 10, 3, 123, "10 Frms/Sec", "Flag (3)", "1"}));
+                                           OpenCase{1234, 10, 3, 123, "10 Frms/Sec", "Flag (3)", "1"}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.frames) + "frames" +
+                                    std::to_string(info.param.framesPerSecond) + "fps";
+                         });
 
 TEST_F(OpenSequenceTest, OpenButtonAsksWithTheRecordingFilter) {
     dialogAnswer = files.write(QStringLiteral("A.BIN"), recordingOptions(20));
@@ -162,7 +166,10 @@ INSTANTIATE_TEST_SUITE_P(
     Files, RejectedFile,
     ::testing::Values(RejectCase{"TEXT.BIN", std::string(3000, 'x'), "File format is not correct"},
                       RejectCase{"SHORT.BIN", std::string(10, '\0'), "File format is not correct"},
-                      RejectCase{"EMPTY.BIN", headerOnly(), "The recording holds no frames."}));
+                      RejectCase{"EMPTY.BIN", headerOnly(), "The recording holds no frames."}),
+    [](const auto& info) {
+        return std::string(info.param.name).substr(0, std::string(info.param.name).find('.'));
+    });
 
 TEST_F(OpenSequenceTest, TooOldRecordingEndsTheProgramAfterTheMessage) {
     auto options = recordingOptions(10);

@@ -40,7 +40,8 @@ TEST_P(SpeedTable, IntervalAndLabelForBothRates) {
 INSTANTIATE_TEST_SUITE_P(Positions, SpeedTable,
                          ::testing::Values(SpeedCase{0, 500, 2, 100, 10}, SpeedCase{1, 200, 5, 40, 25},
                                            SpeedCase{2, 100, 10, 20, 50}, SpeedCase{3, 50, 20, 10, 100},
-                                           SpeedCase{4, 20, 50, 4, 250}));
+                                           SpeedCase{4, 20, 50, 4, 250}),
+                         [](const auto& info) { return "position" + std::to_string(info.param.position); });
 
 TEST(SpeedTableLimits, PositionsOutsideTheSelectorChangeNothing) {
     EXPECT_FALSE(speedAt(-1, 0));

@@ -28,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber,
                                            NumberCase{"0", 0}, NumberCase{"", std::nullopt},
                                            NumberCase{" ", std::nullopt}, NumberCase{"a", std::nullopt},
                                            NumberCase{"12a", std::nullopt}, NumberCase{"1e3", std::nullopt},
-                                           NumberCase{"99999999999999999999", 9000000000000000}));
+                                           NumberCase{"99999999999999999999", 9000000000000000}),
+                         [](const auto& info) { return std::to_string(info.index); });
 
 // A recording, the jump typed into the quick-move group, and where it lands.
 struct JumpCase {
@@ -140,7 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ArrowCase{"TimeUpDown", "OptTime", "txtTimeIdx", true, "0", "1", 11},
                       ArrowCase{"TimeUpDown", "OptTime", "txtTimeIdx", true, "12", "12", 0},
                       ArrowCase{"FlagUpDown", "OptFlag", "txtFlagIdx", false, "1", "1", 0},
-                      ArrowCase{"FlagUpDown", "OptFlag", "txtFlagIdx", true, "2", "2", 0}));
+                      ArrowCase{"FlagUpDown", "OptFlag", "txtFlagIdx", true, "2", "2", 0}),
+    [](const auto& info) {
+        return std::string(info.param.arrow) + (info.param.up ? "Up" : "Down") + "From" + info.param.before;
+    });
 
 struct EntryCase {
     const char* box;
