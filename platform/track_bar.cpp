@@ -9,7 +9,9 @@ namespace pelix::platform {
 TrackBar::TrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setTickPosition(QSlider::TicksBelow);
     setTickInterval(1);
-    connect(this, &QAbstractSlider::sliderMoved, this, &TrackBar::Scroll);
+    // Every move the user makes (dragging, clicking the channel, keys, the wheel)
+    // is an action; a position set by the program is not.
+    connect(this, &QAbstractSlider::actionTriggered, this, &TrackBar::Scroll);
     connect(this, &QAbstractSlider::valueChanged, this, &TrackBar::Change);
 }
 

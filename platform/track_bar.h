@@ -1,7 +1,7 @@
 // Track bar with a selection range: a slider whose groove can show a marked
 // span (the player marks the AVI range on its position slider). Scroll is the
-// user dragging the thumb; Change is every change of the position, whether
-// the user or the program made it.
+// user moving the thumb (dragging it, clicking the channel, keys); Change is
+// every change of the position, whether the user or the program made it.
 #pragma once
 
 #include "platform/export.h"

@@ -8,7 +8,7 @@
 namespace pelix::platform {
 namespace {
 
-TEST(TrackBar, ChangeOnEveryNewPositionScrollOnlyWhileDragged) {
+TEST(TrackBar, ChangeOnEveryNewPositionScrollOnlyForTheUsersMoves) {
     TrackBar bar;
     bar.setRange(1, 100);
     int changes = 0;
@@ -28,6 +28,10 @@ TEST(TrackBar, ChangeOnEveryNewPositionScrollOnlyWhileDragged) {
     EXPECT_EQ(scrolls, 2);
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(bar.value(), 30);
+
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd); // a click in the channel, Page Down
+    EXPECT_EQ(scrolls, 3);
+    EXPECT_EQ(changes, 4);
 }
 
 TEST(TrackBar, TicksPagesAndSelection) {

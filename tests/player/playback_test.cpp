@@ -185,6 +185,14 @@ TEST_F(PlaybackTest, KeysMoveThroughTheSameSlider) {
     EXPECT_TRUE(timer()->isActive());
     press(Qt::Key_Space);
     EXPECT_FALSE(timer()->isActive());
+    // Stepping by hand stops playback, as dragging the slider does.
+    press(Qt::Key_Space);
+    playback().tmrPlay_Timer();
+    playback().tmrPlay_Timer();
+    press(Qt::Key_Right);
+    EXPECT_FALSE(timer()->isActive());
+    EXPECT_EQ(playButton()->text(), "Play");
+    EXPECT_EQ(session().CurrentFrame, 3);
 }
 
 class AviRangeTest : public PlaybackTest {
