@@ -39,7 +39,7 @@ QWidget* createAscan(QWidget* parent, QString& error) {
     auto& registry = pelix::platform::ComponentRegistry::instance();
     if (QWidget* control = registry.create(QString::fromLatin1(kAscanProgId), parent)) return control;
     error = registry.lastError();
-    // An empty, sunken area in its place keeps the window usable for the message.
+    // An empty framed area in its place keeps the window whole behind the message.
     auto* placeholder = new QFrame(parent);
     placeholder->setFrameShape(QFrame::Box);
     return placeholder;
@@ -98,8 +98,12 @@ void frmPlayer::Form_Load() {
     if (const QScreen* s = screen()) {
         const QRect area = s->geometry();
         const QSize outer = frameGeometry().size();
-        move(area.left() + (area.width() - outer.width()) / 2,
-             area.top() + (area.height() - outer.height()) / 2);
+        // Whole twips, as the window's position is kept.
+        const double left =
+            std::nearbyint((twipsFromPixels(area.width()) - twipsFromPixels(outer.width())) / 2);
+        const double top =
+            std::nearbyint((twipsFromPixels(area.height()) - twipsFromPixels(outer.height())) / 2);
+        move(area.left() + pixelsFromTwips(left), area.top() + pixelsFromTwips(top));
     }
 
     m_scaler.start(static_cast<float>(twipsFromPixels(width())),
