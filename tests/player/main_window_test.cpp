@@ -129,3 +129,40 @@ TEST(FormScaler, RepeatedResizingReturnsToTheDesign) {
 
 } // namespace
 } // namespace pelix::player::test
+
+namespace pelix::player::test {
+namespace {
+
+class ControlState : public WindowTest {
+  protected:
+    int number(const char* property) { return platform::controlProperty(widget("Ascan"), property).toInt(); }
+    bool flag(const char* property) { return platform::controlProperty(widget("Ascan"), property).toBool(); }
+};
+
+TEST_F(ControlState, PreparedAtLoadOpenAndPlay) {
+    // At load: no carets, hollow rectified trace, no search box, gates not draggable.
+    EXPECT_FALSE(flag("DrawCaratOne"));
+    EXPECT_FALSE(flag("DrawCaratTwo"));
+    EXPECT_EQ(number("iAscanDrawMode"), 0);
+    EXPECT_EQ(number("iAscanRectMode"), 0);
+    EXPECT_FALSE(flag("SearchSwitch"));
+    EXPECT_EQ(number("gatea_move_flag"), 0);
+    EXPECT_EQ(number("gateb_move_flag"), 0);
+
+    open(files.write(QStringLiteral("STATE.BIN"), recordingOptions(40)));
+    EXPECT_EQ(number("iGridType"), 2); // edges and tics
+    EXPECT_EQ(number("gatea_move_flag"), 1);
+
+    auto* play = control<QPushButton>("cmdPlayStop");
+    play->click();
+    EXPECT_EQ(number("gatea_move_flag"), 0);
+    EXPECT_EQ(number("gateb_move_flag"), 0);
+    playback().tmrPlay_Timer();
+    // Between two steps the user may grab a gate.
+    EXPECT_EQ(number("gatea_move_flag"), 1);
+    play->click();
+    EXPECT_EQ(number("gateb_move_flag"), 1);
+}
+
+} // namespace
+} // namespace pelix::player::test
