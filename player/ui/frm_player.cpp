@@ -70,6 +70,8 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     targets.txtTimeIdx = m_c.txtTimeIdx;
     targets.lblRdName = m_c.lblRdName;
     targets.lblRdValue = m_c.lblRdValue;
+    // The layout's own twips, exact where pixel positions are rounded.
+    targets.ascanOriginTwips = [this] { return m_scaler.twipsOf(m_c.Ascan).topLeft(); };
     m_display = std::make_unique<FrameDisplay>(targets);
 
     m_playback = new PlaybackController(m_c, m_session, *m_display, this);
