@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine (nothing but bash and apt needed):
+#   ./build.sh run    install what is missing, build, open the player on the demo recording
+#   ./build.sh test   install what is missing, build with the sanitizers, run every test
+#   ./build.sh bench  build the benchmarks (Release) into build-bench/bin
+#   ./build.sh fuzz   build the libFuzzer harness with clang and fuzz the reader for a minute
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+  run)
+    scripts/install-deps.sh
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+    exec scripts/run-player.sh build/bin/PelixPlayer build/samples/DEMO.BIN
+    ;;
+  test)
+    scripts/install-deps.sh
+    configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPELIX_SANITIZE=ON -DPELIX_WERROR=ON
+    cd build-test
+    exec ctest --output-on-failure -j "$jobs"
+    ;;
+  bench)
+    scripts/install-deps.sh
+    configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPELIX_BENCHMARKS=ON
+    ;;
+  fuzz)
+    scripts/install-deps.sh --fuzz
+    configure_and_build build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPELIX_LIBFUZZER=ON \
+      -DBUILD_TESTING=ON -DPELIX_BENCHMARKS=OFF
+    exec build-fuzz/bin/fuzz_recording -max_total_time=60 -max_len=65536
+    ;;
+  *)
+    echo "usage: ./build.sh run|test|bench|fuzz" >&2
+    exit 2
+    ;;
+esac
