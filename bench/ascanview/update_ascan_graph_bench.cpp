@@ -2,7 +2,6 @@
 // an RF trace of 1600 points with its envelope, rasterised.
 #include "ascanview/interface/oro_ascan_ctl.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -88,13 +87,3 @@ void BM_FrameHandOverAndRedraw(benchmark::State& state) {
 BENCHMARK(BM_FrameHandOverAndRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

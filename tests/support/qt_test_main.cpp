@@ -1,5 +1,5 @@
-// The player's tests drive real widgets, so one QApplication lives for the
-// whole run (offscreen when no display is set).
+// Widget tests run inside one QApplication for the whole program, offscreen
+// when no platform is set (test discovery runs without the suite's environment).
 #include <QApplication>
 
 #include <gtest/gtest.h>
