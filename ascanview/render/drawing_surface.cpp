@@ -103,34 +103,27 @@ void DrawingSurface::clear() {
     m_penY = 0.0;
 }
 
-void DrawingSurface::segment(double x1, double y1, double x2, double y2, Rgb color) {
-    SurfaceOp& op = append(SurfaceOpKind::Segment, color);
+void DrawingSurface::appendFromTo(SurfaceOpKind kind, double x1, double y1, double x2, double y2, Rgb color) {
+    SurfaceOp& op = append(kind, color);
     op.x1 = x1;
     op.y1 = y1;
     op.x2 = x2;
     op.y2 = y2;
+    // Every line and box leaves the pen at its second corner.
     m_penX = x2;
     m_penY = y2;
+}
+
+void DrawingSurface::segment(double x1, double y1, double x2, double y2, Rgb color) {
+    appendFromTo(SurfaceOpKind::Segment, x1, y1, x2, y2, color);
 }
 
 void DrawingSurface::lineTo(double x, double y, Rgb color) {
-    SurfaceOp& op = append(SurfaceOpKind::LineTo, color);
-    op.x1 = m_penX;
-    op.y1 = m_penY;
-    op.x2 = x;
-    op.y2 = y;
-    m_penX = x;
-    m_penY = y;
+    appendFromTo(SurfaceOpKind::LineTo, m_penX, m_penY, x, y, color);
 }
 
 void DrawingSurface::box(double x1, double y1, double x2, double y2, Rgb color) {
-    SurfaceOp& op = append(SurfaceOpKind::Box, color);
-    op.x1 = x1;
-    op.y1 = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    m_penX = x2;
-    m_penY = y2;
+    appendFromTo(SurfaceOpKind::Box, x1, y1, x2, y2, color);
 }
 
 void DrawingSurface::text(double x, double y, const std::string& utf8, double pointSize) {

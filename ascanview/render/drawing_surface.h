@@ -70,6 +70,7 @@ class ASCANVIEW_API DrawingSurface {
 
   private:
     SurfaceOp& append(SurfaceOpKind kind, Rgb color);
+    void appendFromTo(SurfaceOpKind kind, double x1, double y1, double x2, double y2, Rgb color);
 
     double m_width = 0.0;
     double m_height = 0.0;
