@@ -1,5 +1,6 @@
 // The module-wide DGS state, the diagram lookups and the curve of one reflector.
 #include "dgs/dgs_internal.h"
+#include "pelix_cal.h"
 
 #include <array>
 #include <cmath>
@@ -122,10 +123,12 @@ void buildCurve(const Diagram& diagram, double key, Curve& curve) {
     curve.key = key;
     int32_t k = 0;
     for (int32_t j = 0; j < columns; ++j) {
-        if (diagram.value(b - 1, j) == kNoValue || diagram.value(b, j) == kNoValue) continue;
+        // A "no value" entry closes a row, as in copyRow: nothing after it belongs to the curve,
+        // and every point keeps the distance of its own column.
+        if (diagram.value(b - 1, j) == kNoValue || diagram.value(b, j) == kNoValue) break;
         double value = 0.0;
-        if (!lookupKey(diagram, diagram.distances[k], key, value)) continue;
-        curve.distances[k] = diagram.distances[k];
+        if (!lookupKey(diagram, diagram.distances[j], key, value)) continue;
+        curve.distances[k] = diagram.distances[j];
         curve.values[k] = value;
         ++k;
     }
@@ -167,11 +170,11 @@ bool computeNearField(const int32_t* block, const ProbeCatalogRow* probeRow) {
     double allowance = 0.0;
     switch (row.type) {
     case kComputedNearField: {
-        const int64_t f = word(block, 724);
-        const int64_t d = word(block, 728);
-        const int64_t ct = word(block, 32);
-        const int64_t cd = word(block, 732);
-        const int64_t probeDelay = word(block, 24);
+        const int64_t f = word(block, PELIX_DGS_XTAL_FREQ);
+        const int64_t d = word(block, PELIX_DGS_EFFE_DIAM);
+        const int64_t ct = word(block, PELIX_DGS_VELOCITY);
+        const int64_t cd = word(block, PELIX_DGS_DELAY_VEL);
+        const int64_t probeDelay = word(block, PELIX_DGS_PROBE_DELAY);
         if (f <= 0 || d <= 0 || ct <= 0 || cd <= 0) return fail();
         int64_t numerator = 0;
         if (__builtin_mul_overflow(f * 10000, d, &numerator) ||

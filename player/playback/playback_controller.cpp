@@ -1,15 +1,20 @@
 #include "player/playback/playback_controller.h"
 
 #include "platform/track_bar.h"
+#include "platform/up_down.h"
 #include "player/display/frame_display.h"
 #include "player/playback/control_guard.h"
 #include "player/playback/speed_table.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWidget>
+
+#include <initializer_list>
 
 namespace pelix::player {
 
@@ -26,7 +31,7 @@ PlaybackController::PlaybackController(const PlayerControls& controls, PlayerSes
 }
 
 bool PlaybackController::playing() const {
-    return m_c.tmrPlay->isActive();
+    return PlaybackStateMachine::controlsIn(m_state.state()).timerRunning;
 }
 
 void PlaybackController::setGateDragAllowed(bool allowed) {
@@ -37,29 +42,64 @@ void PlaybackController::setGateDragAllowed(bool allowed) {
     });
 }
 
-void PlaybackController::cmdPlayStop_Click() {
-    if (!playing()) {
-        if (!m_session.isOpen()) return;
-        if (m_session.CurrentFrame == m_session.FrameCount()) m_session.CurrentFrame = 1;
-        m_c.CheckSearch->setEnabled(false);
-        m_c.CheckSearch->setChecked(false);
-        m_c.cmdSearch->setEnabled(false);
-        m_c.AVI_Select->setEnabled(false);
+bool PlaybackController::raise(PlaybackEvent event) {
+    const std::optional<PlaybackTransition> t = m_state.handle(event);
+    if (!t) return false;
+    apply(*t);
+    return true;
+}
+
+void PlaybackController::setNavigationEnabled(bool enabled) {
+    m_c.cmdOpen->setEnabled(enabled);
+    if (!m_session.isOpen()) return;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_c.Slider, m_c.cmdGo, m_c.OptFrame, m_c.FrameUpDown, m_c.txtFrameIdx, m_c.OptTime,
+             m_c.TimeUpDown, m_c.txtTimeIdx, m_c.OptFlag, m_c.FlagUpDown, m_c.txtFlagIdx})
+        w->setEnabled(enabled);
+    // An armed video range keeps the play button for the export.
+    m_c.cmdPlayStop->setEnabled(enabled && !m_c.AVI_Select->isChecked());
+}
+
+void PlaybackController::apply(const PlaybackTransition& t) {
+    const ControlAvailability was = PlaybackStateMachine::controlsIn(t.from);
+    const ControlAvailability now = PlaybackStateMachine::controlsIn(t.to);
+    const bool open = m_session.isOpen();
+
+    if (t.clearSearch) m_c.CheckSearch->setChecked(false);
+    m_c.CheckSearch->setEnabled(now.searchAvailable && open);
+    m_c.cmdSearch->setEnabled(now.searchAvailable && open && m_c.CheckSearch->isChecked());
+    m_c.AVI_Select->setEnabled(now.aviSelectAvailable && open);
+    if (was.navigationAvailable != now.navigationAvailable) setNavigationEnabled(now.navigationAvailable);
+
+    if (now.timerRunning && !was.timerRunning) {
         SliderSpeed_Change();
         m_c.tmrPlay->start();
         guardedControlStep([&] { m_display.refreshUnitRows(); });
-        m_c.cmdPlayStop->setText(QStringLiteral("Pause"));
-        guardedControlStep([&] { m_display.port().setBool("SearchSwitch", false); });
-        setGateDragAllowed(false);
+    } else if (!now.timerRunning) {
+        m_c.tmrPlay->stop();
+    }
+    m_c.cmdPlayStop->setText(now.pauseCaption ? QStringLiteral("Pause") : QStringLiteral("Play"));
+    if (t.clearSearch) guardedControlStep([&] { m_display.port().setBool("SearchSwitch", false); });
+    setGateDragAllowed(now.gateDragAllowed);
+
+    // The timer had already advanced past the frame on screen.
+    if (t.stepBack && m_session.CurrentFrame > 1) --m_session.CurrentFrame;
+
+    if (t.finishVideo) {
+        m_c.AVI_Select->setChecked(false);
+        m_c.cmdPlayStop->setEnabled(open);
+        if (m_rangeRecorded) m_rangeRecorded();
+    }
+}
+
+void PlaybackController::cmdPlayStop_Click() {
+    if (playing()) {
+        raise(PlaybackEvent::Pause);
         return;
     }
-    m_c.tmrPlay->stop();
-    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
-    m_c.AVI_Select->setEnabled(true);
-    m_c.CheckSearch->setEnabled(true);
-    setGateDragAllowed(true);
-    // The timer had already advanced past the frame on screen.
-    if (m_session.CurrentFrame > 1) --m_session.CurrentFrame;
+    if (!m_session.isOpen()) return;
+    if (m_session.CurrentFrame == m_session.FrameCount()) m_session.CurrentFrame = 1;
+    raise(PlaybackEvent::Play);
 }
 
 void PlaybackController::tmrPlay_Timer() {
@@ -69,12 +109,7 @@ void PlaybackController::tmrPlay_Timer() {
     }
     const int32_t lastFrame = m_session.avi.recording ? m_session.avi.endFrame : m_session.FrameCount();
     if (m_session.CurrentFrame > lastFrame) {
-        cmdPlayStop_Click();
-        if (m_c.AVI_Select->isChecked()) {
-            m_c.AVI_Select->setChecked(false);
-            m_c.cmdPlayStop->setEnabled(true);
-            if (m_rangeRecorded) m_rangeRecorded();
-        }
+        raise(PlaybackEvent::ReachedEnd);
         return;
     }
     bool whole = true;
@@ -87,7 +122,7 @@ void PlaybackController::tmrPlay_Timer() {
     m_stepMovingSlider = false;
     setGateDragAllowed(true);
     ++m_session.CurrentFrame;
-    if (!whole) cmdPlayStop_Click();
+    if (!whole) raise(PlaybackEvent::ShortRead);
 }
 
 void PlaybackController::SliderSpeed_Change() {
@@ -98,14 +133,9 @@ void PlaybackController::SliderSpeed_Change() {
 }
 
 void PlaybackController::Slider_Scroll() {
-    if (!playing()) return;
-    m_c.tmrPlay->stop();
-    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
     // Stopped by a drag is stopped all the same: search, AVI range and gate
     // dragging are available again, as after Pause.
-    m_c.AVI_Select->setEnabled(true);
-    m_c.CheckSearch->setEnabled(true);
-    setGateDragAllowed(true);
+    raise(PlaybackEvent::SliderDragged);
 }
 
 void PlaybackController::Slider_Change() {
@@ -138,8 +168,7 @@ void PlaybackController::moveSlider() {
 }
 
 void PlaybackController::stopForNoRecording() {
-    m_c.tmrPlay->stop();
-    m_c.cmdPlayStop->setText(QStringLiteral("Play"));
+    raise(PlaybackEvent::RecordingClosed);
 }
 
 bool PlaybackController::showFrame(int32_t n) {
@@ -147,7 +176,7 @@ bool PlaybackController::showFrame(int32_t n) {
     bool whole = true;
     guardedControlStep([&] { whole = m_display.ShowFrame(n); });
     if (!whole && playing()) {
-        cmdPlayStop_Click();
+        raise(PlaybackEvent::ShortRead);
         m_session.CurrentFrame = n; // the timer had not moved on from this frame
     }
     return whole;

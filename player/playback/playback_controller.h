@@ -3,6 +3,7 @@
 // AVI range while it is being chosen).
 #pragma once
 
+#include "player/playback/playback_state.h"
 #include "player/playback/player_session.h"
 #include "player/ui/player_controls.h"
 
@@ -20,7 +21,14 @@ class PlaybackController : public QObject {
     PlaybackController(const PlayerControls& controls, PlayerSession& session, FrameDisplay& display,
                        QObject* parent = nullptr);
 
+    // True while the timer steps through frames (playback or a video recording).
     bool playing() const;
+    PlaybackState state() const { return m_state.state(); }
+
+    // The one way the playback state changes: the event goes through the state
+    // machine and the transition it names is applied to the controls. False
+    // when the event means nothing in the current state.
+    bool raise(PlaybackEvent event);
 
     void cmdPlayStop_Click();
     void tmrPlay_Timer();
@@ -33,7 +41,8 @@ class PlaybackController : public QObject {
     // Stops playback without touching the frame number (the recording went away).
     void stopForNoRecording();
 
-    // The end of the AVI range passed during an export; the export completes it.
+    // A video recording ended (end of its range, the stop button, a short read,
+    // a slider drag): the export closes its file.
     void setRangeRecordedHandler(std::function<void()> handler) { m_rangeRecorded = std::move(handler); }
 
     // ShowFrame through the guard; a short read stops playback. False on a short read.
@@ -42,10 +51,13 @@ class PlaybackController : public QObject {
   private:
     void markAviRange(int32_t position);
     void setGateDragAllowed(bool allowed);
+    void apply(const PlaybackTransition& t);
+    void setNavigationEnabled(bool enabled);
 
     PlayerControls m_c;
     PlayerSession& m_session;
     FrameDisplay& m_display;
+    PlaybackStateMachine m_state;
     std::function<void()> m_rangeRecorded;
     bool m_stepMovingSlider = false;
 };

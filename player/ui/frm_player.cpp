@@ -153,7 +153,7 @@ void frmPlayer::Form_Resize() {
 }
 
 void frmPlayer::Form_Unload() {
-    m_c.tmrPlay->stop();
+    m_playback->raise(PlaybackEvent::RecordingClosed);
     m_c.Timer1->stop();
     m_display->setRecording(nullptr);
     m_session.recording.reset();

@@ -207,4 +207,37 @@ TEST(ReflectorCurve, NoValueEntriesCloseTheCurve) {
     EXPECT_EQ(curve.values[1], 36.0);
 }
 
+TEST(ReflectorCurve, AMissingValueInsideARowClosesTheCurveThere) {
+    // A hostile own diagram with a gap in the middle of a row: the points before
+    // the gap keep their own distances, nothing after the gap is drawn.
+    const double distances[] = {1, 2, 4, 8};
+    const double keys[] = {kBackWallKey, 4, 2, 1};
+    const double values[] = {0,  6,    12, 18, //
+                             10, 16,   22, 28, //
+                             20, 1000, 32, 38, //
+                             30, 36,   42, 48};
+    const Diagram d{4, distances, 4, keys, values};
+    Curve curve;
+    buildCurve(d, 3.0, curve);
+    ASSERT_EQ(curve.columns, 1);
+    EXPECT_EQ(curve.distances[0], 1.0);
+}
+
+TEST(ReflectorCurve, InterpolatedPointsKeepTheirOwnColumnsDistances) {
+    const double distances[] = {1, 2, 4, 8};
+    const double keys[] = {kBackWallKey, 4, 2, 1};
+    const double values[] = {0,  6,  12, 18, //
+                             10, 16, 22, 28, //
+                             20, 26, 32, 38, //
+                             30, 36, 42, 48};
+    const Diagram d{4, distances, 4, keys, values};
+    Curve curve;
+    buildCurve(d, 3.0, curve);
+    ASSERT_EQ(curve.columns, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(curve.distances[i], distances[i]);
+        EXPECT_NEAR(curve.values[i], values[4 + i] + 10 * std::log10(3.0 / 4) / std::log10(0.5), 1e-12);
+    }
+}
+
 } // namespace
