@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "readings/header_words.h"
+#include "layout/record_layout.h"
 
 namespace pelix::cal::readings {
 
@@ -93,7 +93,7 @@ enum class GateId { A = 0, B = 1 };
 
 struct ReadingsState {
     const uint8_t* recordingHeader = nullptr; // the player's buffer, read again for the DAC points
-    std::array<uint8_t, kFrameHeaderBytes> frameHeader{};
+    std::array<uint8_t, layout::kFrameHeaderBytes> frameHeader{};
     Setup setup;
     FrameGates frame;
     Gate gateA;

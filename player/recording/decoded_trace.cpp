@@ -6,11 +6,14 @@ namespace {
 constexpr int16_t kRectified = 0, kRf = 1, kHollow = 0;
 
 // screenPercent in a form the compiler can vectorise: exact for every byte.
-inline int16_t percentOf(uint32_t x) { return static_cast<int16_t>((x * 3197u + 4000u) >> 13); }
+inline int16_t percentOf(uint32_t x) {
+    return static_cast<int16_t>((x * 3197u + 4000u) >> 13);
+}
 
 constexpr bool percentFormIsExact() {
     for (uint32_t x = 0; x < 256; ++x)
-        if (((x * 3197u + 4000u) >> 13) != static_cast<uint32_t>(screenPercent(static_cast<uint8_t>(x)))) return false;
+        if (((x * 3197u + 4000u) >> 13) != static_cast<uint32_t>(screenPercent(static_cast<uint8_t>(x))))
+            return false;
     return true;
 }
 static_assert(percentFormIsExact());

@@ -28,8 +28,12 @@ struct DecodedTrace {
 };
 
 // Percent of screen height of one sample byte: x * 16 / 41 rounded (no halves occur).
-constexpr int16_t screenPercent(uint8_t x) { return static_cast<int16_t>((x * 32 + 41) / 82); }
-constexpr int16_t rawAmplitude(uint8_t x) { return static_cast<int16_t>(16 * x); }
+constexpr int16_t screenPercent(uint8_t x) {
+    return static_cast<int16_t>((x * 32 + 41) / 82);
+}
+constexpr int16_t rawAmplitude(uint8_t x) {
+    return static_cast<int16_t>(16 * x);
+}
 
 // Composes AscanPoints/AscanRaw from one 1600-byte sample block under the
 // recording's rectification. Returns false (and stores nothing) for an

@@ -9,7 +9,7 @@
 namespace pelix::recording {
 
 class FlagIndex {
-public:
+  public:
     FlagIndex() = default;
     explicit FlagIndex(int32_t flagCount) : m_count(flagCount < 0 ? 0 : flagCount) {}
 
@@ -25,7 +25,7 @@ public:
         return m_frames[static_cast<std::size_t>(k - 1)];
     }
 
-private:
+  private:
     int32_t m_count = 0;
     std::vector<int32_t> m_frames;
 };

@@ -38,7 +38,9 @@ struct FrameHeader {
 };
 
 FrameHeader decodeFrameHeader(const uint8_t* bytes);
-inline FrameHeader decodeFrameHeader(const FrameHeaderBytes& bytes) { return decodeFrameHeader(bytes.data()); }
+inline FrameHeader decodeFrameHeader(const FrameHeaderBytes& bytes) {
+    return decodeFrameHeader(bytes.data());
+}
 
 // Only the flag word, for the scan that builds the flag index.
 int32_t frameFlagOf(const uint8_t* bytes);

@@ -10,8 +10,7 @@ int64_t divideRoundHalfEven(int64_t numerator, int64_t denominator) {
     const bool negative = r < 0;
     if (negative) r = -r;
     const int64_t twice = 2 * r;
-    if (twice > denominator || (twice == denominator && (q % 2 != 0)))
-        q += negative ? -1 : 1;
+    if (twice > denominator || (twice == denominator && (q % 2 != 0))) q += negative ? -1 : 1;
     return q;
 }
 

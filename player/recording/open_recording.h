@@ -44,7 +44,7 @@ enum class SampleRead {
 };
 
 class OpenRecording {
-public:
+  public:
     using RawHeader = std::array<uint8_t, kRecordingHeaderBytes>;
 
     static OpenOutcome open(const std::string& path);
@@ -79,7 +79,7 @@ public:
 
     const RecordingFile& file() const { return m_file; }
 
-private:
+  private:
     OpenRecording() = default;
     void buildFlagIndex();
 

@@ -10,7 +10,7 @@
 namespace pelix::recording {
 
 class RecordingFile {
-public:
+  public:
     RecordingFile() = default;
     ~RecordingFile();
     RecordingFile(RecordingFile&& other) noexcept;
@@ -29,7 +29,7 @@ public:
     // or past the end, or on a read error).
     std::size_t readAt(int64_t offset, void* buffer, std::size_t count) const;
 
-private:
+  private:
     int m_fd = -1;
 };
 

@@ -21,7 +21,7 @@ class ReadingsEvaluationTest : public ReadingsTest {
     }
     // Two reference echoes: 80 % at 800 ticks and 40 % at 2400 ticks, both at 40 dB.
     void amplitudeCurve() {
-        header.word(rh::NumOfStoredPoints, 2).dacPoint(0, 100, 400, 800).dacPoint(1, 300, 400, 400);
+        header.word(rh::ulNumOfStoredPoints, 2).dacPoint(0, 100, 400, 800).dacPoint(1, 300, 400, 400);
     }
     void referenceCurveMode(int32_t curveType = 0) {
         header.word(rh::EvalMode, 0).word(rh::TCGMode, 2).word(rh::DACCurveType, curveType);
@@ -85,7 +85,10 @@ TEST_F(ReadingsEvaluationTest, SingleReferenceEchoCorrectedForTheGain) {
 }
 
 TEST_F(ReadingsEvaluationTest, ZeroReferenceHasNoPercentage) {
-    header.word(rh::EvalMode, 0).word(rh::TCGMode, 1).word(rh::NumOfStoredPoints, 1).dacPoint(0, 300, 400, 0);
+    header.word(rh::EvalMode, 0)
+        .word(rh::TCGMode, 1)
+        .word(rh::ulNumOfStoredPoints, 1)
+        .dacPoint(0, 300, 400, 0);
     EXPECT_EQ(readCode(kAPctRA, echo(400, 80)), (Shown{"-----%", 1}));
     EXPECT_EQ(readCode(kDBrA, echo(400, 80)), (Shown{"0.0dB", 1}));
 }
@@ -116,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(ReadingsTimes, ReadingsAmplitudeCurveTest,
 
 TEST_F(ReadingsEvaluationTest, GainSteppedPointsShiftTheReference) {
     referenceCurveMode(1);
-    header.word(rh::NumOfStoredPoints, 2).dacPoint(0, 100, 400, 800).dacPoint(1, 300, 460, 800);
+    header.word(rh::ulNumOfStoredPoints, 2).dacPoint(0, 100, 400, 800).dacPoint(1, 300, 460, 800);
     // Halfway the step is -3 dB: the 80 % reference reads 56.6 %.
     EXPECT_EQ(readCode(kDBrA, echo(at(1600), 80)).text, "3.0dB");
     EXPECT_EQ(readCode(kAPctRA, echo(at(1600), 80)).text, "141%");
@@ -137,7 +140,7 @@ TEST_F(ReadingsEvaluationTest, PointCountOutsideTheTable) {
     referenceCurveMode();
     amplitudeCurve();
     for (int32_t count : {0, -1, 17, 1 << 30}) {
-        header.word(rh::NumOfStoredPoints, count);
+        header.word(rh::ulNumOfStoredPoints, count);
         EXPECT_EQ(readCode(kDBrA, echo(at(1600), 60)).text, "-----dB") << count;
     }
 }
@@ -173,7 +176,7 @@ TEST_F(ReadingsEvaluationTest, JisBoldLineShiftsTheReference) {
 TEST_F(ReadingsEvaluationTest, JisWithOtherCurveOffsetsHasNoValue) {
     amplitudeCurve();
     jisMode();
-    header.word(rh::CurveOffsets + 4 * 5, 170);
+    header.word(rh::CurveOffsets, 170, 5);
     EXPECT_EQ(readCode(kDBrA, echo(at(1600), 60)), (Shown{"-----dB", 1}));
     EXPECT_EQ(readCode(kAPctRA, echo(at(1600), 60)), (Shown{"-----%", 1}));
     EXPECT_EQ(readCode(kCLS, echo(at(1600), 60)), (Shown{"-----", 1}));

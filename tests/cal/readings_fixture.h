@@ -10,52 +10,41 @@
 #include <ostream>
 #include <string>
 
+#include "layout/record_layout.h"
 #include "pelix_cal.h"
 #include "readings/readings_state.h"
 
 namespace pelix::cal::testing {
 
-// Recording header word offsets the readings use.
-namespace rh {
-constexpr std::size_t Units = 16, ProbeDelay = 24, DisplayDelay = 28, Velocity = 32, Rectification = 36;
-constexpr std::size_t PathAsZoneNumber = 48, ZoneLengthsVariable = 52, ReadingSlotCount = 100;
-constexpr std::size_t ReadingCodes = 104, EvalMode = 160, TCGMode = 164, DACCurveType = 172;
-constexpr std::size_t CurveOffsets = 184, NumOfStoredPoints = 212;
-constexpr std::size_t PrbAngle = 680, TrigThk = 684, ProbeXValue = 688, ODiameter = 696;
-constexpr std::size_t DGSMode = 704, DGSProbeNum = 712, DGSEffeDiam = 728, DGSTestAtten = 752;
-constexpr std::size_t DGSRefAmp = 760, DGSBaseGain = 764, DGSRefGain = 768, FilterSetup = 772;
-constexpr std::size_t GateBRelative = 776, JISEnable = 780, JISBoldLine = 784, CNDACRegs = 792;
-} // namespace rh
-
-// Frame header word offsets.
-namespace fh {
-constexpr std::size_t GateAThreshold = 160, GateAOn = 168, GateBThreshold = 192, GateBOn = 200;
-}
+// The fields of the two records, by the names the recording gives them.
+namespace rh = layout::setup;
+namespace fh = layout::frame;
+namespace tp = layout::tcg_point;
 
 class RecordingHeaderBytes {
   public:
-    RecordingHeaderBytes& word(std::size_t offset, int32_t value) {
-        const auto v = static_cast<uint32_t>(value);
-        for (int i = 0; i < 4; ++i)
-            bytes_[offset + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+    RecordingHeaderBytes& word(const layout::Field& field, int32_t value, std::size_t index = 0) {
+        layout::write(bytes_.data(), field, value, index);
         return *this;
     }
     RecordingHeaderBytes& codes(std::initializer_list<int32_t> slots) {
         word(rh::ReadingSlotCount, static_cast<int32_t>(slots.size()));
         std::size_t i = 0;
         for (int32_t code : slots)
-            word(rh::ReadingCodes + 4 * i++, code);
+            word(rh::ReadingCodes, code, i++);
         return *this;
     }
     RecordingHeaderBytes& curveOffsets(std::array<int32_t, 6> offsets_01dB) {
         for (std::size_t j = 0; j < offsets_01dB.size(); ++j)
-            word(rh::CurveOffsets + 4 * j, offsets_01dB[j]);
+            word(rh::CurveOffsets, offsets_01dB[j], j);
         return *this;
     }
     // A DAC point: time in 20 ns steps, final gain in 0.1 dB, amplitude in 0.1 %.
     RecordingHeaderBytes& dacPoint(std::size_t k, int32_t time_20ns, int32_t gain_01dB, int32_t amp_01pct) {
-        const std::size_t at = 228 + 28 * k;
-        return word(at + 12, time_20ns).word(at + 20, gain_01dB).word(at + 24, amp_01pct);
+        layout::writeTcgPoint(bytes_.data(), k, tp::ulHardwareTOF_20ns, time_20ns);
+        layout::writeTcgPoint(bytes_.data(), k, tp::ulFinalGain_01dB, gain_01dB);
+        layout::writeTcgPoint(bytes_.data(), k, tp::ulAmpAtRefGain_01PCT, amp_01pct);
+        return *this;
     }
     const uint8_t* data() const { return bytes_.data(); }
 
@@ -65,10 +54,8 @@ class RecordingHeaderBytes {
 
 class FrameHeaderBytes {
   public:
-    FrameHeaderBytes& word(std::size_t offset, int32_t value) {
-        const auto v = static_cast<uint32_t>(value);
-        for (int i = 0; i < 4; ++i)
-            bytes_[offset + i] = static_cast<uint8_t>(v >> (8 * i));
+    FrameHeaderBytes& word(const layout::Field& field, int32_t value, std::size_t index = 0) {
+        layout::write(bytes_.data(), field, value, index);
         return *this;
     }
     FrameHeaderBytes& gates(bool aOn, bool bOn) { return word(fh::GateAOn, aOn).word(fh::GateBOn, bOn); }

@@ -200,7 +200,7 @@ TEST_F(ReadingsGatesTest, UnlistedCodesAreEmpty) {
 }
 
 TEST_F(ReadingsGatesTest, CaretsOfTriggeredGatesOnly) {
-    header.word(rh::ProbeDelay, 100).word(rh::DisplayDelay, 200).word(rh::GateBRelative, 1);
+    header.word(rh::ProbeDelay, 100).word(rh::DisplayDelay_ns, 200).word(rh::GateBRelative, 1);
     load();
     gates(echo(400), echo(100));
     int32_t aOn = -1, aCaret = -1, bOn = -1, bCaret = -1;

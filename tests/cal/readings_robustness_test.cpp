@@ -66,10 +66,10 @@ class ReadingsRobustnessTest : public ReadingsTest {
 };
 
 TEST_F(ReadingsRobustnessTest, RandomSetupsAndGates) {
-    static constexpr std::size_t kWords[] = {
-        rh::Units,         rh::ProbeDelay,       rh::DisplayDelay,        rh::Velocity,
+    static constexpr layout::Field kWords[] = {
+        rh::Units,         rh::ProbeDelay,       rh::DisplayDelay_ns,     rh::Velocity,
         rh::Rectification, rh::PathAsZoneNumber, rh::ZoneLengthsVariable, rh::ReadingSlotCount,
-        rh::EvalMode,      rh::TCGMode,          rh::DACCurveType,        rh::NumOfStoredPoints,
+        rh::EvalMode,      rh::TCGMode,          rh::DACCurveType,        rh::ulNumOfStoredPoints,
         rh::PrbAngle,      rh::TrigThk,          rh::ProbeXValue,         rh::ODiameter,
         rh::DGSMode,       rh::DGSProbeNum,      rh::DGSEffeDiam,         rh::DGSTestAtten,
         rh::DGSRefAmp,     rh::DGSBaseGain,      rh::DGSRefGain,          rh::FilterSetup,
@@ -78,16 +78,16 @@ TEST_F(ReadingsRobustnessTest, RandomSetupsAndGates) {
 
     int valuesShown = 0;
     for (int round = 0; round < 3000; ++round) {
-        for (std::size_t offset : kWords)
-            header.word(offset, anyWord());
+        for (const layout::Field& field : kWords)
+            header.word(field, anyWord());
         for (std::size_t i = 0; i < 14; ++i)
-            header.word(rh::ReadingCodes + 4 * i, static_cast<int32_t>(rng() % 26));
+            header.word(rh::ReadingCodes, static_cast<int32_t>(rng() % 26), i);
         for (std::size_t j = 0; j < 6; ++j)
-            header.word(rh::CurveOffsets + 4 * j, anyWord());
+            header.word(rh::CurveOffsets, anyWord(), j);
         for (std::size_t k = 0; k < 16; ++k)
             header.dacPoint(k, anyWord(), anyWord(), anyWord());
-        for (std::size_t offset : {fh::GateAThreshold, fh::GateAOn, fh::GateBThreshold, fh::GateBOn})
-            frame.word(offset, anyWord());
+        for (const layout::Field& field : {fh::GateAThreshold, fh::GateAOn, fh::GateBThreshold, fh::GateBOn})
+            frame.word(field, anyWord());
         dgs::state().nearField_mm = nearFields[rng() % std::size(nearFields)];
         dgs::state().referenceCorrection_dB = static_cast<double>(anyWord());
 

@@ -380,19 +380,19 @@ TEST(FrameDisplayTest, ReadingsEntryBoxesAndBackgrounds) {
     RecordingBuilder b;
     const int32_t codes[] = {6, 0, 17, 1, 3, 0, 0};
     for (std::size_t i = 0; i < 7; ++i) {
-        b.setup(rh::ReadingCodes + 4 * i, codes[i]);
-        b.setup(rh::ReadingModes + 4 * i, 2);
+        b.setup(rh::ReadingCodes.at(i), codes[i]);
+        b.setup(rh::ReadingModes.at(i), 2);
     }
     b.addRecord();
     auto& r = b.addRecord();
     RecordingBuilder::frame(r, fh::GateAMode, 1);
-    RecordingBuilder::frame(r, fh::ReadingKind + 8, 4); // slot 2: dB of 0
-    RecordingBuilder::frame(r, fh::ReadingLive + 8, 1);
-    RecordingBuilder::frame(r, fh::ReadingKind + 12, 1); // slot 3: clipped percent, held
-    RecordingBuilder::frame(r, fh::ReadingValue + 12, 104);
-    RecordingBuilder::frame(r, fh::ReadingClipped + 12, 1);
-    RecordingBuilder::frame(r, fh::ReadingKind + 16, 2); // slot 4: missing distance
-    RecordingBuilder::frame(r, fh::ReadingNoValue + 16, 1);
+    RecordingBuilder::frame(r, fh::ReadingKind.at(2), 4); // slot 2: dB of 0
+    RecordingBuilder::frame(r, fh::ReadingLive.at(2), 1);
+    RecordingBuilder::frame(r, fh::ReadingKind.at(3), 1); // slot 3: clipped percent, held
+    RecordingBuilder::frame(r, fh::ReadingValue.at(3), 104);
+    RecordingBuilder::frame(r, fh::ReadingClipped.at(3), 1);
+    RecordingBuilder::frame(r, fh::ReadingKind.at(4), 2); // slot 4: missing distance
+    RecordingBuilder::frame(r, fh::ReadingNoValue.at(4), 1);
 
     std::array<std::unique_ptr<QLabel>, 14> labels;
     FrameDisplayTargets targets;

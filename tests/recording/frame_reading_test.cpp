@@ -23,8 +23,10 @@ std::vector<uint8_t> blockOfPair(uint8_t b0, uint8_t b1, std::size_t at = 5) {
 }
 
 TEST(SampleCompositionTest, ScalesBytesToScreenPercent) {
-    const std::pair<uint8_t, int16_t> cases[] = {{255, 100}, {1, 0}, {2, 1}, {3, 1}, {200, 78}, {41, 16}, {0, 0}};
-    for (const auto& [byte, percent] : cases) EXPECT_EQ(screenPercent(byte), percent) << int(byte);
+    const std::pair<uint8_t, int16_t> cases[] = {{255, 100}, {1, 0},   {2, 1}, {3, 1},
+                                                 {200, 78},  {41, 16}, {0, 0}};
+    for (const auto& [byte, percent] : cases)
+        EXPECT_EQ(screenPercent(byte), percent) << int(byte);
 }
 
 TEST(SampleCompositionTest, EachRectificationPicksItsHalfWaves) {
@@ -33,8 +35,8 @@ TEST(SampleCompositionTest, EachRectificationPicksItsHalfWaves) {
         int16_t atP, atUpper, rawAtP, rectMode, numPoints;
     };
     // Pair (200, 0): b0 is the negative half-wave, b1 the positive one.
-    for (const Case& c : {Case{0, 78, 0, 3200, 1, 1600}, Case{1, 78, -7, 3200, 0, 800}, Case{2, 0, -7, 0, 0, 800},
-                          Case{3, 78, 0, 3200, 0, 800}}) {
+    for (const Case& c : {Case{0, 78, 0, 3200, 1, 1600}, Case{1, 78, -7, 3200, 0, 800},
+                          Case{2, 0, -7, 0, 0, 800}, Case{3, 78, 0, 3200, 0, 800}}) {
         DecodedTrace trace;
         trace.AscanPoints.fill(-7); // what an earlier frame left
         const auto block = blockOfPair(200, 0);
@@ -83,10 +85,10 @@ TEST(DerivedSetupTest, DisplayDelayMovesHalfAStepTowardsZero) {
         float velocityOut, delayOut, rangeOut;
     };
     const Case cases[] = {
-        {0, 61720, 4000, 50000, 6172.0f, 12.339f, 50.0f},      // 12.344 mm shown as 12.339
-        {1, 50800, -2000, 25400, 0.2f, -0.1995f, 1.0f},        // -0.2 in shown as -0.1995
-        {0, 59200, 0, 60000, 5920.0f, 0.0f, 60.0f},            // zero stays zero
-        {2, 59200, -4000, 60000, 5920.0f, -11.835f, 60.0f},    // microsecond recordings display in mm
+        {0, 61720, 4000, 50000, 6172.0f, 12.339f, 50.0f},   // 12.344 mm shown as 12.339
+        {1, 50800, -2000, 25400, 0.2f, -0.1995f, 1.0f},     // -0.2 in shown as -0.1995
+        {0, 59200, 0, 60000, 5920.0f, 0.0f, 60.0f},         // zero stays zero
+        {2, 59200, -4000, 60000, 5920.0f, -11.835f, 60.0f}, // microsecond recordings display in mm
     };
     for (const Case& c : cases) {
         RecordingHeader h;
@@ -106,8 +108,10 @@ TEST(FrameTimingTest, TimeIndexRoundsHalvesToEven) {
         int64_t frame;
         int32_t rate;
         int64_t seconds;
-    } cases[] = {{1, 50, 0}, {26, 50, 0}, {27, 50, 1}, {76, 50, 2}, {126, 50, 2}, {6, 10, 0}, {16, 10, 2}, {601, 50, 12}};
-    for (const auto& c : cases) EXPECT_EQ(timeIndexOf(c.frame, c.rate), c.seconds) << c.frame << "@" << c.rate;
+    } cases[] = {{1, 50, 0},   {26, 50, 0}, {27, 50, 1}, {76, 50, 2},
+                 {126, 50, 2}, {6, 10, 0},  {16, 10, 2}, {601, 50, 12}};
+    for (const auto& c : cases)
+        EXPECT_EQ(timeIndexOf(c.frame, c.rate), c.seconds) << c.frame << "@" << c.rate;
     EXPECT_EQ(divideRoundHalfEven(-3, 2), -2);
     EXPECT_EQ(divideRoundHalfEven(-1, 2), 0);
     EXPECT_EQ(divideRoundHalfEven(-5, 2048), 0);

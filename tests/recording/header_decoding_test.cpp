@@ -21,12 +21,12 @@ TEST(RecordingHeaderTest, DecodesBigEndianWordsButZoneLengthsAsStored) {
     std::string bytes = pelix::testing::rawRecording(0);
     pelix::testing::putBigEndian(bytes, rh::Units, 0x00000301); // only the low byte counts
     pelix::testing::putBigEndian(bytes, rh::Velocity, 32300);
-    pelix::testing::putBigEndian(bytes, rh::ReadingCodes + 4 * 6, 21);
-    pelix::testing::putBigEndian(bytes, rh::CurveOffsets + 4 * 5, -120);
-    pelix::testing::putBigEndian(bytes, rh::TCGPoints + 28 * 15 + rh::ulAmpAtRefGain_01PCT, 777);
-    pelix::testing::putBigEndian(bytes, rh::TCGPointTable, 4);
+    pelix::testing::putBigEndian(bytes, rh::ReadingCodes.at(6), 21);
+    pelix::testing::putBigEndian(bytes, rh::CurveOffsets.at(5), -120);
+    pelix::testing::putBigEndian(bytes, rh::TCGPoints.at(15) + tp::ulAmpAtRefGain_01PCT, 777);
+    pelix::testing::putBigEndian(bytes, rh::ulNumOfStoredPoints, 4);
     pelix::testing::putBigEndian(bytes, rh::BWGain, -3);
-    pelix::testing::putLittleEndian(bytes, rh::ZoneLengths + 4 * 9, 12345);
+    pelix::testing::putLittleEndian(bytes, rh::ZoneLengths.at(9), 12345);
 
     const RecordingHeader h = decodeRecordingHeader(reinterpret_cast<const uint8_t*>(bytes.data()));
     EXPECT_TRUE(h.magicMatches());
@@ -45,7 +45,7 @@ TEST(RecordingHeaderTest, DecodesBigEndianWordsButZoneLengthsAsStored) {
 TEST(FrameHeaderTest, DecodesLittleEndianWords) {
     std::string bytes(kFrameHeaderBytes, '\0');
     pelix::testing::putLittleEndian(bytes, fh::FrameFlag, 1);
-    pelix::testing::putLittleEndian(bytes, fh::ReadingClipped + 4 * 6, 1);
+    pelix::testing::putLittleEndian(bytes, fh::ReadingClipped.at(6), 1);
     pelix::testing::putLittleEndian(bytes, fh::GateAThreshold, -20);
     pelix::testing::putLittleEndian(bytes, fh::GateBValid, 1);
     const FrameHeader f = decodeFrameHeader(reinterpret_cast<const uint8_t*>(bytes.data()));

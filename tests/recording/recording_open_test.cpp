@@ -40,16 +40,16 @@ TEST_P(FrameCountTest, RoundsHalvesToEven) {
     EXPECT_EQ(out.recording->HeaderSize(), c.version == 7 ? 1028 : 1024);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundaries, FrameCountTest,
-    ::testing::Values(CountCase{"TenAndAHalfIsTen", 8, false, 10 * 2048 + 1024, 10},
-                      CountCase{"JustAboveHalfIsEleven", 8, false, 10 * 2048 + 1025, 11},
-                      CountCase{"ElevenAndAHalfIsTwelve", 8, false, 11 * 2048 + 1024, 12},
-                      CountCase{"VersionSevenSkipsFourBytes", 7, false, 5 * 2048, 5},
-                      CountCase{"VersionSix", 6, false, 3 * 2048, 3},
-                      CountCase{"Envelope21RecordsIsTen", 8, true, 21 * 2048, 10},
-                      CountCase{"Envelope23RecordsIsTwelve", 8, true, 23 * 2048, 12}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Boundaries, FrameCountTest,
+                         ::testing::Values(CountCase{"TenAndAHalfIsTen", 8, false, 10 * 2048 + 1024, 10},
+                                           CountCase{"JustAboveHalfIsEleven", 8, false, 10 * 2048 + 1025, 11},
+                                           CountCase{"ElevenAndAHalfIsTwelve", 8, false, 11 * 2048 + 1024,
+                                                     12},
+                                           CountCase{"VersionSevenSkipsFourBytes", 7, false, 5 * 2048, 5},
+                                           CountCase{"VersionSix", 6, false, 3 * 2048, 3},
+                                           CountCase{"Envelope21RecordsIsTen", 8, true, 21 * 2048, 10},
+                                           CountCase{"Envelope23RecordsIsTwelve", 8, true, 23 * 2048, 12}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Half a record rounds to the even 0 frames and is rejected; keep that case out of the table above.
 TEST(OpenRecordingTest, RejectsWhatIsNotARecording) {
@@ -64,12 +64,14 @@ TEST(OpenRecordingTest, RejectsWhatIsNotARecording) {
     std::string version5 = pelix::testing::rawRecording(2048, 5);
     const std::vector<Case> cases = {
         {"empty file", "", OpenStatus::NotCorrect, kMsgNotCorrect},
-        {"truncated header", pelix::testing::rawRecording(0).substr(0, 1023), OpenStatus::NotCorrect, kMsgNotCorrect},
+        {"truncated header", pelix::testing::rawRecording(0).substr(0, 1023), OpenStatus::NotCorrect,
+         kMsgNotCorrect},
         {"wrong magic", wrongMagic, OpenStatus::NotCorrect, kMsgNotCorrect},
         {"old version", version5, OpenStatus::NotCompatible, kMsgNotCompatible},
         {"header only", pelix::testing::rawRecording(0), OpenStatus::NoFrames, kMsgNoFrames},
         {"half a record", pelix::testing::rawRecording(1024), OpenStatus::NoFrames, kMsgNoFrames},
-        {"version 7 without its padding", pelix::testing::rawRecording(2, 7), OpenStatus::NoFrames, kMsgNoFrames},
+        {"version 7 without its padding", pelix::testing::rawRecording(2, 7), OpenStatus::NoFrames,
+         kMsgNoFrames},
     };
     for (const Case& c : cases) {
         TempFile file;
@@ -126,7 +128,8 @@ TEST(FlagScanTest, StopsAtTheRecordedCount) {
         const OpenOutcome out = openBytes(file, flaggedRecording(c.flagCount));
         ASSERT_TRUE(out.recording);
         const FlagIndex& flags = out.recording->flags();
-        for (std::size_t k = 0; k < c.index.size(); ++k) EXPECT_EQ(flags.at(static_cast<int64_t>(k)), c.index[k]) << c.flagCount;
+        for (std::size_t k = 0; k < c.index.size(); ++k)
+            EXPECT_EQ(flags.at(static_cast<int64_t>(k)), c.index[k]) << c.flagCount;
         EXPECT_EQ(flags.at(static_cast<int64_t>(c.index.size())), 0);
         EXPECT_EQ(out.recording->FlagCount(), c.flagCount) << "the caption shows the recorded count";
     }

@@ -13,26 +13,15 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-void putBE(uint8_t* base, std::size_t offset, int32_t value) {
-    const auto u = static_cast<uint32_t>(value);
-    base[offset] = static_cast<uint8_t>(u >> 24);
-    base[offset + 1] = static_cast<uint8_t>(u >> 16);
-    base[offset + 2] = static_cast<uint8_t>(u >> 8);
-    base[offset + 3] = static_cast<uint8_t>(u);
-}
-
-void putLE(uint8_t* base, std::size_t offset, int32_t value) {
-    const auto u = static_cast<uint32_t>(value);
-    base[offset] = static_cast<uint8_t>(u);
-    base[offset + 1] = static_cast<uint8_t>(u >> 8);
-    base[offset + 2] = static_cast<uint8_t>(u >> 16);
-    base[offset + 3] = static_cast<uint8_t>(u >> 24);
+// Every word goes into the byte order its record's layout gives it.
+void put(uint8_t* record, const layout::Field& field, int32_t value, std::size_t index = 0) {
+    layout::write(record, field, value, index);
 }
 
 // A plate of 25 mm scanned with a 45 degree shear-wave probe, or with a
 // straight longitudinal probe when the angle is 0.
 struct Setup {
-    int32_t velocity;       // 0.1 m/s
+    int32_t velocity; // 0.1 m/s
     int32_t probeDelay_ns;
     int32_t displayDelay_ns;
     int32_t displayRange_um;
@@ -49,10 +38,14 @@ Setup setupFor(const SynthOptions& o) {
     return s;
 }
 
-double displayDelay_mm(const Setup& s) { return s.velocity / 10.0 * s.displayDelay_ns / 1000.0 / 2000.0; }
+double displayDelay_mm(const Setup& s) {
+    return s.velocity / 10.0 * s.displayDelay_ns / 1000.0 / 2000.0;
+}
 
 // Round-trip time in ns of a sound path in micrometres, probe delay included.
-double timeOfPath_ns(const Setup& s, double path_um) { return path_um * 20000.0 / s.velocity + s.probeDelay_ns; }
+double timeOfPath_ns(const Setup& s, double path_um) {
+    return path_um * 20000.0 / s.velocity + s.probeDelay_ns;
+}
 
 int32_t tofTicks(const Setup& s, double path_um) {
     // T(x) = (5x + 1) / 2 ns, so x = (2t - 1) / 5.
@@ -88,79 +81,82 @@ HeaderRecord RecordingSynth::header() const {
     HeaderRecord h{};
     uint8_t* b = h.data();
     std::copy(std::begin(kMagicBytes), std::end(kMagicBytes), b);
-    putBE(b, rh::Version, o.version);
-    putBE(b, rh::FlagCount, o.flagCount >= 0 ? o.flagCount : static_cast<int32_t>(m_flagged.size()));
-    putBE(b, rh::RateSelect, o.framesPerSecond == 10 ? 1 : 0);
-    putBE(b, rh::Units, o.units);
-    putBE(b, rh::DisplayRange_um, s.displayRange_um);
-    putBE(b, rh::ProbeDelay, s.probeDelay_ns);
-    putBE(b, rh::DisplayDelay_ns, s.displayDelay_ns);
-    putBE(b, rh::Velocity, s.velocity);
-    putBE(b, rh::Rectification, o.rectification);
-    putBE(b, rh::GateBTrigger, 0);
-    putBE(b, rh::PathAsZoneNumber, 0);
-    putBE(b, rh::ZoneLengthsVariable, 1);
+    put(b, rh::Version, o.version);
+    put(b, rh::FlagCount, o.flagCount >= 0 ? o.flagCount : static_cast<int32_t>(m_flagged.size()));
+    put(b, rh::RateSelect, o.framesPerSecond == 10 ? 1 : 0);
+    put(b, rh::Units, o.units);
+    put(b, rh::DisplayRange_um, s.displayRange_um);
+    put(b, rh::ProbeDelay, s.probeDelay_ns);
+    put(b, rh::DisplayDelay_ns, s.displayDelay_ns);
+    put(b, rh::Velocity, s.velocity);
+    put(b, rh::Rectification, o.rectification);
+    put(b, rh::GateBTrigger, 0);
+    put(b, rh::PathAsZoneNumber, 0);
+    put(b, rh::ZoneLengthsVariable, 1);
     // Zone lengths are written in the instrument's native (little-endian) order.
-    for (std::size_t k = 0; k < kZoneLengths; ++k) putLE(b, rh::ZoneLengths + 4 * k, 10000 + 2500 * static_cast<int32_t>(k));
+    for (std::size_t k = 0; k < kZoneLengths; ++k)
+        put(b, rh::ZoneLengths, 10000 + 2500 * static_cast<int32_t>(k), k);
     const int32_t codes[kReadingSlots] = {3, 1, 6, 7, 4, 17, 9};
     const int32_t modes[kReadingSlots] = {2, 1, 1, 1, 3, 1, 1};
-    putBE(b, rh::ReadingSlotCount, static_cast<int32_t>(kReadingSlots));
+    put(b, rh::ReadingSlotCount, static_cast<int32_t>(kReadingSlots));
     for (std::size_t i = 0; i < kReadingSlots; ++i) {
-        putBE(b, rh::ReadingCodes + 4 * i, codes[i]);
-        putBE(b, rh::ReadingModes + 4 * i, modes[i]);
+        put(b, rh::ReadingCodes, codes[i], i);
+        put(b, rh::ReadingModes, modes[i], i);
     }
-    putBE(b, rh::EvalMode, o.evalMode);
-    putBE(b, rh::TCGMode, 0);
-    putBE(b, rh::TCGDisplay, 1);
-    putBE(b, rh::DACCurveType, 1);
+    put(b, rh::EvalMode, o.evalMode);
+    put(b, rh::TCGMode, 0);
+    put(b, rh::TCGDisplay, 1);
+    put(b, rh::DACCurveType, 1);
     const int32_t offsets[kCurveOffsets] = {0, -60, -120, 60, 0, 0};
-    for (std::size_t j = 0; j < kCurveOffsets; ++j) putBE(b, rh::CurveOffsets + 4 * j, offsets[j]);
-    putBE(b, rh::TCGCurveStatus, 1);
+    for (std::size_t j = 0; j < kCurveOffsets; ++j)
+        put(b, rh::CurveOffsets, offsets[j], j);
+    put(b, rh::TCGCurveStatus, 1);
     // Four side-drilled holes recorded as DAC reference points.
     const double holes_um[4] = {12500, 25000, 37500, 50000};
     const int32_t amps[4] = {800, 640, 480, 360};
-    putBE(b, rh::TCGPointTable, 4);
+    put(b, rh::ulNumOfStoredPoints, 4);
     for (std::size_t k = 0; k < 4; ++k) {
-        const std::size_t base = rh::TCGPoints + rh::TCGPointStride * k;
+        const auto point = [&](const layout::Field& f, int32_t v) { layout::writeTcgPoint(b, k, f, v); };
         const int32_t gain = 420;
-        putBE(b, base + rh::ulRecordedAMP_01PCT, amps[k]);
-        putBE(b, base + rh::ulRecordedGain_01dB, gain);
-        putBE(b, base + rh::ulHardwareTOF_20ns, static_cast<int32_t>(std::lround(timeOfPath_ns(s, holes_um[k]) / 20.0)));
-        putBE(b, base + rh::ulFinalGain_01dB,
+        point(tp::ulRecordedAMP_01PCT, amps[k]);
+        point(tp::ulRecordedGain_01dB, gain);
+        point(tp::ulHardwareTOF_20ns,
+              static_cast<int32_t>(std::lround(timeOfPath_ns(s, holes_um[k]) / 20.0)));
+        point(tp::ulFinalGain_01dB,
               gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amps[k]))));
-        putBE(b, base + rh::ulAmpAtRefGain_01PCT, amps[k]);
+        point(tp::ulAmpAtRefGain_01PCT, amps[k]);
     }
-    putBE(b, rh::PrbAngle, o.angle_01deg);
-    putBE(b, rh::TrigThk, s.thickness_um);
-    putBE(b, rh::ProbeXValue, 12000);
-    putBE(b, rh::TrigColorLeg, o.angle_01deg > 0 ? 1 : 0);
-    putBE(b, rh::ODiameter, 0);
-    putBE(b, rh::BEA, 0);
+    put(b, rh::PrbAngle, o.angle_01deg);
+    put(b, rh::TrigThk, s.thickness_um);
+    put(b, rh::ProbeXValue, 12000);
+    put(b, rh::TrigColorLeg, o.angle_01deg > 0 ? 1 : 0);
+    put(b, rh::ODiameter, 0);
+    put(b, rh::BEA, 0);
     const bool dgs = o.evalMode == 1;
-    putBE(b, rh::DGSMode, dgs ? 1 : 0);
-    putBE(b, rh::DGSRefStatus, dgs ? 1 : 0);
-    putBE(b, rh::DGSProbeNum, 3);
-    putBE(b, rh::NumOfDGSDrawPnts, 0);
-    putBE(b, rh::DGSCurve, 2000);
-    putBE(b, rh::DGSXtalFreq, 400);
-    putBE(b, rh::DGSEffeDiam, 10000);
-    putBE(b, rh::DGSDelayVel, 27300);
-    putBE(b, rh::DGSRefType, 1);
-    putBE(b, rh::DGSRefSize, 0);
-    putBE(b, rh::DGSRefAtten, 0);
-    putBE(b, rh::DGSAmplCorr, 0);
-    putBE(b, rh::DGSTestAtten, 0);
-    putBE(b, rh::DGSRefDist, 50000);
-    putBE(b, rh::DGSRefAmp, 800);
-    putBE(b, rh::DGSBaseGain, 400);
-    putBE(b, rh::DGSRefGain, 300);
-    putBE(b, rh::FilterSetup, 2);
-    putBE(b, rh::GateBRelative, 0);
-    putBE(b, rh::JISEnable, o.evalMode == 4 ? 1 : 0);
-    putBE(b, rh::JISBoldLine, 0);
-    putBE(b, rh::Envelope, o.envelope ? 1 : 0);
-    putBE(b, rh::CNDACRegs, 0);
-    putBE(b, rh::BWGain, 0);
+    put(b, rh::DGSMode, dgs ? 1 : 0);
+    put(b, rh::DGSRefStatus, dgs ? 1 : 0);
+    put(b, rh::DGSProbeNum, 3);
+    put(b, rh::NumOfDGSDrawPnts, 0);
+    put(b, rh::DGSCurve, 2000);
+    put(b, rh::DGSXtalFreq, 400);
+    put(b, rh::DGSEffeDiam, 10000);
+    put(b, rh::DGSDelayVel, 27300);
+    put(b, rh::DGSRefType, 1);
+    put(b, rh::DGSRefSize, 0);
+    put(b, rh::DGSRefAtten, 0);
+    put(b, rh::DGSAmplCorr, 0);
+    put(b, rh::DGSTestAtten, 0);
+    put(b, rh::DGSRefDist, 50000);
+    put(b, rh::DGSRefAmp, 800);
+    put(b, rh::DGSBaseGain, 400);
+    put(b, rh::DGSRefGain, 300);
+    put(b, rh::FilterSetup, 2);
+    put(b, rh::GateBRelative, 0);
+    put(b, rh::JISEnable, o.evalMode == 4 ? 1 : 0);
+    put(b, rh::JISBoldLine, 0);
+    put(b, rh::Envelope, o.envelope ? 1 : 0);
+    put(b, rh::CNDACRegs, 0);
+    put(b, rh::BWGain, 0);
     return h;
 }
 
@@ -270,27 +266,27 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     const GateEcho* a = gateA.found ? &gateA : nullptr;
     const GateEcho* bEcho = gateB.found ? &gateB : nullptr;
 
-    putLE(b, fh::FrameFlag, record == 0 && isFlagged(frame) ? 1 : 0);
-    putLE(b, fh::Gain_01dB, 420 + (frame / 200 % 2) * 20);
-    putLE(b, fh::GateAStart_um, gateAStart);
-    putLE(b, fh::GateAWidth_um, gateAWidth);
-    putLE(b, fh::GateAThreshold, m_options.rectification == 0 ? -gateAThreshold : gateAThreshold);
-    putLE(b, fh::GateAMode, gateAMode);
-    putLE(b, fh::GateAOn, 1);
+    put(b, fh::FrameFlag, record == 0 && isFlagged(frame) ? 1 : 0);
+    put(b, fh::Gain_01dB, 420 + (frame / 200 % 2) * 20);
+    put(b, fh::GateAStart_um, gateAStart);
+    put(b, fh::GateAWidth_um, gateAWidth);
+    put(b, fh::GateAThreshold, m_options.rectification == 0 ? -gateAThreshold : gateAThreshold);
+    put(b, fh::GateAMode, gateAMode);
+    put(b, fh::GateAOn, 1);
     const int32_t aTicks = a ? tofTicks(s, a->path_mm * 1000.0) : 0;
     const int32_t aAmp = a ? a->amplitude : 0;
-    putLE(b, fh::GateATOF_2_5ns, aTicks);
-    putLE(b, fh::GateAAmplitude, aAmp);
-    putLE(b, fh::GateAValid, a ? 1 : 0);
-    putLE(b, fh::GateBStart_um, gateBStart);
-    putLE(b, fh::GateBWidth_um, gateBWidth);
-    putLE(b, fh::GateBThreshold, gateBThreshold);
-    putLE(b, fh::GateBMode, 0);
-    putLE(b, fh::GateBOn, gateBOn ? 1 : 0);
+    put(b, fh::GateATOF_2_5ns, aTicks);
+    put(b, fh::GateAAmplitude, aAmp);
+    put(b, fh::GateAValid, a ? 1 : 0);
+    put(b, fh::GateBStart_um, gateBStart);
+    put(b, fh::GateBWidth_um, gateBWidth);
+    put(b, fh::GateBThreshold, gateBThreshold);
+    put(b, fh::GateBMode, 0);
+    put(b, fh::GateBOn, gateBOn ? 1 : 0);
     const int32_t bTicks = bEcho ? tofTicks(s, bEcho->path_mm * 1000.0) : 0;
-    putLE(b, fh::GateBTOF_2_5ns, bTicks);
-    putLE(b, fh::GateBAmplitude, bEcho ? bEcho->amplitude : 0);
-    putLE(b, fh::GateBValid, bEcho ? 1 : 0);
+    put(b, fh::GateBTOF_2_5ns, bTicks);
+    put(b, fh::GateBAmplitude, bEcho ? bEcho->amplitude : 0);
+    put(b, fh::GateBValid, bEcho ? 1 : 0);
 
     // The instrument's readings: SA, A%A, DA, PA, SB, dBrA, LA (see the header's codes).
     const double angle = m_options.angle_01deg * kPi / 1800.0;
@@ -302,7 +298,8 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     const int32_t depth = static_cast<int32_t>(leg % 2 == 0 ? depthInLeg : thick - depthInLeg);
     const int32_t projection = static_cast<int32_t>(sa * std::sin(angle)) - 12000;
     const int32_t sb = bEcho ? pathOfTicks_um(s, bTicks) : 0;
-    const int32_t dbr = a ? static_cast<int32_t>(std::lround(200.0 * std::log10(std::max(1, aAmp) / 30.0))) : 0;
+    const int32_t dbr =
+        a ? static_cast<int32_t>(std::lround(200.0 * std::log10(std::max(1, aAmp) / 30.0))) : 0;
     const int32_t kinds[kReadingSlots] = {2, 1, 2, 2, 2, 4, 0};
     const int32_t values[kReadingSlots] = {sa, aAmp, depth, projection, sb, dbr, leg + 1};
     const bool fromGateB[kReadingSlots] = {false, false, false, false, true, false, false};
@@ -321,11 +318,11 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
             noValue = 1;
             value = 0;
         }
-        putLE(b, fh::ReadingNoValue + 4 * i, noValue);
-        putLE(b, fh::ReadingLive + 4 * i, live);
-        putLE(b, fh::ReadingValue + 4 * i, value);
-        putLE(b, fh::ReadingKind + 4 * i, kinds[i]);
-        putLE(b, fh::ReadingClipped + 4 * i, kinds[i] == 1 && a && a->amplitude > 100 ? 1 : 0);
+        put(b, fh::ReadingNoValue, noValue, i);
+        put(b, fh::ReadingLive, live, i);
+        put(b, fh::ReadingValue, value, i);
+        put(b, fh::ReadingKind, kinds[i], i);
+        put(b, fh::ReadingClipped, kinds[i] == 1 && a && a->amplitude > 100 ? 1 : 0, i);
     }
     return r;
 }

@@ -52,22 +52,32 @@ bool parseOptions(int argc, char** argv, SynthOptions& o, std::string& output, s
             return false;
         }
         const auto v = static_cast<int32_t>(n);
-        if (arg == "--rect") o.rectification = v;
-        else if (arg == "--units") o.units = v;
+        if (arg == "--rect")
+            o.rectification = v;
+        else if (arg == "--units")
+            o.units = v;
         else if (arg == "--rate") {
             if (v != 10 && v != 50) {
                 error = "--rate takes 10 or 50";
                 return false;
             }
             o.framesPerSecond = v;
-        } else if (arg == "--version") o.version = v;
-        else if (arg == "--frames") o.frames = v < 0 ? 0 : v;
-        else if (arg == "--flags") o.flaggedFrames = v < 0 ? 0 : v;
-        else if (arg == "--flag-count") o.flagCount = v;
-        else if (arg == "--eval") o.evalMode = v;
-        else if (arg == "--angle") o.angle_01deg = v;
-        else if (arg == "--extra-bytes") o.extraBytes = v;
-        else if (arg == "--seed") o.seed = static_cast<uint64_t>(n);
+        } else if (arg == "--version")
+            o.version = v;
+        else if (arg == "--frames")
+            o.frames = v < 0 ? 0 : v;
+        else if (arg == "--flags")
+            o.flaggedFrames = v < 0 ? 0 : v;
+        else if (arg == "--flag-count")
+            o.flagCount = v;
+        else if (arg == "--eval")
+            o.evalMode = v;
+        else if (arg == "--angle")
+            o.angle_01deg = v;
+        else if (arg == "--extra-bytes")
+            o.extraBytes = v;
+        else if (arg == "--seed")
+            o.seed = static_cast<uint64_t>(n);
         else {
             error = "unknown option " + std::string(arg);
             return false;

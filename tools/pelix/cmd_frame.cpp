@@ -3,6 +3,7 @@
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/record_fields.h"
 
 #include <algorithm>
 #include <iostream>
@@ -20,55 +21,31 @@ const char* kHelp =
     "For an envelope recording FrameHeader is the pair's first record (panel and readings) and\n"
     "AscanPoints/AscanRaw hold the second record's samples, as after the player shows the frame.\n";
 
-template <typename Visit> void forEachFrameField(const FrameHeader& f, Visit&& visit) {
-    visit("FrameFlag", f.FrameFlag);
-    visit("Gain_01dB", f.Gain_01dB);
-    visit("GateAStart_um", f.GateAStart_um);
-    visit("GateAWidth_um", f.GateAWidth_um);
-    visit("GateAThreshold", f.GateAThreshold);
-    visit("GateAMode", f.GateAMode);
-    visit("GateAOn", f.GateAOn);
-    visit("GateATOF_2_5ns", f.GateATOF_2_5ns);
-    visit("GateAAmplitude", f.GateAAmplitude);
-    visit("GateAValid", f.GateAValid);
-    visit("GateBStart_um", f.GateBStart_um);
-    visit("GateBWidth_um", f.GateBWidth_um);
-    visit("GateBThreshold", f.GateBThreshold);
-    visit("GateBMode", f.GateBMode);
-    visit("GateBOn", f.GateBOn);
-    visit("GateBTOF_2_5ns", f.GateBTOF_2_5ns);
-    visit("GateBAmplitude", f.GateBAmplitude);
-    visit("GateBValid", f.GateBValid);
-}
-
-template <typename Visit> void forEachFrameArray(const FrameHeader& f, Visit&& visit) {
-    visit("ReadingNoValue", f.ReadingNoValue);
-    visit("ReadingLive", f.ReadingLive);
-    visit("ReadingValue", f.ReadingValue);
-    visit("ReadingKind", f.ReadingKind);
-    visit("ReadingClipped", f.ReadingClipped);
+template <typename VisitWord, typename VisitArray>
+void forEachFrameField(const FrameHeaderBytes& bytes, VisitWord&& visitWord, VisitArray&& visitArray) {
+    forEachRecordField(
+        fh::kFields, bytes.data(), [](const layout::Field&) { return false; },
+        [&](const layout::Field& f, int32_t v) { visitWord(f.name, v); },
+        [&](const layout::Field& f, const std::vector<int32_t>& a) { visitArray(f.name, a); });
 }
 
 struct ShownFrame {
-    FrameHeader header;       // first record: panel, readings, flag
-    FrameHeader secondHeader; // envelope recordings: the pair's second record
+    FrameHeaderBytes header{};       // first record: panel, readings, flag
+    FrameHeaderBytes secondHeader{}; // envelope recordings: the pair's second record
     DecodedTrace trace;
     bool shortRead = false;
 };
 
 ShownFrame showFrame(OpenRecording& rec, int32_t n) {
     ShownFrame out;
-    FrameHeaderBytes bytes{};
     rec.seek(rec.recordOffset(n));
-    rec.readFrameHeader(bytes);
-    out.header = decodeFrameHeader(bytes);
+    rec.readFrameHeader(out.header);
     rec.readSampleBlock(out.trace);
     out.shortRead = rec.lastReadShort();
     if (rec.header().isEnvelope()) {
         std::copy_n(out.trace.AscanPoints.begin(), 1600, out.trace.EnvelopePoints.begin());
         rec.seek(rec.recordOffset(n, true));
-        rec.readFrameHeader(bytes);
-        out.secondHeader = decodeFrameHeader(bytes);
+        rec.readFrameHeader(out.secondHeader);
         rec.readSampleBlock(out.trace);
         out.shortRead = out.shortRead || rec.lastReadShort();
         std::copy_n(out.trace.AscanPoints.begin(), 1600, out.trace.EnvelopePoints.begin() + 1600);
@@ -76,19 +53,21 @@ ShownFrame showFrame(OpenRecording& rec, int32_t n) {
     return out;
 }
 
-template <typename Array> void printArray(const char* name, const Array& a) {
+template <typename Array> void printArray(std::string_view name, const Array& a) {
     std::cout << name << ":";
-    for (const auto v : a) std::cout << ' ' << v;
+    for (const auto v : a)
+        std::cout << ' ' << v;
     std::cout << "\n";
 }
 
-void writeHeaderJson(JsonWriter& w, const FrameHeader& f) {
+void writeHeaderJson(JsonWriter& w, const FrameHeaderBytes& f) {
     w.beginObject();
-    forEachFrameField(f, [&](const char* name, int32_t v) { w.field(name, v); });
-    forEachFrameArray(f, [&](const char* name, const auto& a) {
-        w.key(name);
-        w.array(a);
-    });
+    forEachFrameField(
+        f, [&](std::string_view name, int32_t v) { w.field(name, v); },
+        [&](std::string_view name, const std::vector<int32_t>& a) {
+            w.key(name);
+            w.array(a);
+        });
     w.endObject();
 }
 
@@ -143,8 +122,9 @@ int runFrame(const Args& args) {
             w.array(shown.trace.EnvelopePoints);
         }
         const auto& m = shown.trace.mode;
-        const std::pair<const char*, int32_t> modes[] = {
-            {"iAscanRectMode", m.iAscanRectMode}, {"iAscanDrawMode", m.iAscanDrawMode}, {"iNumPoints", m.iNumPoints}};
+        const std::pair<const char*, int32_t> modes[] = {{"iAscanRectMode", m.iAscanRectMode},
+                                                         {"iAscanDrawMode", m.iAscanDrawMode},
+                                                         {"iNumPoints", m.iNumPoints}};
         for (const auto& [name, v] : modes) {
             // An unknown rectification leaves the control's values as they were.
             w.key(name);
@@ -161,8 +141,9 @@ int runFrame(const Args& args) {
     std::cout << "Frame: " << frame << " of " << rec.FrameCount() << "\n"
               << "TimeIndex: " << rec.timeIndex(frame) << "\n";
     if (shown.shortRead) std::cout << "ShortRead: the file ends inside this frame\n";
-    forEachFrameField(shown.header, [](const char* name, int32_t v) { std::cout << name << ": " << v << "\n"; });
-    forEachFrameArray(shown.header, [](const char* name, const auto& a) { printArray(name, a); });
+    forEachFrameField(
+        shown.header, [](std::string_view name, int32_t v) { std::cout << name << ": " << v << "\n"; },
+        [](std::string_view name, const std::vector<int32_t>& a) { printArray(name, a); });
     if (shown.trace.modeKnown)
         std::cout << "iAscanRectMode: " << shown.trace.mode.iAscanRectMode
                   << "\niAscanDrawMode: " << shown.trace.mode.iAscanDrawMode

@@ -12,8 +12,10 @@ ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued) {
     ParsedArgs out;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--json") out.json = true;
-        else if (a == "--help" || a == "-h") out.help = true;
+        if (a == "--json")
+            out.json = true;
+        else if (a == "--help" || a == "-h")
+            out.help = true;
         else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
             if (i + 1 >= args.size()) {
                 out.error = "missing value after " + a;

@@ -9,7 +9,7 @@
 namespace pelix::tool {
 
 class JsonWriter {
-public:
+  public:
     void beginObject() { open('{'); }
     void endObject() { close('}'); }
     void beginArray() { open('['); }
@@ -24,7 +24,8 @@ public:
     void value(std::string_view v);
     template <typename Range> void array(const Range& values) {
         beginArray();
-        for (const auto& v : values) value(static_cast<int64_t>(v));
+        for (const auto& v : values)
+            value(static_cast<int64_t>(v));
         endArray();
     }
     template <typename T> void field(std::string_view name, const T& v) {
@@ -33,7 +34,7 @@ public:
     }
     const std::string& text() const { return m_out; }
 
-private:
+  private:
     void open(char c);
     void close(char c);
     void separate();
