@@ -4,12 +4,32 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdio>
+
+namespace {
+
+const char* kUsage = "Usage: PelixPlayer [FILE]\n"
+                     "Opens FILE (a .BIN recording) at start, as if it had been chosen in the open dialog.\n";
+
+} // namespace
+
 // PelixPlayer [FILE]: opens FILE at start as if it had been chosen in the open dialog.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
 
+    // The command line is checked before any window appears.
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 2 && (args.at(1) == QLatin1String("--help") || args.at(1) == QLatin1String("-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.size() > 2 || (args.size() == 2 && args.at(1).startsWith(QLatin1Char('-')))) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     frmPlayer window;
     if (!window.ascanError().isEmpty()) {
         pelix::platform::showMessage(window.ascanError());
@@ -18,12 +38,6 @@ int main(int argc, char* argv[]) {
     QObject::connect(&window, &frmPlayer::programEndRequested, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
     window.show();
-
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 2) {
-        pelix::platform::showMessage(QStringLiteral("Usage: PelixPlayer [FILE]"));
-        return 2;
-    }
     if (args.size() == 2 && window.openRecording(args.at(1)) == pelix::player::OpenResult::EndProgram)
         return 3;
     return app.exec();

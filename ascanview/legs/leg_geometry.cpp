@@ -43,7 +43,7 @@ std::optional<std::int16_t> trigCurvatureCase(const LegSetup& setup) {
     if (!critical) return std::nullopt;
     const auto q = roundToLong(static_cast<double>(r) * 1000.0 / R);
     if (!q) return std::nullopt;
-    const bool meetsInnerWall = setup.prbAngle<*critical&& * q> 18 && r != 0;
+    const bool meetsInnerWall = (setup.prbAngle < *critical) && (*q > 18) && (r != 0);
     return static_cast<std::int16_t>(meetsInnerWall ? 1 : 2);
 }
 

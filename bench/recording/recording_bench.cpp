@@ -21,7 +21,8 @@ void BM_DecodeFrameRecord(benchmark::State& state) {
     options.rectification = static_cast<int32_t>(state.range(0));
     pelix::synth::RecordingSynth synth(options);
     std::vector<pelix::synth::FrameRecord> records;
-    for (int32_t n = 1; n <= 64; ++n) records.push_back(synth.nextFrameRecord(n, 0));
+    for (int32_t n = 1; n <= 64; ++n)
+        records.push_back(synth.nextFrameRecord(n, 0));
     DecodedTrace trace;
     std::size_t i = 0;
     for (auto _ : state) {
@@ -48,7 +49,8 @@ long rssAnonKiB() {
 const std::string& largeRecording() {
     static const std::string path = [] {
         const std::string p = "/tmp/pelix-bench-1GiB.BIN";
-        const int64_t frames = (int64_t{1} << 30) / 2048;
+        constexpr auto kRecord = static_cast<int64_t>(pelix::recording::kFrameRecordBytes);
+        const int64_t frames = (int64_t{1} << 30) / kRecord;
         const int64_t flags = 16;
         pelix::synth::SynthOptions options;
         options.flagCount = static_cast<int32_t>(flags);
@@ -56,12 +58,15 @@ const std::string& largeRecording() {
         const auto header = pelix::synth::RecordingSynth(options).header();
         std::ofstream out(p, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-        std::vector<char> chunk(2048 * 512, 0);
+        std::vector<char> chunk(kRecord * 512, 0);
         for (int64_t first = 1; first <= frames; first += 512) {
             std::fill(chunk.begin(), chunk.end(), 0);
             for (int64_t k = 1; k <= flags; ++k) {
                 const int64_t flagged = k * frames / flags; // the last flag is the last frame
-                if (flagged >= first && flagged < first + 512) chunk[static_cast<std::size_t>((flagged - first) * 2048)] = 1;
+                // The flag word is the first of the record.
+                if (flagged >= first && flagged < first + 512)
+                    chunk[static_cast<std::size_t>((flagged - first) * kRecord +
+                                                   pelix::recording::fh::FrameFlag)] = 1;
             }
             out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         }
@@ -76,7 +81,8 @@ void BM_OpenLargeRecordingWithFullFlagScan(benchmark::State& state) {
     long peakAnon = 0;
     for (auto _ : state) {
         OpenOutcome out = OpenRecording::open(path);
-        if (!out.recording || out.recording->flags().found() != 16) state.SkipWithError("flag scan incomplete");
+        if (!out.recording || out.recording->flags().found() != 16)
+            state.SkipWithError("flag scan incomplete");
         peakAnon = std::max(peakAnon, rssAnonKiB());
         benchmark::DoNotOptimize(out);
     }

@@ -46,7 +46,7 @@ struct FrameDisplayTargets {
 };
 
 class FrameDisplay {
-public:
+  public:
     explicit FrameDisplay(const FrameDisplayTargets& targets);
     // Drives the control through `port` instead of by name on targets.ascan (tests).
     FrameDisplay(const FrameDisplayTargets& targets, std::unique_ptr<AscanPort> port);
@@ -69,6 +69,8 @@ public:
     // Shows frame n. Returns false when a read came up short against the end of
     // the file (the previous trace stays on screen; playback stops on it).
     bool ShowFrame(int32_t n);
+    // True when the end of the file cut the last shown frame's record short.
+    bool lastFrameCutShort() const { return m_shortRead; }
 
     // What the last shown frame left behind, for the gate evaluation and the search.
     const recording::FrameHeaderBytes& frameHeaderBytes() const { return m_frameHeader; }
@@ -79,7 +81,7 @@ public:
     AscanPort& port() { return *m_port; }
     ReadingsPanel& readings() { return m_readings; }
 
-private:
+  private:
     void showFramePanel();
     void readSamples();
     void refreshEntryBoxes(int32_t currentFrame);

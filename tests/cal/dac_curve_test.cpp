@@ -53,7 +53,9 @@ TEST(IntLog10, FollowsTheTrueLogarithmOverTheWholeRange) {
     for (uint32_t v : values) {
         const uint32_t log = INTLOG10LookUp(v);
         ASSERT_GE(log, previous) << v;
-        if (v > 0) ASSERT_NEAR(log, 10000.0 * std::log10(v), 7.0) << v;
+        if (v > 0) {
+            ASSERT_NEAR(log, 10000.0 * std::log10(v), 7.0) << v;
+        }
         previous = log;
     }
 }

@@ -133,5 +133,27 @@ TEST_F(RenderToolTest, UsageAndRejectedRecordings) {
     EXPECT_FALSE(QFile::exists(path("x.png")));
 }
 
+TEST_F(RenderToolTest, AFrameCutShortByTheEndOfTheFileIsRefusedNotDrawnFromTheFrameBefore) {
+    // Three whole frames and a little over half of a fourth: the frame count rounds up to four.
+    QFile demo(kSamples + "/DEMO.BIN");
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    const qint64 cut =
+        static_cast<qint64>(recording::kRecordingHeaderBytes + 3 * recording::kFrameRecordBytes +
+                            recording::kFrameRecordBytes / 2 + 100);
+    const QByteArray head = demo.read(cut);
+    QFile shortFile(path("SHORT.BIN"));
+    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(head);
+    shortFile.close();
+
+    EXPECT_EQ(run({"render", path("SHORT.BIN"), "3", "-o", path("whole.png")}), 0);
+    QString err;
+    EXPECT_EQ(run({"render", path("SHORT.BIN"), "4", "-o", path("cut.png"), "--ops", path("cut.json")}, &err),
+              4);
+    EXPECT_TRUE(err.contains("cut short")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("cut.png")));
+    EXPECT_FALSE(QFile::exists(path("cut.json")));
+}
+
 } // namespace
 } // namespace pelix::player

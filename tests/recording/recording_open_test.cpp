@@ -83,7 +83,7 @@ TEST(OpenRecordingTest, RejectsWhatIsNotARecording) {
 }
 
 TEST(OpenRecordingTest, RejectsFoldersAndMissingFilesWithAMessage) {
-    for (const std::string path : {std::string("/tmp"), std::string("/nonexistent/pelix/SCAN01.BIN")}) {
+    for (const std::string& path : {std::string("/tmp"), std::string("/nonexistent/pelix/SCAN01.BIN")}) {
         const OpenOutcome out = OpenRecording::open(path);
         EXPECT_EQ(out.status, OpenStatus::CannotOpen) << path;
         EXPECT_FALSE(out.message.empty());

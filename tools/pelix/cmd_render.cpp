@@ -237,21 +237,27 @@ int render(const RenderOptions& o) {
     }
     QApplication::processEvents();
     messages.report();
+    if (window.display().lastFrameCutShort()) {
+        // The screen would hold another frame's trace under this frame's panel: no picture of that.
+        std::cerr << "pelix render: frame " << o.frame
+                  << " is cut short by the end of the file; its trace cannot be shown\n";
+        return kExitFrameCutShort;
+    }
 
     if (!o.png.empty()) {
         const QPixmap picture = o.window ? window.grab() : control->grab();
         if (!picture.save(QString::fromStdString(o.png), "PNG")) {
             std::cerr << "pelix render: cannot write " << o.png << "\n";
-            return 1;
+            return kExitWriteFailed;
         }
     }
     if (!o.ops.empty()) {
         QString json;
         QMetaObject::invokeMethod(control, "surfaceOperationsJson", Qt::DirectConnection,
                                   Q_RETURN_ARG(QString, json));
-        if (!writeFile(o.ops, json.toStdString() + "\n")) return 1;
+        if (!writeFile(o.ops, json.toStdString() + "\n")) return kExitWriteFailed;
     }
-    if (!o.state.empty() && !writeFile(o.state, controlState(control))) return 1;
+    if (!o.state.empty() && !writeFile(o.state, controlState(control))) return kExitWriteFailed;
     return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 // The tool's subcommands. Each returns the process exit status:
-// 0 success, 2 usage error, 3 recording rejected.
+// 0 success, 1 an output could not be written, 2 usage error, 3 recording
+// rejected, 4 the frame asked for is cut short by the end of the file.
 #pragma once
 
 #include <string>
@@ -10,6 +11,8 @@ namespace pelix::tool {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRejected = 3;
+inline constexpr int kExitWriteFailed = 1;
+inline constexpr int kExitFrameCutShort = 4;
 
 using Args = std::vector<std::string>;
 
