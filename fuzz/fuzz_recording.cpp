@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             (void)rec.timeIndex(n);
         }
-        for (int64_t k = -1; k <= static_cast<int64_t>(rec.flags().count()) + 1 && k < 10000; ++k) (void)rec.flags().at(k);
+        for (int64_t k = -1; k <= static_cast<int64_t>(rec.flags().count()) + 1 && k < 10000; ++k)
+            (void)rec.flags().at(k);
     }
     unlink(path);
     return 0;

@@ -52,12 +52,14 @@ int main(int argc, char** argv) {
             const std::size_t off = wordOffsets[random.below(10)];
             const uint32_t values[] = {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0, 1, 2, 3, 4, 255, 65536};
             const uint32_t v = values[random.below(10)];
-            for (int b = 0; b < 4; ++b) input[off + static_cast<std::size_t>(b)] = static_cast<char>(v >> (24 - 8 * b));
+            for (int b = 0; b < 4; ++b)
+                input[off + static_cast<std::size_t>(b)] = static_cast<char>(v >> (24 - 8 * b));
             break;
         }
         case 3: // random bytes of random length
             input.assign(static_cast<std::size_t>(random.below(6000)), '\0');
-            for (char& c : input) c = static_cast<char>(random.below(256));
+            for (char& c : input)
+                c = static_cast<char>(random.below(256));
             break;
         default: // appended garbage
             input.append(static_cast<std::size_t>(random.below(3000)), static_cast<char>(random.below(256)));

@@ -10,7 +10,11 @@ fi
 unformatted=()
 while IFS= read -r -d '' file; do
   clang-format --dry-run -Werror "$file" >/dev/null 2>&1 || unformatted+=("$file")
-done < <(git ls-files -z -- '*.cpp' '*.h')
+done < <(if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+           git ls-files -z -- '*.cpp' '*.h'
+         else # an unpacked archive: every source folder, no build folders
+           find cal layout ascanview player platform tools tests bench fuzz -name '*.cpp' -o -name '*.h' -print0
+         fi)
 if [ ${#unformatted[@]} -gt 0 ]; then
   echo "check-format: clang-format would change these files (run clang-format -i on them):" >&2
   printf '  %s\n' "${unformatted[@]}" >&2

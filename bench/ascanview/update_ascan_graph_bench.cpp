@@ -2,7 +2,6 @@
 // an RF trace of 1600 points with its envelope, rasterised.
 #include "ascanview/interface/oro_ascan_ctl.h"
 
-
 #include <benchmark/benchmark.h>
 
 #include <cmath>

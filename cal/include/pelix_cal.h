@@ -29,9 +29,9 @@ extern "C" {
 /* One reference echo as the instrument stored it. */
 typedef struct TCGPoint {
     int32_t ulReserved1;
-    int32_t ulRecordedAMP_01PCT;  /* 0.1 % of screen height */
-    int32_t ulRecordedGain_01dB;  /* gain the echo was recorded at */
-    uint32_t ulHardwareTOF_20ns;  /* 0 marks an empty slot */
+    int32_t ulRecordedAMP_01PCT; /* 0.1 % of screen height */
+    int32_t ulRecordedGain_01dB; /* gain the echo was recorded at */
+    uint32_t ulHardwareTOF_20ns; /* 0 marks an empty slot */
     int32_t ulReserved5;
     int32_t ulFinalGain_01dB;
     int32_t ulAmpAtRefGain_01PCT;
@@ -60,7 +60,8 @@ typedef struct DACCurve {
     DACPoint points[PELIX_CAL_DAC_POINTS];
 } DACCurve;
 
-PELIX_CAL_API void DACConvertFromTCGPoints(DACCurve* curve, const TCGPointTable* table, uint32_t ulRefGain_01dB);
+PELIX_CAL_API void DACConvertFromTCGPoints(DACCurve* curve, const TCGPointTable* table,
+                                           uint32_t ulRefGain_01dB);
 /* `unused` is not read; callers pass the point table they converted from. */
 PELIX_CAL_API void GenerateDACCoefAkima(DACPoint* points, const void* unused, uint32_t ulNumOfSegments);
 /* 10000 * log10(ulValue), by table and linear interpolation; 0 for 0 and 1. */
@@ -72,25 +73,25 @@ PELIX_CAL_API uint32_t INTLOG10LookUp(uint32_t ulValue);
  * record (256 32-bit words, native byte order); these are the byte offsets of
  * the words they read or write. */
 #define PELIX_DGS_BLOCK_WORDS 256
-#define PELIX_DGS_PROBE_DELAY 24     /* ns */
-#define PELIX_DGS_VELOCITY 32        /* test material, 0.1 m/s */
-#define PELIX_DGS_CONVERT 704        /* 1: CVDGSNumOfERSCurvePoints also converts */
-#define PELIX_DGS_REF_STATUS 708     /* 1: reference correction evaluated */
-#define PELIX_DGS_PROBE_NUM 712      /* row of the probe catalogue, 0..40 */
-#define PELIX_DGS_NUM_POINTS 716     /* points written by the last conversion */
-#define PELIX_DGS_ERS 720            /* um */
-#define PELIX_DGS_XTAL_FREQ 724      /* 0.01 MHz */
-#define PELIX_DGS_EFFE_DIAM 728      /* um */
-#define PELIX_DGS_DELAY_VEL 732      /* 0.1 m/s */
-#define PELIX_DGS_REF_TYPE 736       /* 0 disc, 2 side-drilled hole, else back wall */
-#define PELIX_DGS_REF_SIZE 740       /* um */
-#define PELIX_DGS_REF_ATTEN 744      /* 0.1 dB/m */
-#define PELIX_DGS_AMPL_CORR 748      /* 0.1 dB */
-#define PELIX_DGS_TEST_ATTEN 752     /* 0.1 dB/m */
-#define PELIX_DGS_REF_DIST 756       /* um */
-#define PELIX_DGS_REF_AMP 760        /* 0.1 % screen height */
-#define PELIX_DGS_BASE_GAIN 764      /* 0.1 dB */
-#define PELIX_DGS_REF_GAIN 768       /* 0.1 dB */
+#define PELIX_DGS_PROBE_DELAY 24 /* ns */
+#define PELIX_DGS_VELOCITY 32    /* test material, 0.1 m/s */
+#define PELIX_DGS_CONVERT 704    /* 1: CVDGSNumOfERSCurvePoints also converts */
+#define PELIX_DGS_REF_STATUS 708 /* 1: reference correction evaluated */
+#define PELIX_DGS_PROBE_NUM 712  /* row of the probe catalogue, 0..40 */
+#define PELIX_DGS_NUM_POINTS 716 /* points written by the last conversion */
+#define PELIX_DGS_ERS 720        /* um */
+#define PELIX_DGS_XTAL_FREQ 724  /* 0.01 MHz */
+#define PELIX_DGS_EFFE_DIAM 728  /* um */
+#define PELIX_DGS_DELAY_VEL 732  /* 0.1 m/s */
+#define PELIX_DGS_REF_TYPE 736   /* 0 disc, 2 side-drilled hole, else back wall */
+#define PELIX_DGS_REF_SIZE 740   /* um */
+#define PELIX_DGS_REF_ATTEN 744  /* 0.1 dB/m */
+#define PELIX_DGS_AMPL_CORR 748  /* 0.1 dB */
+#define PELIX_DGS_TEST_ATTEN 752 /* 0.1 dB/m */
+#define PELIX_DGS_REF_DIST 756   /* um */
+#define PELIX_DGS_REF_AMP 760    /* 0.1 % screen height */
+#define PELIX_DGS_BASE_GAIN 764  /* 0.1 dB */
+#define PELIX_DGS_REF_GAIN 768   /* 0.1 dB */
 
 #define PELIX_DGS_MAX_POINTS 40
 #define PELIX_DGS_NOT_FOUND 65535

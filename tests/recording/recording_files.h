@@ -16,7 +16,7 @@
 namespace pelix::testing {
 
 class TempFile {
-public:
+  public:
     TempFile() {
         char name[] = "/tmp/pelix-test-XXXXXX";
         const int fd = mkstemp(name);
@@ -37,7 +37,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-private:
+  private:
     std::string m_path;
 };
 
@@ -49,18 +49,21 @@ inline std::string synthesize(const synth::SynthOptions& options) {
 
 inline void putBigEndian(std::string& bytes, std::size_t offset, int32_t value) {
     const auto u = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>(u >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>(u >> (24 - 8 * i));
 }
 
 inline void putLittleEndian(std::string& bytes, std::size_t offset, int32_t value) {
     const auto u = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>(u >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>(u >> (8 * i));
 }
 
 // A valid setup record (version 8, mm, RF) followed by `tailBytes` zero bytes.
 inline std::string rawRecording(std::size_t tailBytes, int32_t version = 8) {
     std::string bytes(recording::kRecordingHeaderBytes + tailBytes, '\0');
-    for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(recording::kMagicBytes[i]);
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(recording::kMagicBytes[i]);
     putBigEndian(bytes, recording::rh::Version, version);
     putBigEndian(bytes, recording::rh::Velocity, 59200);
     return bytes;
