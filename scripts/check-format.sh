@@ -13,7 +13,7 @@ while IFS= read -r -d '' file; do
 done < <(if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
            git ls-files -z -- '*.cpp' '*.h'
          else # an unpacked archive: every source folder, no build folders
-           find cal layout ascanview player platform tools tests bench fuzz -name '*.cpp' -o -name '*.h' -print0
+           find cal layout ascanview player platform tools tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0
          fi)
 if [ ${#unformatted[@]} -gt 0 ]; then
   echo "check-format: clang-format would change these files (run clang-format -i on them):" >&2
