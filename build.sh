@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine (nothing but bash and apt needed):
 #   ./build.sh run    install what is missing, build, open the player on the demo recording
-#   ./build.sh test   install what is missing, build with the sanitizers, run every test
+#   ./build.sh test   install what is missing, check formatting, build with the sanitizers and
+#                     warnings as errors (benchmarks included), run every test
 #   ./build.sh bench  build the benchmarks (Release) into build-bench/bin
 #   ./build.sh fuzz   build the libFuzzer harness with clang and fuzz the reader for a minute
 set -euo pipefail
@@ -23,7 +24,11 @@ case "${1:-}" in
     ;;
   test)
     scripts/install-deps.sh
-    configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPELIX_SANITIZE=ON -DPELIX_WERROR=ON
+    # Formatting and warnings fail the run as a reviewer would; the benchmarks are compiled (not run)
+    # so that their code is held to the same warnings.
+    scripts/check-format.sh
+    configure_and_build build-test -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPELIX_SANITIZE=ON -DPELIX_WERROR=ON \
+      -DPELIX_BENCHMARKS=ON
     cd build-test
     exec ctest --output-on-failure -j "$jobs"
     ;;
