@@ -109,44 +109,46 @@ HeaderRecord RecordingSynth::header() const {
         putBE(b, rh::ReadingCodes + 4 * i, codes[i]);
         putBE(b, rh::ReadingModes + 4 * i, modes[i]);
     }
-    putBE(b, rh::EvalMode, o.evalMode);
-    putBE(b, rh::TCGMode, 0);
-    putBE(b, rh::TCGDisplay, 1);
-    putBE(b, rh::DACCurveType, 1);
-    const int32_t offsets[kCurveOffsets] = {0, -60, -120, 60, 0, 0};
-    for (std::size_t j = 0; j < kCurveOffsets; ++j) putBE(b, rh::CurveOffsets + 4 * j, offsets[j]);
-    putBE(b, rh::TCGCurveStatus, 1);
-    // Four side-drilled holes recorded as DAC reference points.
-    const double holes_um[4] = {12500, 25000, 37500, 50000};
-    const int32_t amps[4] = {800, 640, 480, 360};
-    putBE(b, rh::TCGPointTable, 4);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const std::size_t base = rh::TCGPoints + rh::TCGPointStride * k;
+    const EvaluationSetup& e = o.evaluation;
+    putBE(b, rh::EvalMode, e.evalMode);
+    putBE(b, rh::TCGMode, e.tcgMode);
+    putBE(b, rh::TCGDisplay, e.tcgDisplay);
+    putBE(b, rh::DACCurveType, e.dacCurveType);
+    for (std::size_t j = 0; j < kCurveOffsets; ++j) putBE(b, rh::CurveOffsets + 4 * j, e.curveOffsets[j]);
+    putBE(b, rh::TCGCurveStatus, e.tcgCurveStatus);
+    // Side-drilled holes recorded as DAC reference points, the echo falling with depth.
+    putBE(b, rh::TCGPointTable, e.points);
+    const int32_t stored = std::clamp(e.points, 0, 16);
+    for (int32_t k = 0; k < stored; ++k) {
+        const std::size_t base = rh::TCGPoints + rh::TCGPointStride * static_cast<std::size_t>(k);
+        const double hole_um = stored <= 4 ? 12500.0 * (k + 1) : 10000.0 + 45000.0 * k / (stored - 1);
+        const int32_t firstFour[4] = {800, 640, 480, 360};
+        const int32_t amp = k < 4 ? firstFour[k] : static_cast<int32_t>(std::lround(800.0 * std::pow(0.8, k)));
         const int32_t gain = 420;
-        putBE(b, base + rh::ulRecordedAMP_01PCT, amps[k]);
+        putBE(b, base + rh::ulRecordedAMP_01PCT, amp);
         putBE(b, base + rh::ulRecordedGain_01dB, gain);
-        putBE(b, base + rh::ulHardwareTOF_20ns, static_cast<int32_t>(std::lround(timeOfPath_ns(s, holes_um[k]) / 20.0)));
+        putBE(b, base + rh::ulHardwareTOF_20ns, static_cast<int32_t>(std::lround(timeOfPath_ns(s, hole_um) / 20.0)));
         putBE(b, base + rh::ulFinalGain_01dB,
-              gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amps[k]))));
-        putBE(b, base + rh::ulAmpAtRefGain_01PCT, amps[k]);
+              gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amp))));
+        putBE(b, base + rh::ulAmpAtRefGain_01PCT, amp);
     }
     putBE(b, rh::PrbAngle, o.angle_01deg);
     putBE(b, rh::TrigThk, s.thickness_um);
     putBE(b, rh::ProbeXValue, 12000);
     putBE(b, rh::TrigColorLeg, o.angle_01deg > 0 ? 1 : 0);
     putBE(b, rh::ODiameter, 0);
-    putBE(b, rh::BEA, 0);
-    const bool dgs = o.evalMode == 1;
-    putBE(b, rh::DGSMode, dgs ? 1 : 0);
+    putBE(b, rh::BEA, e.bea);
+    const bool dgs = e.evalMode == 1;
+    putBE(b, rh::DGSMode, e.dgsMode);
     putBE(b, rh::DGSRefStatus, dgs ? 1 : 0);
-    putBE(b, rh::DGSProbeNum, 3);
+    putBE(b, rh::DGSProbeNum, e.dgsProbeNum);
     putBE(b, rh::NumOfDGSDrawPnts, 0);
-    putBE(b, rh::DGSCurve, 2000);
+    putBE(b, rh::DGSCurve, e.dgsCurve);
     putBE(b, rh::DGSXtalFreq, 400);
     putBE(b, rh::DGSEffeDiam, 10000);
     putBE(b, rh::DGSDelayVel, 27300);
-    putBE(b, rh::DGSRefType, 1);
-    putBE(b, rh::DGSRefSize, 0);
+    putBE(b, rh::DGSRefType, e.dgsRefType);
+    putBE(b, rh::DGSRefSize, e.dgsRefSize);
     putBE(b, rh::DGSRefAtten, 0);
     putBE(b, rh::DGSAmplCorr, 0);
     putBE(b, rh::DGSTestAtten, 0);
@@ -154,13 +156,13 @@ HeaderRecord RecordingSynth::header() const {
     putBE(b, rh::DGSRefAmp, 800);
     putBE(b, rh::DGSBaseGain, 400);
     putBE(b, rh::DGSRefGain, 300);
-    putBE(b, rh::FilterSetup, 2);
+    putBE(b, rh::FilterSetup, e.filterSetup);
     putBE(b, rh::GateBRelative, 0);
-    putBE(b, rh::JISEnable, o.evalMode == 4 ? 1 : 0);
-    putBE(b, rh::JISBoldLine, 0);
+    putBE(b, rh::JISEnable, e.jisEnable);
+    putBE(b, rh::JISBoldLine, e.jisBoldLine);
     putBE(b, rh::Envelope, o.envelope ? 1 : 0);
-    putBE(b, rh::CNDACRegs, 0);
-    putBE(b, rh::BWGain, 0);
+    putBE(b, rh::CNDACRegs, e.cnDacRegs);
+    putBE(b, rh::BWGain, e.bwGain);
     return h;
 }
 
