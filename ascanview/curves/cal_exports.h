@@ -5,7 +5,7 @@
 
 #include "ascanview/interface/export.h"
 
-#include "pelix_cal.h"
+#include "cal/include/pelix_cal.h"
 
 namespace pelix::ascanview {
 

@@ -32,7 +32,7 @@ void putLE(uint8_t* base, std::size_t offset, int32_t value) {
 // A plate of 25 mm scanned with a 45 degree shear-wave probe, or with a
 // straight longitudinal probe when the angle is 0.
 struct Setup {
-    int32_t velocity;       // 0.1 m/s
+    int32_t velocity; // 0.1 m/s
     int32_t probeDelay_ns;
     int32_t displayDelay_ns;
     int32_t displayRange_um;
@@ -49,10 +49,14 @@ Setup setupFor(const SynthOptions& o) {
     return s;
 }
 
-double displayDelay_mm(const Setup& s) { return s.velocity / 10.0 * s.displayDelay_ns / 1000.0 / 2000.0; }
+double displayDelay_mm(const Setup& s) {
+    return s.velocity / 10.0 * s.displayDelay_ns / 1000.0 / 2000.0;
+}
 
 // Round-trip time in ns of a sound path in micrometres, probe delay included.
-double timeOfPath_ns(const Setup& s, double path_um) { return path_um * 20000.0 / s.velocity + s.probeDelay_ns; }
+double timeOfPath_ns(const Setup& s, double path_um) {
+    return path_um * 20000.0 / s.velocity + s.probeDelay_ns;
+}
 
 int32_t tofTicks(const Setup& s, double path_um) {
     // T(x) = (5x + 1) / 2 ns, so x = (2t - 1) / 5.
@@ -101,7 +105,8 @@ HeaderRecord RecordingSynth::header() const {
     putBE(b, rh::PathAsZoneNumber, 0);
     putBE(b, rh::ZoneLengthsVariable, 1);
     // Zone lengths are written in the instrument's native (little-endian) order.
-    for (std::size_t k = 0; k < kZoneLengths; ++k) putLE(b, rh::ZoneLengths + 4 * k, 10000 + 2500 * static_cast<int32_t>(k));
+    for (std::size_t k = 0; k < kZoneLengths; ++k)
+        putLE(b, rh::ZoneLengths + 4 * k, 10000 + 2500 * static_cast<int32_t>(k));
     const int32_t codes[kReadingSlots] = {3, 1, 6, 7, 4, 17, 9};
     const int32_t modes[kReadingSlots] = {2, 1, 1, 1, 3, 1, 1};
     putBE(b, rh::ReadingSlotCount, static_cast<int32_t>(kReadingSlots));
@@ -114,7 +119,8 @@ HeaderRecord RecordingSynth::header() const {
     putBE(b, rh::TCGMode, e.tcgMode);
     putBE(b, rh::TCGDisplay, e.tcgDisplay);
     putBE(b, rh::DACCurveType, e.dacCurveType);
-    for (std::size_t j = 0; j < kCurveOffsets; ++j) putBE(b, rh::CurveOffsets + 4 * j, e.curveOffsets[j]);
+    for (std::size_t j = 0; j < kCurveOffsets; ++j)
+        putBE(b, rh::CurveOffsets + 4 * j, e.curveOffsets[j]);
     putBE(b, rh::TCGCurveStatus, e.tcgCurveStatus);
     // Side-drilled holes recorded as DAC reference points, the echo falling with depth.
     putBE(b, rh::TCGPointTable, e.points);
@@ -123,11 +129,13 @@ HeaderRecord RecordingSynth::header() const {
         const std::size_t base = rh::TCGPoints + rh::TCGPointStride * static_cast<std::size_t>(k);
         const double hole_um = stored <= 4 ? 12500.0 * (k + 1) : 10000.0 + 45000.0 * k / (stored - 1);
         const int32_t firstFour[4] = {800, 640, 480, 360};
-        const int32_t amp = k < 4 ? firstFour[k] : static_cast<int32_t>(std::lround(800.0 * std::pow(0.8, k)));
+        const int32_t amp =
+            k < 4 ? firstFour[k] : static_cast<int32_t>(std::lround(800.0 * std::pow(0.8, k)));
         const int32_t gain = 420;
         putBE(b, base + rh::ulRecordedAMP_01PCT, amp);
         putBE(b, base + rh::ulRecordedGain_01dB, gain);
-        putBE(b, base + rh::ulHardwareTOF_20ns, static_cast<int32_t>(std::lround(timeOfPath_ns(s, hole_um) / 20.0)));
+        putBE(b, base + rh::ulHardwareTOF_20ns,
+              static_cast<int32_t>(std::lround(timeOfPath_ns(s, hole_um) / 20.0)));
         putBE(b, base + rh::ulFinalGain_01dB,
               gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amp))));
         putBE(b, base + rh::ulAmpAtRefGain_01PCT, amp);
@@ -304,7 +312,8 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     const int32_t depth = static_cast<int32_t>(leg % 2 == 0 ? depthInLeg : thick - depthInLeg);
     const int32_t projection = static_cast<int32_t>(sa * std::sin(angle)) - 12000;
     const int32_t sb = bEcho ? pathOfTicks_um(s, bTicks) : 0;
-    const int32_t dbr = a ? static_cast<int32_t>(std::lround(200.0 * std::log10(std::max(1, aAmp) / 30.0))) : 0;
+    const int32_t dbr =
+        a ? static_cast<int32_t>(std::lround(200.0 * std::log10(std::max(1, aAmp) / 30.0))) : 0;
     const int32_t kinds[kReadingSlots] = {2, 1, 2, 2, 2, 4, 0};
     const int32_t values[kReadingSlots] = {sa, aAmp, depth, projection, sb, dbr, leg + 1};
     const bool fromGateB[kReadingSlots] = {false, false, false, false, true, false, false};
