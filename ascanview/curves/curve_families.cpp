@@ -93,13 +93,8 @@ bool EvaluationCurveDrawer::updateJisDacCurves() {
 
     for (std::size_t k = 0; k < offsets.size(); ++k) {
         if (offsets[k] == 0) continue;
-        std::string label;
-        if (!standard)
-            label = labelOf(offsets[k]);
-        else if (k == 0)
-            label = "L";
-        else if (k == 1)
-            label = "M";
+        static constexpr const char* kStandardLabels[5] = {"L", "M", "", "", ""};
+        const std::string label = standard ? std::string(kStandardLabels[k]) : labelOf(offsets[k]);
         if (!drawStraightDac(offsets[k], thickness[k], label)) return false;
     }
     return drawStraightDac(0, referenceThickness, standard ? "H" : "");

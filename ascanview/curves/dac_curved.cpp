@@ -104,6 +104,8 @@ bool EvaluationCurveDrawer::drawCurvedDac(std::int32_t offset, std::int32_t thic
     bool havePrevious = false;
     double previous = 0.0;
     std::int32_t p = -1;
+    std::int32_t knotOf = -1; // the point whose whole-ns time `knot` holds
+    double knot = 0.0;
     for (double x = 0.0; x <= w; x += 1.0) {
         const auto t = columnTime(x);
         if (!t) return false;
@@ -126,9 +128,13 @@ bool EvaluationCurveDrawer::drawCurvedDac(std::int32_t offset, std::int32_t thic
         double reference = curve.points[0].fAmp_01PCT;
         if (p >= 0) {
             const DACPoint& point = curve.points[p];
-            const auto knot = roundToLong(point.fTOF_1ns);
-            if (!knot) return false;
-            const double d = time - *knot;
+            if (p != knotOf) {
+                const auto whole = roundToLong(point.fTOF_1ns);
+                if (!whole) return false;
+                knot = *whole;
+                knotOf = p;
+            }
+            const double d = time - knot;
             reference = ((static_cast<double>(point.fCoef3) * d + point.fCoef2) * d + point.fCoef1) * d +
                         point.fCoef0;
         }

@@ -90,6 +90,16 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
     };
 
     std::int64_t segmentEnd = -30000;
+    bool converted = false;
+    bool haveSegment = false;
+    std::int32_t segmentEarly = 0;
+    std::int32_t segmentLate = 0;
+    std::int64_t searchedTime = 0;
+    bool haveAmplitude = false;
+    std::int64_t amplitudeTime = 0;
+    std::int32_t amplitudeEarly = 0;
+    std::int32_t amplitudeLate = 0;
+    double amplitude = 0.0;
     double earlyGain = 0.0;
     double earlyAmp = 0.0;
     double delta = 0.0;
@@ -105,55 +115,78 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
         const std::int64_t a = 5 * (static_cast<std::int64_t>(*column5) + *start5) + *fd;
         if (!fitsLong(static_cast<double>(a))) return false;
 
-        if (a >= segmentEnd) {
-            m_cal.CVDGSCalculateNearFields(block.data());
-            m_cal.DGSEvaluateReference(block.data());
-            m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
+        // The searches answer the same for the same time.
+        if (a >= segmentEnd && !(haveSegment && a == searchedTime)) {
+            searchedTime = a;
+            // The segment's end is compared without the filter delay the column time carries,
+            // so the sweep asks again on most columns. With the block unchanged the library
+            // gives the same near field, reference and points every time; it converts once
+            // per curve and only the searches run again.
+            if (!converted) {
+                m_cal.CVDGSCalculateNearFields(block.data());
+                m_cal.DGSEvaluateReference(block.data());
+                m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
+                converted = true;
+            }
             const std::int32_t e =
                 m_cal.CVDGSFindEarlierTOFPoint(static_cast<std::int32_t>(a), block.data(), points.data());
             const std::int32_t l =
                 m_cal.CVDGSFindLaterTOFPoint(static_cast<std::int32_t>(a), block.data(), points.data());
             const std::int64_t n = block[PELIX_DGS_NUM_POINTS / 4];
 
-            DGSPoint early{};
-            DGSPoint late{};
-            std::int64_t earlyTime = 0;
-            if (e != kNotFound) {
-                if (!point(e, early)) return false;
-                earlyTime = std::int64_t{early.slTOF} - *fd;
-            } else if (l != kNotFound) {
-                // Before the first point the curve lies on the bottom edge.
-                DGSPoint next{};
-                if (!point(l, next)) return false;
-                early = {0, 0, next.slGain};
-                earlyTime = 5 * std::int64_t{*start5};
-            } else {
-                if (!point(n - 2, early)) return false;
-                earlyTime = std::int64_t{early.slTOF} - *fd;
-            }
-            if (!point(l != kNotFound ? l : n - 1, late)) return false;
-            const std::int64_t lateTime = std::int64_t{late.slTOF} - *fd;
-            segmentEnd = lateTime;
+            // The same pair of points gives the same segment.
+            if (!(haveSegment && e == segmentEarly && l == segmentLate)) {
+                DGSPoint early{};
+                DGSPoint late{};
+                std::int64_t earlyTime = 0;
+                if (e != kNotFound) {
+                    if (!point(e, early)) return false;
+                    earlyTime = std::int64_t{early.slTOF} - *fd;
+                } else if (l != kNotFound) {
+                    // Before the first point the curve lies on the bottom edge.
+                    DGSPoint next{};
+                    if (!point(l, next)) return false;
+                    early = {0, 0, next.slGain};
+                    earlyTime = 5 * std::int64_t{*start5};
+                } else {
+                    if (!point(n - 2, early)) return false;
+                    earlyTime = std::int64_t{early.slTOF} - *fd;
+                }
+                if (!point(l != kNotFound ? l : n - 1, late)) return false;
+                const std::int64_t lateTime = std::int64_t{late.slTOF} - *fd;
+                segmentEnd = lateTime;
 
-            const double logEarly = log10Of(earlyTime);
-            const double logLate = log10Of(lateTime);
-            earlyGain = early.slGain;
-            earlyAmp = early.slAmp;
-            delta = std::nearbyint(static_cast<double>(late.slGain) - early.slGain);
-            k1 = logLate * earlyGain - late.slGain * logEarly;
-            k2 = logLate - logEarly;
-            if (!fitsLong(k1) || !fitsLong(k2)) return false;
+                const double logEarly = log10Of(earlyTime);
+                const double logLate = log10Of(lateTime);
+                earlyGain = early.slGain;
+                earlyAmp = early.slAmp;
+                delta = std::nearbyint(static_cast<double>(late.slGain) - early.slGain);
+                k1 = logLate * earlyGain - late.slGain * logEarly;
+                k2 = logLate - logEarly;
+                if (!fitsLong(k1) || !fitsLong(k2)) return false;
+                haveSegment = true;
+                segmentEarly = e;
+                segmentLate = l;
+            }
         }
 
-        const double logTime = log10Of(a - *fd);
-        const double numerator = logTime * delta + k1;
-        if (!fitsLong(logTime * delta) || !fitsLong(numerator)) return false;
-        const auto step = divide(numerator, k2);
-        if (!step) return false;
-        const double gain = earlyGain - *step + gainShift;
-        double amplitude = std::pow(10.0, gain / 200.0) * 10000.0 * earlyAmp / 25000.0;
-        if (!std::isfinite(amplitude)) return false;
-        if (amplitude > kFullScreen) amplitude = kFullScreen;
+        // Several columns share one 5 ns step; the height is worked out once per step.
+        if (!(haveAmplitude && a == amplitudeTime && segmentEarly == amplitudeEarly &&
+              segmentLate == amplitudeLate)) {
+            const double logTime = log10Of(a - *fd);
+            const double numerator = logTime * delta + k1;
+            if (!fitsLong(logTime * delta) || !fitsLong(numerator)) return false;
+            const auto step = divide(numerator, k2);
+            if (!step) return false;
+            const double gain = earlyGain - *step + gainShift;
+            amplitude = std::pow(10.0, gain / 200.0) * 10000.0 * earlyAmp / 25000.0;
+            if (!std::isfinite(amplitude)) return false;
+            if (amplitude > kFullScreen) amplitude = kFullScreen;
+            haveAmplitude = true;
+            amplitudeTime = a;
+            amplitudeEarly = segmentEarly;
+            amplitudeLate = segmentLate;
+        }
         const double y = h - amplitude / kFullScreen * h;
 
         const double prev = havePrevious ? previous : y;
