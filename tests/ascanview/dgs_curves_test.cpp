@@ -3,6 +3,8 @@
 // that leave the family undrawn.
 #include "curve_fixture.h"
 
+#include "ascanview/curves/cal_exports.h"
+
 namespace {
 
 using pelix::ascanview::kCurveRed;
@@ -106,6 +108,14 @@ TEST_F(DgsCurveTest, InputsTheLibraryCannotTakeLeaveTheFamilyUndrawn) {
         redraw();
         EXPECT_TRUE(curveSegments().empty()) << c.property << " " << c.value.toString().toStdString();
     }
+}
+
+TEST(CalExportsTest, AllNineExportsAreFoundByName) {
+    const pelix::ascanview::CalExports& exports = pelix::ascanview::boundCalExports();
+    EXPECT_TRUE(exports.dacComplete());
+    EXPECT_TRUE(exports.dgsComplete());
+    // The same binding every time: the library's DGS state is shared.
+    EXPECT_EQ(&exports, &pelix::ascanview::boundCalExports());
 }
 
 } // namespace
