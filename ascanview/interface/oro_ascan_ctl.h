@@ -22,6 +22,7 @@
 // lblAscanStart, lblAscanWidth, lblControlTitle.
 #pragma once
 
+#include "ascanview/curves/curve_state.h"
 #include "ascanview/interface/control_properties.h"
 #include "ascanview/interface/export.h"
 #include "ascanview/interface/property_macros.h"
@@ -39,6 +40,9 @@
 
 class AscanPicture;
 class SearchRangeBox;
+namespace pelix::ascanview {
+class EvaluationCurveDrawer;
+}
 
 class ASCANVIEW_API OroAscanCtl : public QWidget {
     Q_OBJECT
@@ -311,6 +315,7 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     const GateDragState& dragState() const { return m_drag; }
     GateDragState& dragState() { return m_drag; }
     const ControlProperties& properties() const { return m_props; }
+    const pelix::ascanview::CurveState& curveState() const { return m_curveState; }
 
   signals:
     void MouseUp();
@@ -327,9 +332,11 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     void layoutChildren();
     void placeSearchBox();
     void rasterize();
+    pelix::ascanview::EvaluationCurveDrawer curveDrawer();
 
     ControlProperties m_props;
     GateDragState m_drag;
+    pelix::ascanview::CurveState m_curveState;
     DrawingSurface m_surface;
     SurfaceRasterizer m_rasterizer;
 

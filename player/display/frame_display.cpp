@@ -269,6 +269,8 @@ void FrameDisplay::handOverSetup() {
     setLong("Gain", m_frameGain);
     setLong("CNDACRegs", h.CNDACRegs);
     setLong("JISBoldLine", h.JISBoldLine);
+    // Without it a finished JIS family would stay undrawn outside DAC mode.
+    setLong("JISDACMode", h.JISEnable & 1);
 }
 
 void FrameDisplay::commonTail() {

@@ -253,6 +253,7 @@ TEST(FrameDisplayTest, SetupHandOverInTheInstrumentsOrderThenRedraw) {
                                                "Gain",
                                                "CNDACRegs",
                                                "JISBoldLine",
+                                               "JISDACMode",
                                                "gatea_move_flag",
                                                "gateb_move_flag",
                                                "UpdateAscanGraph",

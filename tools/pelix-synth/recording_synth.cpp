@@ -103,46 +103,50 @@ HeaderRecord RecordingSynth::header() const {
         put(b, rh::ReadingCodes, codes[i], i);
         put(b, rh::ReadingModes, modes[i], i);
     }
-    put(b, rh::EvalMode, o.evalMode);
-    put(b, rh::TCGMode, 0);
-    put(b, rh::TCGDisplay, 1);
-    put(b, rh::DACCurveType, 1);
-    const int32_t offsets[kCurveOffsets] = {0, -60, -120, 60, 0, 0};
+    const EvaluationSetup& e = o.evaluation;
+    put(b, rh::EvalMode, e.evalMode);
+    put(b, rh::TCGMode, e.tcgMode);
+    put(b, rh::TCGDisplay, e.tcgDisplay);
+    put(b, rh::DACCurveType, e.dacCurveType);
     for (std::size_t j = 0; j < kCurveOffsets; ++j)
-        put(b, rh::CurveOffsets, offsets[j], j);
-    put(b, rh::TCGCurveStatus, 1);
-    // Four side-drilled holes recorded as DAC reference points.
-    const double holes_um[4] = {12500, 25000, 37500, 50000};
-    const int32_t amps[4] = {800, 640, 480, 360};
-    put(b, rh::ulNumOfStoredPoints, 4);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const auto point = [&](const layout::Field& f, int32_t v) { layout::writeTcgPoint(b, k, f, v); };
+        put(b, rh::CurveOffsets, e.curveOffsets[j], j);
+    put(b, rh::TCGCurveStatus, e.tcgCurveStatus);
+    // Side-drilled holes recorded as DAC reference points, the echo falling with depth.
+    put(b, rh::ulNumOfStoredPoints, e.points);
+    const int32_t stored = std::clamp(e.points, 0, 16);
+    for (int32_t k = 0; k < stored; ++k) {
+        const auto point = [&](const layout::Field& f, int32_t v) {
+            layout::writeTcgPoint(b, static_cast<std::size_t>(k), f, v);
+        };
+        const double hole_um = stored <= 4 ? 12500.0 * (k + 1) : 10000.0 + 45000.0 * k / (stored - 1);
+        const int32_t firstFour[4] = {800, 640, 480, 360};
+        const int32_t amp =
+            k < 4 ? firstFour[k] : static_cast<int32_t>(std::lround(800.0 * std::pow(0.8, k)));
         const int32_t gain = 420;
-        point(tp::ulRecordedAMP_01PCT, amps[k]);
+        point(tp::ulRecordedAMP_01PCT, amp);
         point(tp::ulRecordedGain_01dB, gain);
-        point(tp::ulHardwareTOF_20ns,
-              static_cast<int32_t>(std::lround(timeOfPath_ns(s, holes_um[k]) / 20.0)));
+        point(tp::ulHardwareTOF_20ns, static_cast<int32_t>(std::lround(timeOfPath_ns(s, hole_um) / 20.0)));
         point(tp::ulFinalGain_01dB,
-              gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amps[k]))));
-        point(tp::ulAmpAtRefGain_01PCT, amps[k]);
+              gain + static_cast<int32_t>(std::lround(200.0 * std::log10(800.0 / amp))));
+        point(tp::ulAmpAtRefGain_01PCT, amp);
     }
     put(b, rh::PrbAngle, o.angle_01deg);
     put(b, rh::TrigThk, s.thickness_um);
     put(b, rh::ProbeXValue, 12000);
     put(b, rh::TrigColorLeg, o.angle_01deg > 0 ? 1 : 0);
     put(b, rh::ODiameter, 0);
-    put(b, rh::BEA, 0);
-    const bool dgs = o.evalMode == 1;
-    put(b, rh::DGSMode, dgs ? 1 : 0);
+    put(b, rh::BEA, e.bea);
+    const bool dgs = e.evalMode == 1;
+    put(b, rh::DGSMode, e.dgsMode);
     put(b, rh::DGSRefStatus, dgs ? 1 : 0);
-    put(b, rh::DGSProbeNum, 3);
+    put(b, rh::DGSProbeNum, e.dgsProbeNum);
     put(b, rh::NumOfDGSDrawPnts, 0);
-    put(b, rh::DGSCurve, 2000);
+    put(b, rh::DGSCurve, e.dgsCurve);
     put(b, rh::DGSXtalFreq, 400);
     put(b, rh::DGSEffeDiam, 10000);
     put(b, rh::DGSDelayVel, 27300);
-    put(b, rh::DGSRefType, 1);
-    put(b, rh::DGSRefSize, 0);
+    put(b, rh::DGSRefType, e.dgsRefType);
+    put(b, rh::DGSRefSize, e.dgsRefSize);
     put(b, rh::DGSRefAtten, 0);
     put(b, rh::DGSAmplCorr, 0);
     put(b, rh::DGSTestAtten, 0);
@@ -150,13 +154,13 @@ HeaderRecord RecordingSynth::header() const {
     put(b, rh::DGSRefAmp, 800);
     put(b, rh::DGSBaseGain, 400);
     put(b, rh::DGSRefGain, 300);
-    put(b, rh::FilterSetup, 2);
+    put(b, rh::FilterSetup, e.filterSetup);
     put(b, rh::GateBRelative, 0);
-    put(b, rh::JISEnable, o.evalMode == 4 ? 1 : 0);
-    put(b, rh::JISBoldLine, 0);
+    put(b, rh::JISEnable, e.jisEnable);
+    put(b, rh::JISBoldLine, e.jisBoldLine);
     put(b, rh::Envelope, o.envelope ? 1 : 0);
-    put(b, rh::CNDACRegs, 0);
-    put(b, rh::BWGain, 0);
+    put(b, rh::CNDACRegs, e.cnDacRegs);
+    put(b, rh::BWGain, e.bwGain);
     return h;
 }
 

@@ -1,6 +1,8 @@
 // What a generated recording looks like.
 #pragma once
 
+#include "tools/pelix-synth/synth_evaluation.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,14 +11,14 @@ namespace pelix::synth {
 struct SynthOptions {
     int32_t rectification = 3; // 0 RF, 1 NEG, 2 POS, 3 FULLWAVE (any value is written as given)
     bool envelope = false;
-    int32_t units = 0;          // 0 mm, 1 inch, 2 microseconds
+    int32_t units = 0;            // 0 mm, 1 inch, 2 microseconds
     int32_t framesPerSecond = 50; // 10 or 50
     int32_t version = 8;
     int32_t frames = 600;
-    int32_t flaggedFrames = 4;  // frames the operator flagged
-    int32_t flagCount = -1;     // FlagCount written in the header; -1: the number of flagged frames
+    int32_t flaggedFrames = 4; // frames the operator flagged
+    int32_t flagCount = -1;    // FlagCount written in the header; -1: the number of flagged frames
     uint64_t seed = 1;
-    int32_t evalMode = 0;       // 0 DAC, 1 DGS, 4 JIS DAC, 5 CN DAC
+    EvaluationSetup evaluation; // curve family and its setup
     int32_t angle_01deg = 450;  // 0 for a straight-beam probe
     int32_t extraBytes = 0;     // a partial record appended after the last frame
 };

@@ -1,0 +1,42 @@
+#include "ascanview/curves/curve_setup.h"
+
+#include "ascanview/render/checked_math.h"
+
+#include <cmath>
+
+namespace pelix::ascanview {
+
+std::optional<std::int32_t> filterDelayEntry(std::int32_t filterSetup) {
+    const std::int32_t index = filterSetup & 15;
+    if (index >= static_cast<std::int32_t>(FilterDelayTable.size())) return std::nullopt;
+    return FilterDelayTable[static_cast<std::size_t>(index)];
+}
+
+std::optional<std::int32_t> filterDelayNs(std::int32_t filterSetup) {
+    const auto entry = filterDelayEntry(filterSetup);
+    if (!entry) return std::nullopt;
+    return 5 * *entry + 60;
+}
+
+std::optional<DisplayWindow> displayWindow(double ttDisplayDelay, double probeDelay, double ttDisplayRange,
+                                           double ttVelocity) {
+    const auto delay5 = roundToLong(ttDisplayDelay / 5.0);
+    const auto probe5 = roundToLong(probeDelay / 5.0);
+    const auto range5 = divide(ttDisplayRange * 4400.0, ttVelocity);
+    if (!delay5 || !probe5 || !range5) return std::nullopt;
+    const std::int64_t start = static_cast<std::int64_t>(*delay5) + *probe5;
+    if (start < INT32_MIN || start > INT32_MAX) return std::nullopt;
+    DisplayWindow w;
+    w.slDispStartTime5ns = static_cast<std::int32_t>(start);
+    w.ulDispRangeTime5ns = *range5;
+    w.slDispEndTime5ns = *range5 + static_cast<double>(start);
+    return w;
+}
+
+std::optional<double> gainRatio(double gain, double refGain, double offset) {
+    const double ratio = std::pow(10.0, (gain - refGain + offset) / 200.0) * 10000.0;
+    if (!std::isfinite(ratio)) return std::nullopt;
+    return ratio;
+}
+
+} // namespace pelix::ascanview

@@ -1,0 +1,121 @@
+// DGS curves drawn through the calculation library: who draws, the ERS curve
+// two units thicker, the ERS label in the recording's unit, and the inputs
+// that leave the family undrawn.
+#include "curve_fixture.h"
+
+#include "ascanview/curves/cal_exports.h"
+
+namespace {
+
+using pelix::ascanview::kCurveRed;
+
+// A 4 MHz, 10 mm straight-beam probe on steel, referenced on a back wall,
+// showing a 2 mm ERS: the setup the generator writes for a DGS recording.
+class DgsCurveTest : public CurveTest {
+  protected:
+    void SetUp() override {
+        CurveTest::SetUp();
+        set("EvalMode", 1);
+        set("DGSMode", 1);
+        set("DGSProbeNum", 3);
+        set("DGSRefStatus", 1);
+        set("DGSCurve", 2000);
+        set("DGSXtalFreq", 400);
+        set("DGSEffeDiam", 10000);
+        set("DGSDelayVel", 27300);
+        set("DGSRefType", 1);
+        set("DGSRefDist", 50000);
+        set("DGSRefAmp", 800);
+        set("DGSBaseGain", 400);
+        set("DGSRefGain", 300);
+        set("Gain", 420);
+        set("ProbeDelay", 8520);
+        set("ttVelocity", 59200.0);
+        set("ttDisplayRange", 60000.0);
+        set("ttDisplayDelay", 340);
+        set("FilterSetup", 2);
+    }
+};
+
+TEST_F(DgsCurveTest, ErsCurveHasAStrokePerColumnTwoUnitsLongerThanItsOffsetCurves) {
+    blankPicture();
+    ctl.DrawDGSCurves(-60);
+    const auto offsetCurve = curveSegments();
+    ASSERT_EQ(offsetCurve.size(), 1001U);
+    EXPECT_EQ(offsetCurve[0].y1, offsetCurve[0].y2); // no previous column: a point
+    blankPicture();
+    ctl.DrawDGSCurves(0);
+    const auto ers = curveSegments();
+    ASSERT_EQ(ers.size(), 1001U);
+    for (std::size_t x = 0; x < ers.size(); ++x) {
+        EXPECT_EQ(ers[x].x1, static_cast<double>(x));
+        EXPECT_EQ(ers[x].x2, static_cast<double>(x) + 1.0);
+        EXPECT_GE(ers[x].y2 - ers[x].y1, 2.0);
+    }
+    // The same column of the -6 dB curve lies lower on the screen.
+    EXPECT_GT(offsetCurve[500].y1, ers[500].y1);
+}
+
+TEST_F(DgsCurveTest, FamilyDrawsOffsetCurvesThenTheErsCurve) {
+    set("Curve1Offset", -60);
+    set("Curve3Offset", 60);
+    set("Curve5Offset", 120); // not a DGS offset
+    redraw();
+    EXPECT_EQ(curveSegments().size(), 3U * 1001U);
+}
+
+TEST_F(DgsCurveTest, NothingIsDrawnUnlessDgsModeIsOne) {
+    for (const int mode : {0, 2, -1}) {
+        set("DGSMode", mode);
+        redraw();
+        EXPECT_TRUE(curveSegments().empty()) << mode;
+        EXPECT_TRUE(labels().empty()) << mode;
+    }
+}
+
+TEST_F(DgsCurveTest, ErsLabelGivesTheDiameterInTheRecordingsUnit) {
+    struct Case {
+        int unit;
+        int ers;
+        const char* label;
+    } cases[] = {{0, 2000, "2.00mm"}, {1, 2000, "0.079in"}, {2, 2000, "0.676us"}, {0, 0, nullptr}};
+    for (const Case& c : cases) {
+        set("Unit", QVariant::fromValue<qint16>(c.unit));
+        set("DGSCurve", c.ers);
+        redraw();
+        const auto texts = ops(SurfaceOpKind::Text, kCurveRed);
+        if (!c.label) {
+            EXPECT_TRUE(texts.empty());
+            continue;
+        }
+        ASSERT_EQ(texts.size(), 1U) << c.label;
+        EXPECT_EQ(texts[0].text, c.label);
+        EXPECT_DOUBLE_EQ(texts[0].x1, kW - 510);
+        EXPECT_DOUBLE_EQ(texts[0].size, 7.0);
+    }
+    EXPECT_EQ(ctl.surface().foreground(), rgb(0, 0, 0));
+}
+
+TEST_F(DgsCurveTest, InputsTheLibraryCannotTakeLeaveTheFamilyUndrawn) {
+    struct Case {
+        const char* property;
+        QVariant value;
+    } cases[] = {{"DGSProbeNum", 41}, {"DGSProbeNum", -1}, {"DGSRefAmp", 0},
+                 {"DGSRefAmp", -5},   {"FilterSetup", 12}, {"ttVelocity", 0.0}};
+    for (const Case& c : cases) {
+        SetUp();
+        set(c.property, c.value);
+        redraw();
+        EXPECT_TRUE(curveSegments().empty()) << c.property << " " << c.value.toString().toStdString();
+    }
+}
+
+TEST(CalExportsTest, AllNineExportsAreFoundByName) {
+    const pelix::ascanview::CalExports& exports = pelix::ascanview::boundCalExports();
+    EXPECT_TRUE(exports.dacComplete());
+    EXPECT_TRUE(exports.dgsComplete());
+    // The same binding every time: the library's DGS state is shared.
+    EXPECT_EQ(&exports, &pelix::ascanview::boundCalExports());
+}
+
+} // namespace
