@@ -4,6 +4,7 @@
 #   ./build.sh test   install what is missing, check formatting, build with the sanitizers and
 #                     warnings as errors (benchmarks included), run every test
 #   ./build.sh bench  build the benchmarks (Release) into build-bench/bin
+#   ./build.sh package  build the Debian package (CPack, dependencies computed) into build-package/
 #   ./build.sh fuzz   build the libFuzzer harness with clang and fuzz the reader for a minute
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -36,6 +37,13 @@ case "${1:-}" in
     scripts/install-deps.sh
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPELIX_BENCHMARKS=ON
     ;;
+  package)
+    scripts/install-deps.sh --package
+    configure_and_build build-package -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DPELIX_BENCHMARKS=OFF \
+      -DCMAKE_INSTALL_PREFIX=/usr
+    (cd build-package && cpack -G DEB >/dev/null)
+    ls -1 build-package/*.deb
+    ;;
   fuzz)
     scripts/install-deps.sh --fuzz
     configure_and_build build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPELIX_LIBFUZZER=ON \
@@ -43,7 +51,7 @@ case "${1:-}" in
     exec build-fuzz/bin/fuzz_recording -max_total_time=60 -max_len=65536
     ;;
   *)
-    echo "usage: ./build.sh run|test|bench|fuzz" >&2
+    echo "usage: ./build.sh run|test|bench|package|fuzz" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,7 @@
 #include "platform/component_registry.h"
 
+#include "platform/private_libraries.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
@@ -28,16 +30,19 @@ QWidget* ComponentRegistry::create(const QString& progId, QWidget* parent) {
             m_lastError = QStringLiteral("\"%1\" is not a programmatic identifier").arg(progId);
             return nullptr;
         }
-        // Next to the program first, then the loader's search path.
-        QLibrary library(QDir(QCoreApplication::applicationDirPath()).filePath(libraryName));
-        library.setLoadHints(QLibrary::ExportExternalSymbolsHint);
-        if (!library.load()) {
-            QLibrary fallback(libraryName);
-            if (!fallback.load()) {
-                m_lastError = QStringLiteral("Cannot load the library \"%1\" for \"%2\": %3")
-                                  .arg(libraryName, progId, fallback.errorString());
-                return nullptr;
-            }
+        bool loaded = false;
+        QString reason;
+        for (const QString& candidate : privateLibraryCandidates(libraryName)) {
+            QLibrary library(candidate);
+            library.setLoadHints(QLibrary::ExportExternalSymbolsHint);
+            loaded = library.load();
+            if (loaded) break;
+            reason = library.errorString();
+        }
+        if (!loaded) {
+            m_lastError = QStringLiteral("Cannot load the library \"%1\" for \"%2\": %3")
+                              .arg(libraryName, progId, reason);
+            return nullptr;
         }
         if (!m_factories.contains(progId)) {
             m_lastError =

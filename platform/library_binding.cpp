@@ -1,5 +1,7 @@
 #include "platform/library_binding.h"
 
+#include "platform/private_libraries.h"
+
 #include "platform/message_service.h"
 
 #include <QCoreApplication>
@@ -21,14 +23,11 @@ bool LibraryBinding::load() {
     if (m_loadTried) return m_loaded;
     m_loadTried = true;
     QString reason;
-    if (QCoreApplication::instance()) {
-        m_library = std::make_unique<QLibrary>(QDir(QCoreApplication::applicationDirPath()).filePath(m_name));
+    for (const QString& candidate : privateLibraryCandidates(m_name)) {
+        m_library = std::make_unique<QLibrary>(candidate);
         m_loaded = m_library->load();
-    }
-    if (!m_loaded) {
-        m_library = std::make_unique<QLibrary>(m_name);
-        m_loaded = m_library->load();
-        if (!m_loaded) reason = m_library->errorString();
+        if (m_loaded) break;
+        reason = m_library->errorString();
     }
     if (!m_loaded)
         m_lastError = QStringLiteral("The library \"%1\" cannot be loaded: %2").arg(m_name, reason);

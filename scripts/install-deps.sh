@@ -14,13 +14,25 @@ packages=(
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
+# The Debian package computes its dependencies with dpkg-shlibdeps.
+if [ "${1:-}" = "--package" ]; then
+  packages+=(dpkg-dev file desktop-file-utils)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "These Debian packages are missing and installing them needs root:" >&2
+      echo "  apt-get install ${missing[*]}" >&2
+      echo "Run that as root, then run this command again." >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,19 @@
+// Where the program's own shared libraries (the display control and the
+// calculation library, loaded by name) are looked for: beside the program in a
+// build tree, in the private library folder of an installed program, then on
+// the loader's search path.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace pelix::platform {
+
+// The folder, relative to the installed programs, that holds the libraries
+// only this program loads.
+inline constexpr const char* kPrivateLibraryFolder = "../lib/pelix-player";
+
+// The paths to try for a library named without prefix or suffix ("Pelix_Cal"), in order.
+QStringList privateLibraryCandidates(const QString& name);
+
+} // namespace pelix::platform
