@@ -27,7 +27,8 @@ class QWidget;
 
 namespace pelix::recording {
 class OpenRecording;
-}
+enum class SampleRead;
+} // namespace pelix::recording
 
 namespace pelix::player {
 
@@ -46,7 +47,7 @@ struct FrameDisplayTargets {
 };
 
 class FrameDisplay {
-public:
+  public:
     explicit FrameDisplay(const FrameDisplayTargets& targets);
     // Drives the control through `port` instead of by name on targets.ascan (tests).
     FrameDisplay(const FrameDisplayTargets& targets, std::unique_ptr<AscanPort> port);
@@ -75,13 +76,19 @@ public:
     const recording::DecodedTrace& trace() const { return m_trace; }
     // The header of the frame's first record, decoded: what the panel and the readings show.
     const recording::FrameHeader& panelFrame() const { return m_panelFrame; }
+    // What a gate drag measures: the first record's header as the window keeps
+    // it (the dragged thresholds are written into it) and that record's samples,
+    // so the re-measured readings describe the echo whose panel is on screen.
+    recording::FrameHeaderBytes& measuredFrameHeader() { return m_measuredHeader; }
+    const std::array<int16_t, recording::kAscanPointCount>& measuredRaw() const { return m_measuredRaw; }
 
     AscanPort& port() { return *m_port; }
     ReadingsPanel& readings() { return m_readings; }
 
-private:
+  private:
     void showFramePanel();
-    void readSamples();
+    recording::SampleRead readSamples();
+    void keepMeasuredRecord();
     void refreshEntryBoxes(int32_t currentFrame);
     void handOverSetup();
     void commonTail();
@@ -96,6 +103,8 @@ private:
     UnitConstants m_units = unitConstantsFor(0);
     recording::FrameHeaderBytes m_frameHeader{};
     recording::FrameHeader m_panelFrame;
+    recording::FrameHeaderBytes m_measuredHeader{};
+    std::array<int16_t, recording::kAscanPointCount> m_measuredRaw{};
     recording::DecodedTrace m_trace;
     int32_t m_frameGain = 0;
     bool m_shortRead = false;
