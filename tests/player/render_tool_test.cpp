@@ -5,6 +5,7 @@
 #include "player/recording/open_recording.h"
 
 #include "display_test_support.h"
+#include "tool_test_support.h"
 
 #include <QFile>
 #include <QImage>
@@ -52,29 +53,6 @@ TEST(RealControlTest, EveryNameAndValueTheDisplayHandsOverIsAccepted) {
         EXPECT_TRUE(gain->isVisibleTo(control.get()));
     }
 }
-
-class RenderToolTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::ensureApplication();
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QFile::exists(tool())) << "build the pelix target first";
-    }
-    static QString tool() { return QStringLiteral(PELIX_BIN_DIR "/pelix"); }
-    int run(const QStringList& args, QString* err = nullptr) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        p.setProcessEnvironment(env);
-        p.start(tool(), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
-        return p.exitCode();
-    }
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QTemporaryDir dir;
-};
 
 TEST_F(RenderToolTest, WritesPictureOperationsAndState) {
     ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "-o", path("a.png"), "--ops", path("ops.json"),
