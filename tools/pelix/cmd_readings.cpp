@@ -36,8 +36,7 @@ const char* kHelp =
 
 enum class Format { Text, Csv, Json };
 
-// Frames read at once: 2 MiB of records (4 MiB for envelope pairs).
-constexpr int64_t kFramesPerBlock = 1024;
+constexpr int64_t kBlockBytes = 256 * 1024;
 
 // The slot names for the four combinations of the gates' search modes (flank or peak).
 struct SlotNames {
@@ -85,7 +84,10 @@ class ValueTexts {
 };
 
 void appendCsvField(std::string& out, const std::string& field) {
-    if (field.find_first_of(",\"\n") == std::string::npos) {
+    bool plain = true;
+    for (const char c : field)
+        plain = plain && c != ',' && c != '"' && c != '\n';
+    if (plain) {
         out += field;
         return;
     }
@@ -97,11 +99,14 @@ void appendCsvField(std::string& out, const std::string& field) {
     out += '"';
 }
 
-// Seconds from the start of the recording: at most two decimals at 50 or 10 frames a second.
-std::string secondsText(int64_t frame, int32_t framesPerSecond) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(frame - 1) / framesPerSecond);
-    return buf;
+// Seconds from the start of the recording, exact: at 50 or 10 frames a second
+// a frame starts on a whole hundredth.
+void appendSeconds(std::string& out, int64_t frame, int32_t framesPerSecond) {
+    const int64_t hundredths = (frame - 1) * 100 / framesPerSecond;
+    out += std::to_string(hundredths / 100);
+    out += '.';
+    out += static_cast<char>('0' + hundredths / 10 % 10);
+    out += static_cast<char>('0' + hundredths % 10);
 }
 
 class RowWriter {
@@ -155,7 +160,7 @@ class RowWriter {
             const char separator = m_format == Format::Csv ? ',' : '\t';
             m_out += std::to_string(frame);
             m_out += separator;
-            m_out += secondsText(frame, m_rec.framesPerSecond());
+            appendSeconds(m_out, frame, m_rec.framesPerSecond());
             m_out += separator;
             if (m_format == Format::Csv)
                 m_out += flagged ? '1' : '0';
@@ -243,18 +248,22 @@ int runReadings(const Args& args) {
 
     RowWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec);
     writer.begin(first, last);
-    // Only each frame's header is needed; for envelope pairs, the first record's.
+    // Only each frame's header is needed (for envelope pairs, the first
+    // record's), but one large read costs less than a read per header. Blocks
+    // small enough to stay in the processor's cache while they are decoded.
     const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (rec.header().isEnvelope() ? 2 : 1);
-    std::vector<uint8_t> block(static_cast<std::size_t>(stride * kFramesPerBlock));
+    const int64_t framesPerBlock = std::max<int64_t>(1, kBlockBytes / stride);
+    std::vector<uint8_t> block(static_cast<std::size_t>(stride * framesPerBlock));
     bool cut = false;
-    for (int64_t start = first; start <= last && !cut; start += kFramesPerBlock) {
-        const int64_t frames = std::min(kFramesPerBlock, last - start + 1);
+    for (int64_t start = first; start <= last && !cut; start += framesPerBlock) {
+        const int64_t frames = std::min(framesPerBlock, last - start + 1);
         const auto wanted =
             static_cast<std::size_t>((frames - 1) * stride + static_cast<int64_t>(kFrameHeaderBytes));
         const std::size_t got =
             rec.file().readAt(rec.recordOffset(static_cast<int32_t>(start)), block.data(), wanted);
         for (int64_t i = 0; i < frames; ++i) {
             const auto at = static_cast<std::size_t>(i * stride);
+            // Only a file that shrank since it was opened ends inside a counted frame's header.
             if (at + kFrameHeaderBytes > got) {
                 std::cerr << "pelix readings: the file ends inside frame " << start + i << "'s header\n";
                 cut = true;
