@@ -22,7 +22,8 @@ QString qtext(const std::string& text) {
 
 void GateChangeHandler::Ascan_MouseUp() {
     const recording::OpenRecording* rec = m_display.recording();
-    if (!rec) return;
+    // Without the calculation library (reported once) the recorded readings stay as they are.
+    if (!rec || !m_cal.bind()) return;
     if (rec != m_measuredRecording) m_evaluation.clearGateData();
     m_measuredRecording = rec;
     m_evaluation.setRecording(rec->header());

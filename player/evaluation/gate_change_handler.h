@@ -15,7 +15,7 @@ class GateChangeHandler {
   public:
     explicit GateChangeHandler(FrameDisplay& display) : m_display(display) {}
 
-    // The gate-changed handler; does nothing without an open recording.
+    // The gate-changed handler; does nothing without an open recording or the calculation library.
     void Ascan_MouseUp();
 
     GateEvaluation& evaluation() { return m_evaluation; }
