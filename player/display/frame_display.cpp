@@ -168,13 +168,19 @@ void FrameDisplay::showFramePanel() {
     }
 }
 
-void FrameDisplay::readSamples() {
+void FrameDisplay::keepMeasuredRecord() {
+    m_measuredHeader = m_frameHeader;
+    m_measuredRaw = m_trace.AscanRaw;
+}
+
+SampleRead FrameDisplay::readSamples() {
     const SampleRead result = m_recording->readSampleBlock(m_trace);
     m_shortRead = m_shortRead || m_recording->lastReadShort();
-    if (result != SampleRead::Decoded) return; // an unknown rectification leaves the mode as it was
+    if (result != SampleRead::Decoded) return result; // an unknown rectification leaves the mode as it was
     m_port->set("iAscanRectMode", QVariant::fromValue<qint32>(m_trace.mode.iAscanRectMode));
     m_port->set("iAscanDrawMode", QVariant::fromValue<qint32>(m_trace.mode.iAscanDrawMode));
     m_port->set("iNumPoints", QVariant::fromValue<qint16>(m_trace.mode.iNumPoints));
+    return result;
 }
 
 void FrameDisplay::sendPointArray(const int16_t* points, std::size_t count) {
@@ -294,8 +300,10 @@ bool FrameDisplay::ShowFrame(int32_t n) {
         showFramePanel();
         refreshUnitRows();
         readSamples();
+        m_ownTraceMissing = m_shortRead;
         m_readings.refreshNames(setup, m_panelFrame);
         m_readings.refreshRecordedValues(setup, m_panelFrame, displayVelocity);
+        keepMeasuredRecord();
         sendPointArray(m_trace.AscanPoints.data(), m_trace.AscanPoints.size());
         refreshPositionTitle(n);
         refreshEntryBoxes(n);
@@ -305,8 +313,10 @@ bool FrameDisplay::ShowFrame(int32_t n) {
         m_recording->seek(m_recording->recordOffset(n));
         showFramePanel();
         readSamples();
+        m_ownTraceMissing = m_shortRead;
         m_readings.refreshNames(setup, m_panelFrame);
         m_readings.refreshRecordedValues(setup, m_panelFrame, displayVelocity);
+        keepMeasuredRecord();
         std::array<int16_t, kTracePoints> live;
         std::copy_n(m_trace.AscanPoints.begin(), kTracePoints, live.begin());
         refreshPositionTitle(n);
@@ -315,14 +325,12 @@ bool FrameDisplay::ShowFrame(int32_t n) {
         m_recording->seek(m_recording->recordOffset(n, true));
         m_recording->readFrameHeader(m_frameHeader);
         m_shortRead = m_shortRead || m_recording->lastReadShort();
+        // A second record cut short by the end of the file is skipped like any
+        // short read: the live trace then fills both halves, so everything on
+        // screen belongs to the frame whose panel is shown.
         readSamples();
-        // A pair cut short by the end of the file leaves the previous picture whole
-        // rather than pairing a new live trace with a stale envelope.
-        if (!m_shortRead) {
-            std::copy(live.begin(), live.end(), m_trace.EnvelopePoints.begin());
-            std::copy_n(m_trace.AscanPoints.begin(), kTracePoints,
-                        m_trace.EnvelopePoints.begin() + kTracePoints);
-        }
+        std::copy(live.begin(), live.end(), m_trace.EnvelopePoints.begin());
+        std::copy_n(m_trace.AscanPoints.begin(), kTracePoints, m_trace.EnvelopePoints.begin() + kTracePoints);
         sendPointArray(m_trace.EnvelopePoints.data(), m_trace.EnvelopePoints.size());
     }
     commonTail();

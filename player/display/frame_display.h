@@ -27,7 +27,8 @@ class QWidget;
 
 namespace pelix::recording {
 class OpenRecording;
-}
+enum class SampleRead;
+} // namespace pelix::recording
 
 namespace pelix::player {
 
@@ -69,21 +70,28 @@ class FrameDisplay {
     // Shows frame n. Returns false when a read came up short against the end of
     // the file (the previous trace stays on screen; playback stops on it).
     bool ShowFrame(int32_t n);
-    // True when the end of the file cut the last shown frame's record short.
-    bool lastFrameCutShort() const { return m_shortRead; }
+    // True when the end of the file cut the last shown frame's (first) record short, so
+    // the trace on screen is still the frame before's.
+    bool lastFrameTraceMissing() const { return m_ownTraceMissing; }
 
     // What the last shown frame left behind, for the gate evaluation and the search.
     const recording::FrameHeaderBytes& frameHeaderBytes() const { return m_frameHeader; }
     const recording::DecodedTrace& trace() const { return m_trace; }
     // The header of the frame's first record, decoded: what the panel and the readings show.
     const recording::FrameHeader& panelFrame() const { return m_panelFrame; }
+    // What a gate drag measures: the first record's header as the window keeps
+    // it (the dragged thresholds are written into it) and that record's samples,
+    // so the re-measured readings describe the echo whose panel is on screen.
+    recording::FrameHeaderBytes& measuredFrameHeader() { return m_measuredHeader; }
+    const std::array<int16_t, recording::kAscanPointCount>& measuredRaw() const { return m_measuredRaw; }
 
     AscanPort& port() { return *m_port; }
     ReadingsPanel& readings() { return m_readings; }
 
   private:
     void showFramePanel();
-    void readSamples();
+    recording::SampleRead readSamples();
+    void keepMeasuredRecord();
     void refreshEntryBoxes(int32_t currentFrame);
     void handOverSetup();
     void commonTail();
@@ -98,9 +106,12 @@ class FrameDisplay {
     UnitConstants m_units = unitConstantsFor(0);
     recording::FrameHeaderBytes m_frameHeader{};
     recording::FrameHeader m_panelFrame;
+    recording::FrameHeaderBytes m_measuredHeader{};
+    std::array<int16_t, recording::kAscanPointCount> m_measuredRaw{};
     recording::DecodedTrace m_trace;
     int32_t m_frameGain = 0;
     bool m_shortRead = false;
+    bool m_ownTraceMissing = false;
     // The sample hand-over alternates between two lists: the control keeps the
     // list it was given, so the other one is unshared and is refilled in place.
     std::array<QList<qint16>, 2> m_pointArrays;

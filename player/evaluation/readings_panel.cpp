@@ -48,6 +48,7 @@ void ReadingsPanel::clear() {
             setText(m_values[i], QString());
             paintBackground(m_values[i], buttonFace());
         }
+        m_held[i] = false;
     }
 }
 
@@ -71,6 +72,7 @@ void ReadingsPanel::refreshRecordedValues(const recording::RecordingHeader& setu
 void ReadingsPanel::setValue(std::size_t slot, const QString& text, bool held) {
     QLabel* label = slot < m_values.size() ? m_values[slot] : nullptr;
     if (!label) return;
+    m_held[slot] = held;
     setText(label, text);
     paintBackground(label, held ? highlightText() : buttonFace());
 }

@@ -16,7 +16,7 @@ class QString;
 namespace pelix::player {
 
 class ReadingsPanel {
-public:
+  public:
     using Labels = std::array<QLabel*, 7>;
     ReadingsPanel(const Labels& names, const Labels& values);
 
@@ -30,14 +30,17 @@ public:
     // highlight-text colour, live and missing values sit on the button face.
     // The readings recomputed after a gate drag arrive through here as well.
     void setValue(std::size_t slot, const QString& text, bool held);
+    // Whether the slot's value is painted as held (highlight text).
+    bool held(std::size_t slot) const { return slot < m_held.size() && m_held[slot]; }
 
     // The application's system colours the value labels are painted with.
     static QColor buttonFace();
     static QColor highlightText();
 
-private:
+  private:
     Labels m_names;
     Labels m_values;
+    std::array<bool, 7> m_held{};
     char m_decimalPoint; // of the system's locale, for the number formats
 };
 

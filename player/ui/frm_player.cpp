@@ -4,6 +4,7 @@
 #include "platform/control_binding.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
+#include "player/evaluation/gate_change_handler.h"
 #include "player/playback/avi_range_marker.h"
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
@@ -73,6 +74,9 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     // The layout's own twips, exact where pixel positions are rounded.
     targets.ascanOriginTwips = [this] { return m_scaler.twipsOf(m_c.Ascan).topLeft(); };
     m_display = std::make_unique<FrameDisplay>(targets);
+    m_gateChange = std::make_unique<GateChangeHandler>(*m_display);
+    // The control is reached by name: its one event is bound the same way.
+    if (m_ascanError.isEmpty()) connect(m_c.Ascan, SIGNAL(MouseUp()), this, SLOT(Ascan_MouseUp()));
 
     m_playback = new PlaybackController(m_c, m_session, *m_display, this);
     m_quickMove = new QuickMove(m_c, m_session, *m_playback, this);
@@ -213,4 +217,36 @@ void frmPlayer::addShortcuts() {
     shortcut(QKeySequence(Qt::Key_PageDown), sliderAction(QAbstractSlider::SliderPageStepAdd));
     shortcut(QKeySequence(Qt::Key_Home), sliderAction(QAbstractSlider::SliderToMinimum));
     shortcut(QKeySequence(Qt::Key_End), sliderAction(QAbstractSlider::SliderToMaximum));
+}
+
+int32_t frmPlayer::GetAscanAmp(int32_t index) const {
+    return m_gateChange->evaluation().GetAscanAmp(index);
+}
+PointRange frmPlayer::GetPointRange(int32_t start_um, int32_t width_um) const {
+    return m_gateChange->evaluation().GetPointRange(start_um, width_um);
+}
+double frmPlayer::FindGateAMP(int32_t start_um, int32_t width_um, int32_t threshold) const {
+    return m_gateChange->evaluation().FindGateAMP(start_um, width_um, threshold);
+}
+double frmPlayer::FindGateTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {
+    return m_gateChange->evaluation().FindGateTOF(start_um, width_um, threshold);
+}
+double frmPlayer::FindGatePeakTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {
+    return m_gateChange->evaluation().FindGatePeakTOF(start_um, width_um, threshold);
+}
+void frmPlayer::GetGateData() {
+    guardedControlStep([&] {
+        AscanPort& port = m_display->port();
+        m_gateChange->evaluation().GetGateData(
+            {port.get("newGateAStart").toFloat(), port.get("newGateBStart").toFloat(),
+             port.get("newGateAThresh").toInt(), port.get("newGateBThresh").toInt(),
+             port.getBool("ShowGateA"), port.getBool("ShowGateB")});
+    });
+}
+const GateDataArray& frmPlayer::GateDataArray() const {
+    return m_gateChange->evaluation().gateData();
+}
+
+void frmPlayer::Ascan_MouseUp() {
+    guardedControlStep([&] { m_gateChange->Ascan_MouseUp(); });
 }

@@ -3,6 +3,7 @@
 // quick-move jumps, the AVI range and the frame display.
 #pragma once
 
+#include "player/evaluation/gate_evaluation.h"
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
@@ -16,6 +17,7 @@
 namespace pelix::player {
 class AviRangeMarker;
 class FrameDisplay;
+class GateChangeHandler;
 class PlaybackController;
 class QuickMove;
 } // namespace pelix::player
@@ -40,6 +42,17 @@ class frmPlayer : public QWidget {
     pelix::player::PlaybackController& playback() { return *m_playback; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
 
+    // Gate evaluation on the shown frame (what a gate drag measures).
+    int32_t GetAscanAmp(int32_t index) const;
+    pelix::player::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
+    double FindGateAMP(int32_t start_um, int32_t width_um, int32_t threshold) const;
+    double FindGateTOF(int32_t start_um, int32_t width_um, int32_t threshold) const;
+    double FindGatePeakTOF(int32_t start_um, int32_t width_um, int32_t threshold) const;
+    void GetGateData();
+    const pelix::player::GateDataArray& GateDataArray() const;
+    // The gate-changed handler, bound to the A-scan control's MouseUp.
+    Q_SLOT void Ascan_MouseUp();
+
   signals:
     // A recording this player cannot read was opened: the program ends with `code`.
     void programEndRequested(int code);
@@ -63,6 +76,7 @@ class frmPlayer : public QWidget {
     pelix::player::PlayerControls m_c;
     pelix::player::PlayerSession m_session;
     std::unique_ptr<pelix::player::FrameDisplay> m_display;
+    std::unique_ptr<pelix::player::GateChangeHandler> m_gateChange;
     pelix::player::PlaybackController* m_playback = nullptr;
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;

@@ -321,20 +321,28 @@ TEST(FrameDisplayTest, EnvelopeFramePairsLiveAndEnvelopeTraces) {
     EXPECT_EQ(s.port->get("tiControlTitle").toString(), "2/2 Frames   0/0 Seconds");
 }
 
-TEST(FrameDisplayTest, TruncatedEnvelopePairKeepsThePreviousPicture) {
+TEST(FrameDisplayTest, TruncatedEnvelopePairShowsItsLiveTraceAlone) {
     RecordingBuilder b;
     b.setup(rh::Envelope, 1);
     for (uint8_t record = 0; record < 4; ++record) {
         auto& r = b.addRecord();
+        RecordingBuilder::frame(r, fh::Gain_01dB, 100 + record);
         RecordingBuilder::samplePair(r, 3, static_cast<uint8_t>(40 * (record + 1)), 0);
     }
     // The last record keeps its header and 600 bytes of samples: frame 2's envelope is cut short.
     Shown s(b, "envelope_cut.bin", 1000);
     ASSERT_EQ(s.recording->FrameCount(), 2);
     ASSERT_TRUE(s.display->ShowFrame(1));
-    const std::vector<int16_t> before = s.port->pointArray();
-    EXPECT_FALSE(s.display->ShowFrame(2));
-    EXPECT_EQ(s.port->pointArray(), before); // not frame 2's live trace with frame 1's envelope
+    EXPECT_EQ(s.port->pointArray()[3], screenPercent(40));
+    EXPECT_EQ(s.port->pointArray()[1603], screenPercent(80));
+    EXPECT_FALSE(s.display->ShowFrame(2)); // playback stops here
+    // Neither frame 1's picture nor frame 2's live trace with frame 1's envelope:
+    // the trace on screen is frame 2's, under frame 2's panel.
+    const std::vector<int16_t> points = s.port->pointArray();
+    EXPECT_EQ(points[3], screenPercent(120));
+    EXPECT_EQ(points[1603], screenPercent(120));
+    EXPECT_EQ(s.port->value(2), "10.2");
+    EXPECT_EQ(s.display->measuredRaw()[3], rawAmplitude(120));
 }
 
 TEST(FrameDisplayTest, TruncatedFrameKeepsThePreviousTrace) {

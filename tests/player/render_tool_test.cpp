@@ -5,6 +5,7 @@
 #include "player/recording/open_recording.h"
 
 #include "display_test_support.h"
+#include "tool_test_support.h"
 
 #include <QFile>
 #include <QImage>
@@ -52,29 +53,6 @@ TEST(RealControlTest, EveryNameAndValueTheDisplayHandsOverIsAccepted) {
         EXPECT_TRUE(gain->isVisibleTo(control.get()));
     }
 }
-
-class RenderToolTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::ensureApplication();
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QFile::exists(tool())) << "build the pelix target first";
-    }
-    static QString tool() { return QStringLiteral(PELIX_BIN_DIR "/pelix"); }
-    int run(const QStringList& args, QString* err = nullptr) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        p.setProcessEnvironment(env);
-        p.start(tool(), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
-        return p.exitCode();
-    }
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QTemporaryDir dir;
-};
 
 TEST_F(RenderToolTest, WritesPictureOperationsAndState) {
     ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "-o", path("a.png"), "--ops", path("ops.json"),
@@ -133,26 +111,35 @@ TEST_F(RenderToolTest, UsageAndRejectedRecordings) {
     EXPECT_FALSE(QFile::exists(path("x.png")));
 }
 
+// The first `records` whole records of a sample and a little over half of the next.
+QString cutRecording(const QString& sample, int records, const QString& to) {
+    QFile source(kSamples + "/" + sample);
+    EXPECT_TRUE(source.open(QIODevice::ReadOnly));
+    const auto cut =
+        static_cast<qint64>(recording::kRecordingHeaderBytes + records * recording::kFrameRecordBytes +
+                            recording::kFrameRecordBytes / 2 + 100);
+    QFile shortFile(to);
+    EXPECT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(source.read(cut));
+    return to;
+}
+
 TEST_F(RenderToolTest, AFrameCutShortByTheEndOfTheFileIsRefusedNotDrawnFromTheFrameBefore) {
     // Three whole frames and a little over half of a fourth: the frame count rounds up to four.
-    QFile demo(kSamples + "/DEMO.BIN");
-    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-    const qint64 cut =
-        static_cast<qint64>(recording::kRecordingHeaderBytes + 3 * recording::kFrameRecordBytes +
-                            recording::kFrameRecordBytes / 2 + 100);
-    const QByteArray head = demo.read(cut);
-    QFile shortFile(path("SHORT.BIN"));
-    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
-    shortFile.write(head);
-    shortFile.close();
-
-    EXPECT_EQ(run({"render", path("SHORT.BIN"), "3", "-o", path("whole.png")}), 0);
+    const QString file = cutRecording("DEMO.BIN", 3, path("SHORT.BIN"));
+    EXPECT_EQ(run({"render", file, "3", "-o", path("whole.png")}), 0);
     QString err;
-    EXPECT_EQ(run({"render", path("SHORT.BIN"), "4", "-o", path("cut.png"), "--ops", path("cut.json")}, &err),
-              4);
+    EXPECT_EQ(run({"render", file, "4", "-o", path("cut.png"), "--ops", path("cut.json")}, &err), 4);
     EXPECT_TRUE(err.contains("cut short")) << err.toStdString();
     EXPECT_FALSE(QFile::exists(path("cut.png")));
     EXPECT_FALSE(QFile::exists(path("cut.json")));
+}
+
+TEST_F(RenderToolTest, AnEnvelopeFrameWhoseSecondRecordIsCutShortIsDrawnFromItsOwnLiveTrace) {
+    // Five whole records and a half: six records, three frames; frame 3's envelope record is cut.
+    const QString file = cutRecording("ENVELOPE_US.BIN", 5, path("SHORT_ENV.BIN"));
+    EXPECT_EQ(run({"render", file, "3", "-o", path("env.png")}), 0);
+    EXPECT_TRUE(QFile::exists(path("env.png")));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/message_service.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
+#include "player/evaluation/readings_panel.h"
 #include "player/recording/open_recording.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
@@ -18,6 +19,8 @@
 #include <QSequentialIterable>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -28,17 +31,43 @@ namespace {
 
 const char* kHelp =
     "usage: pelix render FILE N -o OUT.png [--window] [--ops OPS.json] [--state STATE.json]\n"
-    "                         [--width W --height H]\n"
+    "                         [--width W --height H] [--gate-a START,THRESH] [--gate-b START,THRESH]\n"
     "Opens FILE as the player does and shows frame N through the player's display pipeline, headless.\n"
     "  -o OUT.png      the A-scan control as drawn (the whole main window with --window)\n"
     "  --window        picture the whole main window instead of the control alone\n"
     "  --ops FILE      the control's drawing operations of the last redraw, as JSON\n"
     "  --state FILE    every property of the control by name, the sixteen panel rows (caption and\n"
-    "                  value with their visibility), the two scale labels and the title, as JSON\n"
+    "                  value with their visibility), the two scale labels, the title and the seven\n"
+    "                  readings (name, value, background), as JSON; after a gate option also the\n"
+    "                  six measured gate values (GateDataArray)\n"
     "  --width W --height H   the control's size in pixels (default: its size in the main window\n"
     "                  at the window's starting size; never below the control's minimum of 7200 x 3500 "
     "twips)\n"
+    "  --gate-a START,THRESH, --gate-b START,THRESH   after frame N is shown, leave that gate where a\n"
+    "                  completed drag would: start in display units (mm, or inch for inch recordings;\n"
+    "                  gate B's absolute start), threshold in percent (-100..100); the player then\n"
+    "                  measures the gates on the frame and shows the re-measured readings\n"
     "At least one of -o, --ops and --state is needed. Exit status 0 done, 2 usage, 3 recording rejected.\n";
+
+// A gate as a completed drag leaves it.
+struct MovedGate {
+    float start = 0.0F;
+    int16_t threshold = 0;
+};
+
+// "START,THRESH": a finite start and a whole threshold in percent.
+std::optional<MovedGate> parseMovedGate(const std::string& text) {
+    const auto comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    const std::string startText = text.substr(0, comma);
+    char* end = nullptr;
+    const float start = std::strtof(startText.c_str(), &end);
+    if (startText.empty() || end != startText.c_str() + startText.size() || !std::isfinite(start))
+        return std::nullopt;
+    const auto threshold = parseWholeNumber(text.substr(comma + 1));
+    if (!threshold || *threshold < -100 || *threshold > 100) return std::nullopt;
+    return MovedGate{start, static_cast<int16_t>(*threshold)};
+}
 
 struct RenderOptions {
     std::string file;
@@ -46,6 +75,7 @@ struct RenderOptions {
     std::string png, ops, state;
     bool window = false;
     int width = 0, height = 0;
+    std::optional<MovedGate> gateA, gateB;
 };
 
 // Parses the arguments; returns an exit status when the command should end.
@@ -57,7 +87,8 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
         else
             rest.push_back(a);
     }
-    const ParsedArgs parsed = parseArgs(rest, {"-o", "--ops", "--state", "--width", "--height"});
+    const ParsedArgs parsed =
+        parseArgs(rest, {"-o", "--ops", "--state", "--width", "--height", "--gate-a", "--gate-b"});
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;
@@ -79,7 +110,11 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
             out.ops = value;
         else if (name == "--state")
             out.state = value;
-        else {
+        else if (name == "--gate-a" || name == "--gate-b") {
+            const auto gate = parseMovedGate(value);
+            if (!gate) return usage(name + " takes START,THRESH (a number and a whole percent -100..100)");
+            (name == "--gate-a" ? out.gateA : out.gateB) = gate;
+        } else {
             const auto pixels = parseWholeNumber(value);
             if (!pixels || *pixels < 1 || *pixels > 10000) return usage(name + " must be 1..10000 pixels");
             (name == "--width" ? out.width : out.height) = static_cast<int>(*pixels);
@@ -158,7 +193,22 @@ void writeLabel(JsonWriter& w, const QWidget* control, const char* objectName) {
     w.endObject();
 }
 
-std::string controlState(const QWidget* control) {
+void writeReadings(JsonWriter& w, frmPlayer& window) {
+    const player::PlayerControls& c = window.controls();
+    const player::ReadingsPanel& panel = window.display().readings();
+    w.beginArray();
+    for (std::size_t slot = 0; slot < c.lblRdValue.size(); ++slot) {
+        w.beginObject();
+        w.field("slot", static_cast<int64_t>(slot));
+        w.field("name", std::string_view(c.lblRdName[slot]->text().toStdString()));
+        w.field("value", std::string_view(c.lblRdValue[slot]->text().toStdString()));
+        w.field("background", std::string_view(panel.held(slot) ? "highlight-text" : "button-face"));
+        w.endObject();
+    }
+    w.endArray();
+}
+
+std::string controlState(const QWidget* control, frmPlayer& window, bool gatesMoved) {
     JsonWriter w;
     w.beginObject();
     w.key("properties");
@@ -187,6 +237,16 @@ std::string controlState(const QWidget* control) {
         w.key(name);
         writeLabel(w, control, name);
     }
+    w.key("readings");
+    writeReadings(w, window);
+    if (gatesMoved) {
+        w.key("GateDataArray");
+        w.beginArray();
+        // Whole numbers by construction; the mark for nothing found is 2147483648 added.
+        for (const double v : window.GateDataArray())
+            w.value(static_cast<int64_t>(v));
+        w.endArray();
+    }
     w.endObject();
     return w.text() + "\n";
 }
@@ -198,6 +258,25 @@ struct MessagesToStderr : platform::MessageLog {
             std::cerr << text.toStdString() << "\n";
     }
 };
+
+// Leaves the gates where a completed drag would and raises the control's
+// MouseUp, so the window's own gate-changed handler runs.
+void moveGates(frmPlayer& window, const RenderOptions& o) {
+    player::AscanPort& port = window.display().port();
+    const auto place = [&port](const MovedGate& g, const char* start, const char* newStart,
+                               const char* thresh, const char* newThresh, bool wide) {
+        port.set(start, g.start);
+        port.set(newStart, g.start);
+        if (wide)
+            port.set(thresh, QVariant::fromValue<qint32>(g.threshold));
+        else
+            port.set(thresh, QVariant::fromValue<qint16>(g.threshold));
+        port.set(newThresh, QVariant::fromValue<qint32>(g.threshold));
+    };
+    if (o.gateA) place(*o.gateA, "fGateAStart", "newGateAStart", "iGateAThresh", "newGateAThresh", false);
+    if (o.gateB) place(*o.gateB, "fGateBStart", "newGateBStart", "iGateBThresh", "newGateBThresh", true);
+    QMetaObject::invokeMethod(window.controls().Ascan, "MouseUp", Qt::DirectConnection);
+}
 
 int render(const RenderOptions& o) {
     // Reject what the player rejects before a window exists, with the player's own texts.
@@ -236,8 +315,13 @@ int render(const RenderOptions& o) {
         window.display().ShowFrame(o.frame);
     }
     QApplication::processEvents();
+    const bool gatesMoved = o.gateA || o.gateB;
+    if (gatesMoved) {
+        moveGates(window, o);
+        QApplication::processEvents();
+    }
     messages.report();
-    if (window.display().lastFrameCutShort()) {
+    if (window.display().lastFrameTraceMissing()) {
         // The screen would hold another frame's trace under this frame's panel: no picture of that.
         std::cerr << "pelix render: frame " << o.frame
                   << " is cut short by the end of the file; its trace cannot be shown\n";
@@ -257,7 +341,8 @@ int render(const RenderOptions& o) {
                                   Q_RETURN_ARG(QString, json));
         if (!writeFile(o.ops, json.toStdString() + "\n")) return kExitWriteFailed;
     }
-    if (!o.state.empty() && !writeFile(o.state, controlState(control))) return kExitWriteFailed;
+    if (!o.state.empty() && !writeFile(o.state, controlState(control, window, gatesMoved)))
+        return kExitWriteFailed;
     return kExitOk;
 }
 

@@ -19,5 +19,6 @@ using Args = std::vector<std::string>;
 int runInfo(const Args& args);
 int runFrame(const Args& args);
 int runRender(const Args& args);
+int runReadings(const Args& args);
 
 } // namespace pelix::tool

@@ -1,0 +1,31 @@
+// What the player does when the user has dragged a gate (the A-scan control's
+// MouseUp): both gates are measured again on the shown frame, the calculation
+// library turns the results into the seven readings, the panel rows of the
+// shown gates and the echo carets follow, and the control redraws.
+#pragma once
+
+#include "player/evaluation/cal_readings.h"
+#include "player/evaluation/gate_evaluation.h"
+
+namespace pelix::player {
+
+class FrameDisplay;
+
+class GateChangeHandler {
+  public:
+    explicit GateChangeHandler(FrameDisplay& display) : m_display(display) {}
+
+    // The gate-changed handler; does nothing without an open recording or the calculation library.
+    void Ascan_MouseUp();
+
+    GateEvaluation& evaluation() { return m_evaluation; }
+    const GateEvaluation& evaluation() const { return m_evaluation; }
+
+  private:
+    FrameDisplay& m_display;
+    GateEvaluation m_evaluation;
+    CalReadings m_cal;
+    const void* m_measuredRecording = nullptr; // whose results the hidden gates keep
+};
+
+} // namespace pelix::player

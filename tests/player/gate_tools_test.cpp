@@ -1,0 +1,142 @@
+// The command-line tool's gate options of render and its readings table,
+// checked against what the player itself shows.
+#include "player/display/frame_display.h"
+#include "player/recording/open_recording.h"
+
+#include "tool_test_support.h"
+#include "window_test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+
+#include <memory>
+
+namespace pelix::player {
+namespace {
+
+const QString kSamples = QStringLiteral(PELIX_SAMPLES_DIR);
+
+QJsonObject readJson(const QString& file) {
+    QFile f(file);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << file.toStdString();
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+TEST_F(ToolTest, RenderWithAMovedGateShowsTheMeasuredReadings) {
+    ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "--state", path("plain.json")}), 0);
+    const QJsonObject plain = readJson(path("plain.json"));
+    EXPECT_FALSE(plain.contains("GateDataArray"));
+    const QJsonArray recorded = plain["readings"].toArray();
+    ASSERT_EQ(recorded.size(), 7);
+    EXPECT_EQ(recorded[0]["slot"].toInt(), 0);
+    EXPECT_EQ(recorded[0]["name"].toString(), "SA^=");
+    EXPECT_EQ(recorded[0]["value"].toString(), "28.64mm");
+    EXPECT_EQ(recorded[0]["background"].toString(), "button-face");
+
+    ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "--state", path("moved.json"), "--gate-a",
+                   "12.5,45", "--gate-b", "31,20"}),
+              0);
+    const QJsonObject moved = readJson(path("moved.json"));
+    const QJsonArray gates = moved["GateDataArray"].toArray();
+    ASSERT_EQ(gates.size(), 6);
+    const QJsonObject props = moved["properties"].toObject();
+    EXPECT_FLOAT_EQ(static_cast<float>(props["fGateAStart"].toDouble()), 12.5F);
+    EXPECT_FLOAT_EQ(static_cast<float>(props["newGateAStart"].toDouble()), 12.5F);
+    EXPECT_EQ(props["iGateAThresh"].toInt(), 45);
+    EXPECT_EQ(props["newGateBThresh"].toInt(), 20);
+    const QJsonArray panel = moved["panel"].toArray();
+    EXPECT_EQ(panel[5]["value"]["text"].toString(), "12.50");
+    EXPECT_EQ(panel[7]["value"]["text"].toString(), "45");
+    EXPECT_EQ(panel[10]["value"]["text"].toString(), "31.00");
+    EXPECT_EQ(panel[12]["value"]["text"].toString(), "20");
+    // The caret and the SA row follow the re-measured "SA" reading of slot 0.
+    const QString sa = moved["readings"].toArray().at(0).toObject()["value"].toString();
+    ASSERT_TRUE(sa.endsWith("mm")) << sa.toStdString();
+    EXPECT_EQ(panel[8]["value"]["text"].toString(), sa.chopped(2));
+    EXPECT_FLOAT_EQ(static_cast<float>(props["fCaretOne"].toDouble()), sa.chopped(2).toFloat());
+    EXPECT_LT(gates[1].toDouble(), 2147483648.0); // an echo crosses gate A at 45 %
+
+    QString err;
+    for (const char* bad : {"12.5", "x,10", "12,101", "12,4.5", ",10"})
+        EXPECT_EQ(
+            run({"render", kSamples + "/DEMO.BIN", "1", "--state", path("x.json"), "--gate-a", bad}, &err), 2)
+            << bad;
+}
+
+// The table the tool prints is what the readings panel shows frame by frame.
+TEST_F(ToolTest, ReadingsTableIsWhatThePanelShows) {
+    test::ensureApplication();
+    for (const char* sample : {"DEMO.BIN", "ENVELOPE_US.BIN", "RF_INCH_V7.BIN"}) {
+        QByteArray csv;
+        ASSERT_EQ(
+            run({"readings", kSamples + "/" + sample, "--csv", "--from", "40", "--to", "90"}, nullptr, &csv),
+            0);
+        const QList<QByteArray> lines = csv.trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 52) << sample;
+        EXPECT_TRUE(lines[0].startsWith("Frame,Time,Flag,Name1,Value1,"));
+
+        auto outcome = recording::OpenRecording::open((kSamples + "/" + sample).toStdString());
+        ASSERT_TRUE(outcome.recording);
+        std::array<std::unique_ptr<QLabel>, 14> labels;
+        FrameDisplayTargets targets;
+        for (std::size_t i = 0; i < 7; ++i) {
+            labels[i] = std::make_unique<QLabel>();
+            labels[7 + i] = std::make_unique<QLabel>();
+            targets.lblRdName[i] = labels[i].get();
+            targets.lblRdValue[i] = labels[7 + i].get();
+        }
+        FrameDisplay display(targets, std::make_unique<test::FakeAscanPort>());
+        display.setRecording(outcome.recording.get());
+        const int fps = outcome.recording->framesPerSecond();
+        for (int n = 40; n <= 90; ++n) {
+            display.ShowFrame(n);
+            const QList<QByteArray> fields = lines[n - 39].split(',');
+            ASSERT_EQ(fields.size(), 17);
+            EXPECT_EQ(fields[0].toInt(), n);
+            EXPECT_DOUBLE_EQ(fields[1].toDouble(), (n - 1.0) / fps);
+            EXPECT_EQ(fields[2] == "1", display.panelFrame().FrameFlag != 0);
+            for (std::size_t i = 0; i < 7; ++i) {
+                EXPECT_EQ(QString::fromLatin1(fields[3 + 2 * i]), targets.lblRdName[i]->text())
+                    << sample << n;
+                EXPECT_EQ(QString::fromLatin1(fields[4 + 2 * i]), targets.lblRdValue[i]->text())
+                    << sample << n;
+            }
+        }
+    }
+}
+
+TEST_F(ToolTest, ReadingsRangesFormatsAndCutShortFiles) {
+    QByteArray out;
+    QString err;
+    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--from", "0"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--from", "20", "--to", "10"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--to", "3001"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--csv", "--json"}), 2);
+
+    ASSERT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--json", "--from", "2999"}, nullptr, &out), 0);
+    const QJsonObject table = QJsonDocument::fromJson(out).object();
+    EXPECT_EQ(table["FrameCount"].toInt(), 3000);
+    const QJsonArray rows = table["Rows"].toArray();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1]["Frame"].toInt(), 3000);
+    EXPECT_EQ(rows[1]["readings"].toArray().size(), 7);
+
+    // A recording whose last frame lost part of its samples still lists it: its readings are in the header.
+    QFile demo(kSamples + "/DEMO.BIN");
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    QByteArray bytes = demo.readAll();
+    bytes.chop(2048 - 1100);
+    QFile cut(path("CUT.BIN"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes);
+    cut.close();
+    ASSERT_EQ(run({"readings", path("CUT.BIN"), "--csv", "--from", "2990"}, &err, &out), 0);
+    const QList<QByteArray> lines = out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1 + 11);
+    EXPECT_TRUE(lines.back().startsWith("3000,59.98,")) << lines.back().toStdString();
+}
+
+} // namespace
+} // namespace pelix::player

@@ -1,0 +1,284 @@
+// pelix readings: the instrument's recorded readings of every frame, as the
+// player's readings panel shows them, one row per frame. The recording is read
+// in large blocks and each row is written as soon as it is made, so memory
+// stays flat however long the recording is.
+#include "player/evaluation/recorded_readings.h"
+#include "player/recording/open_recording.h"
+#include "tools/pelix/command_line.h"
+#include "tools/pelix/json_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace pelix::tool {
+
+using namespace pelix::recording;
+
+namespace {
+
+const char* kHelp =
+    "usage: pelix readings FILE [--from A --to B] [--csv | --json]\n"
+    "One row per frame: the frame number, its time in seconds from the start of the recording, the\n"
+    "operator's flag mark, and the seven reading slots' names and recorded values exactly as the\n"
+    "player's readings panel shows them (for envelope recordings, the first record of each pair).\n"
+    "  --from A --to B   only frames A..B (default: all)\n"
+    "  --csv             comma-separated: Frame,Time,Flag,Name1,Value1,...,Name7,Value7 (Flag 1 or 0)\n"
+    "  --json            "
+    "{\"FrameCount\":..,\"Rows\":[{\"Frame\":..,\"Time\":..,\"Flag\":..,\"readings\":[{\"slot\",\n"
+    "                    \"name\",\"value\",\"background\"}, ...]}, ...]}\n"
+    "Without --csv or --json: one line per frame, tab-separated, flagged frames marked F.\n"
+    "A frame whose header the end of the file cuts short ends the table (noted on standard error).\n"
+    "Exit status 0 done, 2 usage, 3 recording rejected.\n";
+
+enum class Format { Text, Csv, Json };
+
+constexpr int64_t kBlockBytes = 256 * 1024;
+
+// The slot names for the four combinations of the gates' search modes (flank or peak).
+struct SlotNames {
+    std::array<std::array<std::array<std::string, kReadingSlots>, 2>, 2> byModes;
+    explicit SlotNames(const RecordingHeader& setup) {
+        for (int a = 0; a < 2; ++a)
+            for (int b = 0; b < 2; ++b)
+                for (std::size_t i = 0; i < kReadingSlots; ++i)
+                    byModes[a][b][i] =
+                        player::readingName(setup.ReadingCodes[i], setup.ReadingModes[i], a, b);
+    }
+    const std::array<std::string, kReadingSlots>& of(const FrameHeader& f) const {
+        return byModes[f.GateAMode != 0][f.GateBMode != 0];
+    }
+};
+
+// Successive frames mostly repeat a slot's reading; its text is made once.
+class ValueTexts {
+  public:
+    ValueTexts(const RecordingHeader& setup, float displayVelocity)
+        : m_setup(setup), m_velocity(displayVelocity) {}
+    const std::string& text(std::size_t slot, const player::RecordedReading& r) {
+        Cached& c = m_cache[slot];
+        if (!c.valid || !same(c.reading, r)) {
+            c.reading = r;
+            c.text = player::recordedValueText(r, m_setup, m_velocity);
+            c.valid = true;
+        }
+        return c.text;
+    }
+
+  private:
+    struct Cached {
+        bool valid = false;
+        player::RecordedReading reading;
+        std::string text;
+    };
+    static bool same(const player::RecordedReading& a, const player::RecordedReading& b) {
+        return a.code == b.code && a.noValue == b.noValue && a.live == b.live && a.value == b.value &&
+               a.kind == b.kind && a.clipped == b.clipped;
+    }
+    const RecordingHeader& m_setup;
+    float m_velocity;
+    std::array<Cached, kReadingSlots> m_cache;
+};
+
+void appendCsvField(std::string& out, const std::string& field) {
+    bool plain = true;
+    for (const char c : field)
+        plain = plain && c != ',' && c != '"' && c != '\n';
+    if (plain) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+// Seconds from the start of the recording, exact: at 50 or 10 frames a second
+// a frame starts on a whole hundredth.
+void appendSeconds(std::string& out, int64_t frame, int32_t framesPerSecond) {
+    const int64_t hundredths = (frame - 1) * 100 / framesPerSecond;
+    out += std::to_string(hundredths / 100);
+    out += '.';
+    out += static_cast<char>('0' + hundredths / 10 % 10);
+    out += static_cast<char>('0' + hundredths % 10);
+}
+
+class RowWriter {
+  public:
+    RowWriter(Format format, const OpenRecording& rec)
+        : m_format(format), m_rec(rec), m_names(rec.header()),
+          m_values(rec.header(), rec.derived().velocity) {
+        m_out.reserve(1 << 20);
+    }
+
+    void begin(int64_t from, int64_t to) {
+        if (m_format == Format::Csv) {
+            m_out += "Frame,Time,Flag";
+            for (std::size_t i = 1; i <= kReadingSlots; ++i)
+                m_out += ",Name" + std::to_string(i) + ",Value" + std::to_string(i);
+            m_out += '\n';
+        } else if (m_format == Format::Json) {
+            m_out += "{\"FrameCount\":" + std::to_string(m_rec.FrameCount()) +
+                     ",\"From\":" + std::to_string(from) + ",\"To\":" + std::to_string(to) + ",\"Rows\":[";
+        }
+    }
+
+    void row(int64_t frame, const FrameHeader& f) {
+        const RecordingHeader& setup = m_rec.header();
+        const auto& names = m_names.of(f);
+        const bool flagged = f.FrameFlag != 0;
+        if (m_format == Format::Json) {
+            JsonWriter w;
+            w.beginObject();
+            w.field("Frame", frame);
+            w.field("Time", static_cast<double>(frame - 1) / m_rec.framesPerSecond());
+            w.field("Flag", flagged);
+            w.key("readings");
+            w.beginArray();
+            for (std::size_t i = 0; i < kReadingSlots; ++i) {
+                const player::RecordedReading r = player::recordedReading(setup, f, i);
+                w.beginObject();
+                w.field("slot", static_cast<int64_t>(i));
+                w.field("name", std::string_view(names[i]));
+                w.field("value", std::string_view(m_values.text(i, r)));
+                w.field("background",
+                        std::string_view(player::readingHeld(r) ? "highlight-text" : "button-face"));
+                w.endObject();
+            }
+            w.endArray();
+            w.endObject();
+            if (m_rows++ > 0) m_out += ',';
+            m_out += '\n';
+            m_out += w.text();
+        } else {
+            const char separator = m_format == Format::Csv ? ',' : '\t';
+            m_out += std::to_string(frame);
+            m_out += separator;
+            appendSeconds(m_out, frame, m_rec.framesPerSecond());
+            m_out += separator;
+            if (m_format == Format::Csv)
+                m_out += flagged ? '1' : '0';
+            else if (flagged)
+                m_out += 'F';
+            for (std::size_t i = 0; i < kReadingSlots; ++i) {
+                const player::RecordedReading r = player::recordedReading(setup, f, i);
+                m_out += separator;
+                if (m_format == Format::Csv) {
+                    appendCsvField(m_out, names[i]);
+                    m_out += separator;
+                    appendCsvField(m_out, m_values.text(i, r));
+                } else {
+                    m_out += names[i];
+                    m_out += ' ';
+                    m_out += m_values.text(i, r);
+                }
+            }
+            m_out += '\n';
+        }
+        if (m_out.size() >= (1 << 20) - 4096) flush();
+    }
+
+    void end() {
+        if (m_format == Format::Json) m_out += "\n]}\n";
+        flush();
+    }
+
+    bool ok() const { return !std::ferror(stdout); }
+
+  private:
+    void flush() {
+        std::fwrite(m_out.data(), 1, m_out.size(), stdout);
+        m_out.clear();
+    }
+
+    Format m_format;
+    const OpenRecording& m_rec;
+    SlotNames m_names;
+    ValueTexts m_values;
+    std::string m_out;
+    int64_t m_rows = 0;
+};
+
+} // namespace
+
+int runReadings(const Args& args) {
+    Args rest;
+    bool csv = false;
+    for (const auto& a : args) {
+        if (a == "--csv")
+            csv = true;
+        else
+            rest.push_back(a);
+    }
+    const ParsedArgs parsed = parseArgs(rest, {"--from", "--to"});
+    if (parsed.help) {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    const auto usage = [](const std::string& why) {
+        std::cerr << "pelix readings: " << why << "\n" << kHelp;
+        return kExitUsage;
+    };
+    if (!parsed.error.empty()) return usage(parsed.error);
+    if (parsed.positional.size() != 1) return usage("expects FILE");
+    if (csv && parsed.json) return usage("--csv and --json exclude each other");
+    std::optional<int64_t> from, to;
+    for (const auto& [name, value] : parsed.options) {
+        const auto n = parseWholeNumber(value);
+        if (!n) return usage(name + " must be a frame number");
+        (name == "--from" ? from : to) = n;
+    }
+
+    OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);
+    if (!outcome.recording) return reportRejected(outcome);
+    const OpenRecording& rec = *outcome.recording;
+    const int64_t first = from.value_or(1);
+    const int64_t last = to.value_or(rec.FrameCount());
+    if (first < 1 || last > rec.FrameCount() || first > last) {
+        std::cerr << "pelix readings: frames " << first << ".." << last << " are not within 1.."
+                  << rec.FrameCount() << "\n";
+        return kExitUsage;
+    }
+
+    RowWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec);
+    writer.begin(first, last);
+    // Only each frame's header is needed (for envelope pairs, the first
+    // record's), but one large read costs less than a read per header. Blocks
+    // small enough to stay in the processor's cache while they are decoded.
+    const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (rec.header().isEnvelope() ? 2 : 1);
+    const int64_t framesPerBlock = std::max<int64_t>(1, kBlockBytes / stride);
+    std::vector<uint8_t> block(static_cast<std::size_t>(stride * framesPerBlock));
+    bool cut = false;
+    for (int64_t start = first; start <= last && !cut; start += framesPerBlock) {
+        const int64_t frames = std::min(framesPerBlock, last - start + 1);
+        const auto wanted =
+            static_cast<std::size_t>((frames - 1) * stride + static_cast<int64_t>(kFrameHeaderBytes));
+        const std::size_t got =
+            rec.file().readAt(rec.recordOffset(static_cast<int32_t>(start)), block.data(), wanted);
+        for (int64_t i = 0; i < frames; ++i) {
+            const auto at = static_cast<std::size_t>(i * stride);
+            // Only a file that shrank since it was opened ends inside a counted frame's header.
+            if (at + kFrameHeaderBytes > got) {
+                std::cerr << "pelix readings: the file ends inside frame " << start + i << "'s header\n";
+                cut = true;
+                break;
+            }
+            writer.row(start + i, decodeFrameHeader(block.data() + at));
+        }
+    }
+    writer.end();
+    if (!writer.ok()) {
+        std::cerr << "pelix readings: cannot write the table\n";
+        return kExitWriteFailed;
+    }
+    // A table that stops early is not the table asked for.
+    return cut ? kExitFrameCutShort : kExitOk;
+}
+
+} // namespace pelix::tool
