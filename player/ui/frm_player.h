@@ -14,6 +14,7 @@
 #include <memory>
 
 namespace pelix::player {
+class AviExport;
 class AviRangeMarker;
 class FrameDisplay;
 class PlaybackController;
@@ -38,6 +39,7 @@ class frmPlayer : public QWidget {
     pelix::player::PlayerSession& session() { return m_session; }
     pelix::player::FrameDisplay& display() { return *m_display; }
     pelix::player::PlaybackController& playback() { return *m_playback; }
+    pelix::player::AviExport& aviExport() { return *m_aviExport; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
 
   signals:
@@ -66,5 +68,6 @@ class frmPlayer : public QWidget {
     pelix::player::PlaybackController* m_playback = nullptr;
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;
+    pelix::player::AviExport* m_aviExport = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
 };
