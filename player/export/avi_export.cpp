@@ -5,6 +5,7 @@
 #include "platform/progress_bar.h"
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
+#include "player/export/bitmap_file.h"
 #include "player/playback/playback_controller.h"
 
 #include <QCheckBox>
@@ -12,8 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -85,9 +84,9 @@ bool AviExport::startRecording(const QString& name, int framesPerSecond) {
     m_bitmapFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pelix-avi-XXXXXX"));
     if (m_capture.isEmpty() || !m_bitmapFolder->isValid()) return refuse();
     m_bitmapPath = m_bitmapFolder->filePath(QStringLiteral("temp"));
-    m_picture = QImage(m_capture, QImage::Format_RGB888);
+    m_picture = QImage(m_capture, QImage::Format_RGB32);
     m_picture.fill(Qt::black);
-    if (!m_picture.save(m_bitmapPath, "BMP")) return refuse();
+    if (!SavePicture(m_picture, m_bitmapPath)) return refuse();
 
     m_outputName = name;
     if (!m_avi.OpenAviStream(m_bitmapPath, name, framesPerSecond)) return refuse();
@@ -124,21 +123,8 @@ void AviExport::Timer1_Timer() {
 }
 
 bool AviExport::capture() {
-    const QPixmap shot = m_c.window->grab(QRect(QPoint(0, 0), m_capture));
-    QImage image = shot.toImage();
-    if (image.size() == m_capture) {
-        image.convertTo(QImage::Format_RGB888);
-    } else {
-        // A window made smaller, or drawn at a device pixel ratio: the picture
-        // keeps the size the video started with, black where the window has nothing.
-        m_picture.fill(Qt::black);
-        QPainter painter(&m_picture);
-        painter.drawPixmap(QRect(QPoint(0, 0), shot.deviceIndependentSize().toSize()), shot);
-        painter.end();
-        image = m_picture;
-    }
-    if (!image.save(m_bitmapPath, "BMP")) return false;
-    return m_avi.AddAviFrame(m_captureIndex, m_bitmapPath);
+    return platform::captureWindowInto(m_c.window, m_picture) && SavePicture(m_picture, m_bitmapPath) &&
+           m_avi.AddAviFrame(m_captureIndex, m_bitmapPath);
 }
 
 void AviExport::stopRecording() {

@@ -72,7 +72,7 @@ class AviExport : public QObject {
     std::unique_ptr<QTemporaryDir> m_bitmapFolder;
     QString m_bitmapPath;
     QSize m_capture;
-    QImage m_picture; // Picture1: the capture, cut to the capture area
+    QImage m_picture; // Picture1: the capture, cut to the capture area, kept for every frame
     int32_t m_captureIndex = 0;
     int32_t m_rangeFrames = 0;
     bool m_failed = false;

@@ -172,3 +172,46 @@ TEST_F(AviFileTest, RefusesWhatItCannotWrite) {
 
 } // namespace
 } // namespace pelix::platform::avifile
+
+namespace pelix::platform::avifile {
+namespace {
+
+// Only the blocks that change go through the encoder again: each picture must
+// still decode to itself, however its blocks changed since the last one.
+TEST_F(AviFileTest, EveryPictureDecodesToItselfWhenOnlyPartOfItChanges) {
+    const BITMAPINFOHEADER format = bitmap(64, -32, 24); // top-down: 16 x 8 blocks
+    open(path("d.avi"), format);
+    const auto blockColour = [](int bx, int by, int picture) {
+        const int changed = picture == 1 && bx >= 5 && bx <= 9 && by == 3;
+        return qRgb(8 * ((bx * 3 + changed * 9) % 32), 8 * ((by * 5) % 32),
+                    8 * ((bx + by + 16 * changed) % 32));
+    };
+    for (int picture = 0; picture < 3; ++picture) {
+        auto bits = pixels(format, 0, 0, 0);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QRgb c = blockColour(x / 4, y / 4, picture);
+                uint8_t* p =
+                    bits.data() + static_cast<std::size_t>(y) * 192 + static_cast<std::size_t>(x) * 3;
+                p[0] = static_cast<uint8_t>(qBlue(c)), p[1] = static_cast<uint8_t>(qGreen(c)),
+                p[2] = static_cast<uint8_t>(qRed(c));
+            }
+        ASSERT_EQ(AVIStreamWrite(compressed, picture, 1, bits.data(), static_cast<int32_t>(bits.size()), 0),
+                  AVIERR_OK);
+    }
+    ASSERT_EQ(release(), AVIERR_OK);
+    const auto p = probeAvi(dir.filePath("d.avi"), true);
+    ASSERT_EQ(p.frames.size(), 3u);
+    for (int picture = 0; picture < 3; ++picture)
+        for (int by = 0; by < 8; ++by)
+            for (int bx = 0; bx < 16; ++bx) {
+                const QRgb want = blockColour(bx, by, picture);
+                const QRgb got = p.frames[static_cast<std::size_t>(picture)].pixel(bx * 4 + 1, by * 4 + 2);
+                ASSERT_NEAR(qRed(got), qRed(want), 8) << picture << " " << bx << "," << by;
+                ASSERT_NEAR(qGreen(got), qGreen(want), 8) << picture << " " << bx << "," << by;
+                ASSERT_NEAR(qBlue(got), qBlue(want), 8) << picture << " " << bx << "," << by;
+            }
+}
+
+} // namespace
+} // namespace pelix::platform::avifile

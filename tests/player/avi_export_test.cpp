@@ -6,6 +6,7 @@
 #include "platform/window_services.h"
 #include "player/export/avi_decs.h"
 #include "player/export/avi_export.h"
+#include "player/export/bitmap_file.h"
 #include "player/export/cdib.h"
 #include "player/export/range_export.h"
 
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -78,6 +80,27 @@ TEST_F(BitmapTest, LoadsABitmapWithItsHeaderFields) {
     EXPECT_EQ(dib.SizeInfoHeader(), dib.SizeBitmapInfo());
     EXPECT_EQ(dib.PointerToBits()[2], 255); // red of the first pixel, stored blue-green-red
     EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(BitmapTest, ACaptureWrittenInPlaceReadsBackWithAnySizeBefore) {
+    cDIB dib;
+    for (const QSize size : {QSize(33, 9), QSize(5, 3), QSize(20, 20)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 20, 30));
+        picture.setPixel(0, 0, qRgb(200, 100, 50));
+        ASSERT_TRUE(SavePicture(picture, path("temp")));
+        ASSERT_TRUE(dib.CreateFromFile(path("temp")));
+        EXPECT_EQ(dib.Width(), size.width());
+        EXPECT_EQ(dib.Height(), -size.height()); // rows top-down
+        EXPECT_EQ(dib.BitCount(), 32);
+        EXPECT_EQ(dib.SizeImage(), static_cast<uint32_t>(size.width() * size.height() * 4));
+        EXPECT_EQ(QFileInfo(path("temp")).size(), 54 + size.width() * size.height() * 4);
+        const uint8_t* first = dib.PointerToBits();
+        EXPECT_EQ(first[0], 50); // blue, green, red of the top-left pixel
+        EXPECT_EQ(first[2], 200);
+        EXPECT_EQ(QImage(path("temp")).pixel(0, 0), qRgb(200, 100, 50)) << "any bitmap reader agrees";
+    }
+    EXPECT_FALSE(SavePicture(QImage(4, 4, QImage::Format_RGB888), path("other")));
 }
 
 struct BadBitmap {
