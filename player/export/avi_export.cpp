@@ -62,7 +62,14 @@ void AviExport::cmdSaveAs_Click() {
 }
 
 bool AviExport::startRecording(const QString& name, int framesPerSecond) {
-    if (!m_session.isOpen() || m_session.avi.recording) return false;
+    if (!m_session.isOpen() || m_session.avi.recording || m_starting) return false;
+    m_starting = true;
+    const bool started = start(name, framesPerSecond);
+    m_starting = false;
+    return started;
+}
+
+bool AviExport::start(const QString& name, int framesPerSecond) {
     const auto refuse = [this] {
         cleanUpBitmap();
         platform::setTopmost(m_c.window, false);
@@ -92,7 +99,8 @@ bool AviExport::startRecording(const QString& name, int framesPerSecond) {
     if (!m_avi.OpenAviStream(m_bitmapPath, name, framesPerSecond)) return refuse();
     QCoreApplication::processEvents();
 
-    if (!m_playback.raise(PlaybackEvent::VideoStarted)) {
+    // The pending events may have closed the recording.
+    if (!m_session.isOpen() || !m_playback.raise(PlaybackEvent::VideoStarted)) {
         m_avi.CloseAviFile();
         QFile::remove(name);
         cleanUpBitmap();
@@ -130,10 +138,11 @@ bool AviExport::capture() {
 void AviExport::stopRecording() {
     m_c.Timer1->stop();
     m_avi.CloseAviFile();
+    // A failed write has already deleted the file; a failed capture (the
+    // bitmap could not be written) leaves a video with frames missing, which goes too.
     const QFileInfo written(m_outputName);
-    if (written.exists() && written.size() == 0) QFile::remove(m_outputName);
+    if (m_failed || (written.exists() && written.size() == 0)) QFile::remove(m_outputName);
     cleanUpBitmap();
-    const bool wasRecording = m_session.avi.recording;
     m_session.avi.recording = false;
     m_c.cmdSaveAs->setText(QString::fromLatin1(kSaveCaption));
     if (m_c.prgAviExport) m_c.prgAviExport->setVisible(false);
@@ -141,7 +150,6 @@ void AviExport::stopRecording() {
     if (m_failed)
         platform::showMessage(QString::fromLatin1(kRecordingError), platform::MessageIcon::Exclamation,
                               m_c.window, m_appTitle);
-    if (wasRecording) emit finished(!m_failed && QFileInfo::exists(m_outputName));
 }
 
 void AviExport::showProgress() {

@@ -55,9 +55,9 @@ class AviExport : public QObject {
 
   signals:
     void progress(int captured, int total);
-    void finished(bool written);
 
   private:
+    bool start(const QString& name, int framesPerSecond);
     void stopRecording();
     bool capture();
     void showProgress();
@@ -76,6 +76,7 @@ class AviExport : public QObject {
     int32_t m_captureIndex = 0;
     int32_t m_rangeFrames = 0;
     bool m_failed = false;
+    bool m_starting = false; // pending window events run while a start is under way
 };
 
 } // namespace pelix::player

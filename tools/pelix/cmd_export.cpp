@@ -145,10 +145,17 @@ int exportVideo(const ExportOptions& o) {
         window.controls(), window.session(), window.playback(), window.aviExport(), request);
     if (terminal) std::cerr << "\n";
     messages.report();
-    if (result == player::RangeExportResult::Written && QFileInfo(output).size() > 0) return kExitOk;
+    const int32_t captured = window.aviExport().framesCaptured();
+    if (result == player::RangeExportResult::Written && captured == to - from + 1 &&
+        QFileInfo(output).size() > 0)
+        return kExitOk;
     // Whatever was begun goes: a partial video is no record of the range.
     QFile::remove(output);
-    std::cerr << "pelix export: cannot write " << o.output << "\n";
+    if (result == player::RangeExportResult::Written)
+        std::cerr << "pelix export: frame " << from + captured
+                  << " is cut short by the end of the file; no video written\n";
+    else
+        std::cerr << "pelix export: cannot write " << o.output << "\n";
     return 1;
 }
 
