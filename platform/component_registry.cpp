@@ -16,9 +16,7 @@ void ComponentRegistry::registerControl(const QString& progId, ControlFactory fa
     m_factories.insert(progId, factory);
 }
 
-bool ComponentRegistry::isRegistered(const QString& progId) const {
-    return m_factories.contains(progId);
-}
+bool ComponentRegistry::isRegistered(const QString& progId) const { return m_factories.contains(progId); }
 
 QWidget* ComponentRegistry::create(const QString& progId, QWidget* parent) {
     m_lastError.clear();
@@ -40,8 +38,7 @@ QWidget* ComponentRegistry::create(const QString& progId, QWidget* parent) {
             }
         }
         if (!m_factories.contains(progId)) {
-            m_lastError =
-                QStringLiteral("The library \"%1\" does not provide \"%2\"").arg(libraryName, progId);
+            m_lastError = QStringLiteral("The library \"%1\" does not provide \"%2\"").arg(libraryName, progId);
             return nullptr;
         }
     }

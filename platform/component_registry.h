@@ -15,7 +15,7 @@ namespace pelix::platform {
 using ControlFactory = QWidget* (*)(QWidget* parent);
 
 class PELIX_PLATFORM_API ComponentRegistry {
-  public:
+public:
     static ComponentRegistry& instance();
 
     void registerControl(const QString& progId, ControlFactory factory);
@@ -26,7 +26,7 @@ class PELIX_PLATFORM_API ComponentRegistry {
     QWidget* create(const QString& progId, QWidget* parent = nullptr);
     QString lastError() const { return m_lastError; }
 
-  private:
+private:
     QHash<QString, ControlFactory> m_factories;
     QString m_lastError;
 };
