@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pelix::player {
@@ -24,11 +25,19 @@ uint32_t le32(const uint8_t* p) {
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 constexpr uint32_t kInfoHeaderSize = 40;
+constexpr off_t kLargestFile = off_t{1} << 30;
 
 // The whole file into `out`; errno tells why when it fails.
 bool readWholeFile(const QString& filename, std::vector<uint8_t>& out) {
     const int fd = ::open(QFile::encodeName(filename).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
+    // No picture the player captures comes near this; a larger file is not read into memory.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size > kLargestFile) {
+        ::close(fd);
+        out.clear();
+        return true; // read as nothing: refused as not a bitmap
+    }
     out.clear();
     std::size_t used = 0;
     for (;;) {
