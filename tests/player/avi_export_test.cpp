@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -282,13 +283,22 @@ TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
 
     // Each step shows a frame and captures it: the capture equals the window's picture of that frame.
     std::vector<QImage> shown;
+    std::vector<int> progressSeen;
     const QSize area = window->aviExport().captureSize();
+    EXPECT_EQ(area, QSize(960, 472)) << "the window at its starting size, less the controls below the slider";
+    auto* progress = control<QProgressBar>("prgAviExport");
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->maximum(), 8);
     while (playback().state() == PlaybackState::RecordingVideo) {
         playback().tmrPlay_Timer();
-        if (playback().state() == PlaybackState::RecordingVideo)
+        if (playback().state() == PlaybackState::RecordingVideo) {
             shown.push_back(window->grab(QRect(QPoint(0, 0), area)).toImage());
+            progressSeen.push_back(progress->value());
+        }
     }
     EXPECT_EQ(window->aviExport().framesCaptured(), 8);
+    EXPECT_EQ(progressSeen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_FALSE(control<QProgressBar>("prgAviExport")->isVisible());
     EXPECT_EQ(saveButton()->text(), "Save as AVI");
     EXPECT_FALSE(platform::isTopmost(window.get()));
     EXPECT_FALSE(control<QCheckBox>("AVI_Select")->isChecked());
