@@ -11,6 +11,11 @@ CommonDialog::OpenAnswer& openAnswer() {
     return answer;
 }
 
+SaveAnswer& saveAnswer() {
+    static SaveAnswer answer;
+    return answer;
+}
+
 QString withBothCases(const QString& patterns) {
     QStringList out;
     for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -63,6 +68,22 @@ void CommonDialog::ShowOpen(QWidget* owner) {
 
 void CommonDialog::setOpenAnswer(OpenAnswer answer) {
     openAnswer() = std::move(answer);
+}
+
+QString getSaveFileName(QWidget* owner, const SaveRequest& request) {
+    if (saveAnswer()) return saveAnswer()(request);
+    QFileDialog dialog(owner, request.title, request.folder);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The caller decides what happens to an existing file of that name.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters(nameFiltersFromCommonDialogFilter(request.filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void setSaveAnswer(SaveAnswer answer) {
+    saveAnswer() = std::move(answer);
 }
 
 } // namespace pelix::platform

@@ -22,6 +22,19 @@ namespace pelix::platform {
 // every file, dotted or not.
 PELIX_PLATFORM_API QStringList nameFiltersFromCommonDialogFilter(const QString& filter);
 
+// The save dialog: a title, a filter in the "Desc|pattern" form and the folder
+// it starts in. The chosen name is returned as the user gave it (an existing
+// file may be chosen; the folder must exist); empty when the user cancelled.
+struct SaveRequest {
+    QString title;
+    QString filter;
+    QString folder;
+};
+using SaveAnswer = std::function<QString(const SaveRequest& request)>;
+PELIX_PLATFORM_API QString getSaveFileName(QWidget* owner, const SaveRequest& request);
+// Replaces the modal save dialog (tests); an empty function restores it.
+PELIX_PLATFORM_API void setSaveAnswer(SaveAnswer answer);
+
 class PELIX_PLATFORM_API CommonDialog : public QObject {
     Q_OBJECT
   public:

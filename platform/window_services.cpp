@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
 
 namespace pelix::platform {
@@ -24,6 +25,15 @@ bool isTopmost(const QWidget* window) {
 QImage captureWindow(QWidget* window) {
     if (!window) return {};
     return window->grab().toImage();
+}
+
+bool captureWindowInto(QWidget* window, QImage& picture) {
+    if (!window || picture.isNull()) return false;
+    if (window->width() < picture.width() || window->height() < picture.height()) picture.fill(Qt::black);
+    // What grab() does, without a new pixmap for every picture.
+    window->render(&picture, QPoint(0, 0), QRegion(picture.rect().intersected(window->rect())),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    return true;
 }
 
 CursorConfinement::CursorConfinement(QWidget* widget, const QRect& globalArea)

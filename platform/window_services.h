@@ -20,6 +20,11 @@ PELIX_PLATFORM_API bool isTopmost(const QWidget* window);
 
 // The window's current picture, frame contents only, in device pixels.
 PELIX_PLATFORM_API QImage captureWindow(QWidget* window);
+// The same picture, cut to the top-left part of the window that `picture`'s
+// size covers and drawn into `picture` itself (black where the window does not
+// reach), so that capturing frame after frame allocates nothing. `picture` is
+// in logical pixels. False without a window or a picture.
+PELIX_PLATFORM_API bool captureWindowInto(QWidget* window, QImage& picture);
 
 // Keeps the pointer inside a rectangle (global coordinates) while it lives or
 // until release(): the widget grabs the mouse and every move outside the

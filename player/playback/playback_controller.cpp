@@ -122,7 +122,10 @@ void PlaybackController::tmrPlay_Timer() {
     m_stepMovingSlider = false;
     setGateDragAllowed(true);
     ++m_session.CurrentFrame;
-    if (!whole) raise(PlaybackEvent::ShortRead);
+    if (!whole)
+        raise(PlaybackEvent::ShortRead);
+    else if (m_state.state() == PlaybackState::RecordingVideo && m_videoFrameShown)
+        m_videoFrameShown();
 }
 
 void PlaybackController::SliderSpeed_Change() {

@@ -44,6 +44,8 @@ class PlaybackController : public QObject {
     // A video recording ended (end of its range, the stop button, a short read,
     // a slider drag): the export closes its file.
     void setRangeRecordedHandler(std::function<void()> handler) { m_rangeRecorded = std::move(handler); }
+    // A frame of the video range is whole on screen, slider moved: the export captures it.
+    void setVideoFrameShownHandler(std::function<void()> handler) { m_videoFrameShown = std::move(handler); }
 
     // ShowFrame through the guard; a short read stops playback. False on a short read.
     bool showFrame(int32_t n);
@@ -59,6 +61,7 @@ class PlaybackController : public QObject {
     FrameDisplay& m_display;
     PlaybackStateMachine m_state;
     std::function<void()> m_rangeRecorded;
+    std::function<void()> m_videoFrameShown;
     bool m_stepMovingSlider = false;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/gate_change_handler.h"
+#include "player/export/avi_export.h"
 #include "player/playback/avi_range_marker.h"
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
@@ -87,6 +88,7 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
                      .arg(PELIX_VERSION_MINOR)
                      .arg(PELIX_VERSION_PATCH);
     m_open = std::make_unique<OpenSequence>(m_c, m_session, *m_display, *m_playback, m_appTitle);
+    m_aviExport = new AviExport(m_c, m_session, *m_playback, m_appTitle, this);
     connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
     addShortcuts();
 
@@ -174,12 +176,14 @@ void frmPlayer::closeEvent(QCloseEvent* event) {
 }
 
 void frmPlayer::dragEnterEvent(QDragEnterEvent* event) {
-    if (!localFileOf(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    // A drop opens like the Open button, and only when that could be pressed
+    // (not while a search or a video recording runs).
+    if (m_c.cmdOpen->isEnabled() && !localFileOf(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void frmPlayer::dropEvent(QDropEvent* event) {
     const QString path = localFileOf(event->mimeData());
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || !m_c.cmdOpen->isEnabled()) return;
     event->acceptProposedAction();
     openRecording(path);
 }

@@ -15,6 +15,7 @@
 #include <memory>
 
 namespace pelix::player {
+class AviExport;
 class AviRangeMarker;
 class FrameDisplay;
 class GateChangeHandler;
@@ -40,6 +41,7 @@ class frmPlayer : public QWidget {
     pelix::player::PlayerSession& session() { return m_session; }
     pelix::player::FrameDisplay& display() { return *m_display; }
     pelix::player::PlaybackController& playback() { return *m_playback; }
+    pelix::player::AviExport& aviExport() { return *m_aviExport; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
 
     // Gate evaluation on the shown frame (what a gate drag measures).
@@ -80,5 +82,6 @@ class frmPlayer : public QWidget {
     pelix::player::PlaybackController* m_playback = nullptr;
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;
+    pelix::player::AviExport* m_aviExport = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
 };

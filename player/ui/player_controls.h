@@ -17,6 +17,7 @@ class QWidget;
 
 namespace pelix::platform {
 class CommonDialog;
+class ProgressBar;
 class TrackBar;
 class UpDown;
 } // namespace pelix::platform
@@ -70,6 +71,7 @@ struct PlayerControls {
     QLabel* Label8 = nullptr;
     QLabel* Label9 = nullptr;
     QTimer* Timer1 = nullptr;
+    platform::ProgressBar* prgAviExport = nullptr; // frames captured of the range, while recording
 };
 
 } // namespace pelix::player

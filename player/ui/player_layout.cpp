@@ -1,6 +1,7 @@
 #include "player/ui/player_layout.h"
 
 #include "platform/common_dialog.h"
+#include "platform/progress_bar.h"
 #include "platform/track_bar.h"
 #include "platform/up_down.h"
 #include "player/ui/form_scaler.h"
@@ -28,7 +29,7 @@ struct DesignGeometry {
 };
 
 // Twips; controls inside a group box are placed relative to the box.
-constexpr std::array<DesignGeometry, 51> kDesign{{
+constexpr std::array<DesignGeometry, 52> kDesign{{
     {"Ascan", "", 120, 120, 14160, 6300},
     {"lblStart", "", 120, 6600, 660, 300},
     {"Slider", "", 840, 6510, 12720, 480},
@@ -80,6 +81,7 @@ constexpr std::array<DesignGeometry, 51> kDesign{{
     {"optEnd", "Frame3", 180, 1380, 330, 330},
     {"Label9", "Frame3", 540, 1410, 1710, 270},
     {"cmdSaveAs", "Frame3", 180, 2220, 2070, 480},
+    {"prgAviExport", "Frame3", 180, 2850, 2070, 330},
 }};
 
 template <typename W> W* named(W* widget, const char* name) {
@@ -177,6 +179,10 @@ PlayerControls buildPlayerControls(QWidget* window, QWidget* ascan, FormScaler& 
     c.Label9 = label(c.Frame3, "Label9", QStringLiteral("End Point"));
     c.cmdSaveAs = named(new QPushButton(QStringLiteral("Save as AVI"), c.Frame3), "cmdSaveAs");
     c.Timer1 = named(new QTimer(window), "Timer1");
+    c.prgAviExport = named(new platform::ProgressBar(c.Frame3), "prgAviExport");
+    c.prgAviExport->setTextVisible(true);
+    c.prgAviExport->setFormat(QStringLiteral("%v / %m"));
+    c.prgAviExport->setVisible(false);
 
     for (const DesignGeometry& g : kDesign) {
         QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(g.name));

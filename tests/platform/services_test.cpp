@@ -2,6 +2,7 @@
 #include "platform/message_service.h"
 #include "platform/window_services.h"
 
+#include <QPalette>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,24 @@ TEST(WindowServices, TopmostTogglesAndCaptureTakesTheWindowPicture) {
     const QImage picture = captureWindow(&window);
     EXPECT_EQ(picture.size(), QSize(120, 80) * window.devicePixelRatio());
     EXPECT_TRUE(captureWindow(nullptr).isNull());
+}
+
+TEST(WindowServices, CaptureIntoAKeptPictureIsBlackWhereTheWindowDoesNotReach) {
+    QWidget top;
+    top.resize(200, 200);
+    auto* window = new QWidget(&top);
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::green);
+    window->setPalette(palette);
+    window->setGeometry(0, 0, 40, 30);
+    top.show();
+    QImage picture(50, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(captureWindowInto(window, picture));
+    EXPECT_EQ(picture.pixel(10, 10), qRgb(0, 255, 0));
+    EXPECT_EQ(picture.pixel(45, 10), qRgb(0, 0, 0));
+    EXPECT_FALSE(captureWindowInto(nullptr, picture));
 }
 
 } // namespace

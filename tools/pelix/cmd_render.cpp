@@ -294,7 +294,7 @@ int render(const RenderOptions& o) {
     frmPlayer window;
     if (!window.ascanError().isEmpty()) {
         std::cerr << "pelix render: " << window.ascanError().toStdString() << "\n";
-        return 1;
+        return kExitWriteFailed;
     }
     // Shown so that layout and geometry are those of the running player, but never on a screen.
     window.setAttribute(Qt::WA_DontShowOnScreen);
@@ -363,7 +363,7 @@ int runRender(const Args& args) {
         return render(options);
     } catch (const std::exception& e) {
         std::cerr << "pelix render: " << e.what() << "\n";
-        return 1;
+        return kExitWriteFailed;
     }
 }
 

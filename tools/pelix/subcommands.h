@@ -20,5 +20,6 @@ int runInfo(const Args& args);
 int runFrame(const Args& args);
 int runRender(const Args& args);
 int runReadings(const Args& args);
+int runExport(const Args& args);
 
 } // namespace pelix::tool

@@ -1,0 +1,54 @@
+// AVIDecs: one AVI file at a time, written from bitmap files. OpenAviStream
+// takes its picture format from the first bitmap, AddAviFrame appends one
+// bitmap as one key-frame sample, CloseAviFile releases everything and
+// deletes the file when a step failed. Every result code of the file calls
+// is kept; after CloseAviFile nothing is held, so nothing can be written to
+// or released twice.
+#pragma once
+
+#include "platform/avi_file.h"
+#include "player/export/cdib.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pelix::player {
+
+class AVIDecs {
+  public:
+    explicit AVIDecs(QString appTitle = QString());
+    ~AVIDecs();
+    AVIDecs(const AVIDecs&) = delete;
+    AVIDecs& operator=(const AVIDecs&) = delete;
+
+    // The video runs at `framesPerSecond`, clamped to 1..30.
+    bool OpenAviStream(const QString& firstBitmap, const QString& outputName, int framesPerSecond);
+    // False when the frame could not be written: the file is then closed and deleted.
+    bool AddAviFrame(int32_t sample, const QString& bitmap);
+    void CloseAviFile();
+
+    bool isOpen() const { return m_compressed != nullptr; }
+    platform::avifile::AviResult lastResult() const { return m_result; }
+
+    static constexpr int kSlowestRate = 1;
+    static constexpr int kFastestRate = 30;
+
+  private:
+    bool keep(platform::avifile::AviResult result);
+
+    QString m_appTitle;
+    platform::avifile::AviResult m_result = platform::avifile::AVIERR_OK;
+    platform::avifile::PAVIFILE m_file = nullptr;
+    platform::avifile::PAVISTREAM m_stream = nullptr;
+    platform::avifile::PAVISTREAM m_compressed = nullptr;
+    platform::avifile::AVISTREAMINFO m_info;
+    platform::avifile::AVICOMPRESSOPTIONS m_options;
+    QString m_outputName;
+    std::unique_ptr<cDIB> m_dib;
+    // The first bitmap's shape: every later bitmap has to match it.
+    int32_t m_width = 0, m_height = 0;
+    uint16_t m_bitCount = 0;
+};
+
+} // namespace pelix::player

@@ -1,0 +1,82 @@
+// Recording the marked range of frames to an AVI file from the main window:
+// cmdSaveAs asks for the name and starts, the playback step shows each frame
+// of the range and the capture appends the window's picture of it, and every
+// end of the recording (the range done, the stop button, a failed write, the
+// window closing) goes through one stop path.
+#pragma once
+
+#include "player/export/avi_decs.h"
+#include "player/playback/player_session.h"
+#include "player/ui/player_controls.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+class QTemporaryDir;
+
+namespace pelix::player {
+
+class PlaybackController;
+
+class AviExport : public QObject {
+    Q_OBJECT
+  public:
+    AviExport(const PlayerControls& controls, PlayerSession& session, PlaybackController& playback,
+              QString appTitle, QObject* parent = nullptr);
+    ~AviExport() override;
+
+    static constexpr int kWindowFramesPerSecond = 10;
+
+    // The name the video is written to for the name the user chose: ".avi"
+    // (exactly so, lower case) is appended unless the name already ends in it.
+    static QString aviFileName(const QString& chosen);
+
+    // Start (asks for the name) or stop.
+    void cmdSaveAs_Click();
+    // Starts recording the marked range into `name`, used as given (an
+    // existing file of that name is deleted). False when it did not start;
+    // the user has been told why.
+    bool startRecording(const QString& name, int framesPerSecond);
+    // One capture: the frame on screen, appended to the video.
+    void Timer1_Timer();
+
+    bool recording() const { return m_session.avi.recording; }
+    // The last recording ended because a frame could not be written (the file is gone).
+    bool failed() const { return m_failed; }
+    // Of the recording under way, or of the last one.
+    int32_t framesCaptured() const { return m_captureIndex; }
+    int32_t framesInRange() const { return m_rangeFrames; }
+    // The part of the window a capture takes: its full width, its height less the bottom control strip.
+    QSize captureSize() const;
+
+  signals:
+    void progress(int captured, int total);
+
+  private:
+    bool start(const QString& name, int framesPerSecond);
+    void stopRecording();
+    bool capture();
+    void showProgress();
+    void cleanUpBitmap();
+
+    PlayerControls m_c;
+    PlayerSession& m_session;
+    PlaybackController& m_playback;
+    QString m_appTitle;
+    AVIDecs m_avi;
+    QString m_outputName;
+    std::unique_ptr<QTemporaryDir> m_bitmapFolder;
+    QString m_bitmapPath;
+    QSize m_capture;
+    QImage m_picture; // Picture1: the capture, cut to the capture area, kept for every frame
+    int32_t m_captureIndex = 0;
+    int32_t m_rangeFrames = 0;
+    bool m_failed = false;
+    bool m_starting = false; // pending window events run while a start is under way
+};
+
+} // namespace pelix::player

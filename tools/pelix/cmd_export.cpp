@@ -1,0 +1,186 @@
+// pelix export: a range of frames of a recording to an AVI video, headless.
+// The main window is built (hidden), the recording goes through the player's
+// own open sequence, the range is marked on the position slider and the
+// window's own export records it: the same pictures, capture and writer as a
+// recording made by pressing "Save as AVI", one picture per frame.
+#include "platform/message_service.h"
+#include "player/export/avi_decs.h"
+#include "player/export/avi_export.h"
+#include "player/export/range_export.h"
+#include "player/recording/open_recording.h"
+#include "player/ui/frm_player.h"
+#include "tools/pelix/command_line.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <csignal>
+#include <iostream>
+#include <unistd.h>
+
+namespace pelix::tool {
+
+namespace {
+
+const char* kHelp =
+    "usage: pelix export FILE -o OUT.avi [--from A --to B] [--fps F] [--window]\n"
+    "Records frames A..B of FILE (default: all of them) to OUT.avi through the player's own window,\n"
+    "capture and video writer, headless: one picture per frame, the window cut to its capture area\n"
+    "(full width, down to the controls below the position slider), Microsoft Video 1, every frame a key "
+    "frame.\n"
+    "  -o OUT.avi   the video; an existing file of that name is replaced\n"
+    "  --from A     first frame (default 1)\n"
+    "  --to B       last frame (default the frame count)\n"
+    "  --fps F      frames per second of the video (default 10, clamped to 1..30)\n"
+    "  --window     show the player window on the screen while it records\n"
+    "Exit status 0 done, 1 the video could not be written (no file is left), 2 usage (a range outside\n"
+    "1..FrameCount or reversed writes nothing), 3 recording rejected.\n";
+
+struct ExportOptions {
+    std::string file;
+    std::string output;
+    std::optional<int64_t> from, to;
+    int framesPerSecond = player::AviExport::kWindowFramesPerSecond;
+    bool window = false;
+};
+
+std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
+    Args rest;
+    for (const auto& a : args) {
+        if (a == "--window")
+            out.window = true;
+        else
+            rest.push_back(a);
+    }
+    const ParsedArgs parsed = parseArgs(rest, {"-o", "--from", "--to", "--fps"});
+    if (parsed.help) {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    auto usage = [](const std::string& why) {
+        std::cerr << "pelix export: " << why << "\n" << kHelp;
+        return kExitUsage;
+    };
+    if (!parsed.error.empty()) return usage(parsed.error);
+    if (parsed.positional.size() != 1) return usage("expects one FILE");
+    out.file = parsed.positional[0];
+    for (const auto& [name, value] : parsed.options) {
+        if (name == "-o") {
+            out.output = value;
+            continue;
+        }
+        const auto n = parseWholeNumber(value);
+        if (!n) return usage(name + " needs a whole number");
+        if (name == "--from")
+            out.from = n;
+        else if (name == "--to")
+            out.to = n;
+        else
+            out.framesPerSecond = static_cast<int>(
+                std::clamp<int64_t>(*n, player::AVIDecs::kSlowestRate, player::AVIDecs::kFastestRate));
+    }
+    if (out.output.empty()) return usage("-o OUT.avi is needed");
+    return std::nullopt;
+}
+
+// Messages the player would show in a box go to standard error instead.
+struct MessagesToStderr : platform::MessageLog {
+    void report() const {
+        for (const auto& text : texts())
+            std::cerr << text.toStdString() << "\n";
+    }
+};
+
+int exportVideo(const ExportOptions& o) {
+    int32_t from = 0, to = 0;
+    {
+        const recording::OpenOutcome outcome = recording::OpenRecording::open(o.file);
+        if (!outcome.recording) return reportRejected(outcome);
+        const int32_t count = outcome.recording->FrameCount();
+        const int64_t first = o.from.value_or(1);
+        const int64_t last = o.to.value_or(count);
+        if (first < 1 || last > count || first > last) {
+            std::cerr << "pelix export: the range " << first << ".." << last << " is not inside 1.." << count
+                      << " or runs backwards\n";
+            return kExitUsage;
+        }
+        from = static_cast<int32_t>(first);
+        to = static_cast<int32_t>(last);
+    }
+    const QString output = QString::fromStdString(o.output);
+    const QFileInfo target(output);
+    if (target.exists() &&
+        target.canonicalFilePath() == QFileInfo(QString::fromStdString(o.file)).canonicalFilePath()) {
+        std::cerr << "pelix export: the video would replace the recording itself\n";
+        return kExitUsage;
+    }
+
+    MessagesToStderr messages;
+    frmPlayer window;
+    if (!window.ascanError().isEmpty()) {
+        std::cerr << "pelix export: " << window.ascanError().toStdString() << "\n";
+        return kExitWriteFailed;
+    }
+    if (!o.window) window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    QApplication::processEvents();
+    if (window.openRecording(QString::fromStdString(o.file)) != player::OpenResult::Opened) {
+        messages.report();
+        return kExitRejected;
+    }
+
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    if (terminal)
+        QObject::connect(&window.aviExport(), &player::AviExport::progress, [](int captured, int total) {
+            std::cerr << "\rpelix export: frame " << captured << " of " << total << std::flush;
+        });
+    player::RangeExportRequest request;
+    request.from = from;
+    request.to = to;
+    request.output = output;
+    request.framesPerSecond = o.framesPerSecond;
+    const player::RangeExportResult result = player::exportRange(
+        window.controls(), window.session(), window.playback(), window.aviExport(), request);
+    if (terminal) std::cerr << "\n";
+    messages.report();
+    const int32_t captured = window.aviExport().framesCaptured();
+    if (result == player::RangeExportResult::Written && captured == to - from + 1 &&
+        QFileInfo(output).size() > 0)
+        return kExitOk;
+    // Whatever was begun goes: a partial video is no record of the range.
+    QFile::remove(output);
+    if (result == player::RangeExportResult::Written)
+        std::cerr << "pelix export: frame " << from + captured
+                  << " is cut short by the end of the file; no video written\n";
+    else
+        std::cerr << "pelix export: cannot write " << o.output << "\n";
+    return kExitWriteFailed;
+}
+
+} // namespace
+
+int runExport(const Args& args) {
+    ExportOptions options;
+    if (const auto status = parseExportArgs(args, options)) return *status;
+    // A file-size limit makes the write fail with an error instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Headless unless the window is to be seen and a display is at hand.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        (!options.window ||
+         (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "pelix";
+    static char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    try {
+        return exportVideo(options);
+    } catch (const std::exception& e) {
+        std::cerr << "pelix export: " << e.what() << "\n";
+        return kExitWriteFailed;
+    }
+}
+
+} // namespace pelix::tool
