@@ -62,11 +62,11 @@ std::optional<PlaybackTransition> fromRecordingVideo(E event) {
     switch (event) {
     case E::ReachedEnd:
     case E::ShortRead:
-        // The step that found the end had not shown a frame.
-        t.stepBack = true;
-        return t;
     case E::Pause:
     case E::VideoStopped:
+        // As after a pause: the timer had already moved past the frame on screen.
+        t.stepBack = true;
+        return t;
     case E::SliderDragged:
     case E::RecordingClosed:
         return t;

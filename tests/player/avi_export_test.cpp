@@ -310,15 +310,16 @@ TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
     EXPECT_EQ(p.rate.num, 10);
     EXPECT_EQ(p.packets, 8);
     EXPECT_EQ(p.keyPackets, 8);
-    EXPECT_EQ(p.width, area.width() + 3 & ~3);
+    EXPECT_EQ(p.width, (area.width() + 3) & ~3);
     ASSERT_EQ(p.frames.size(), 8u);
     ASSERT_EQ(shown.size(), 8u);
     for (std::size_t i = 0; i < shown.size(); ++i) {
         const QImage decoded = p.frames[i].copy(QRect(QPoint(0, 0), area));
         const double own = meanChannelDifference(decoded, shown[i]);
         EXPECT_LT(own, 3.0) << "frame " << i;
-        if (i + 1 < shown.size())
+        if (i + 1 < shown.size()) {
             EXPECT_LT(own, meanChannelDifference(decoded, shown[i + 1])) << "frame " << i;
+        }
     }
 }
 
@@ -404,7 +405,9 @@ TEST_F(SaveAsAviTest, AFailedWriteStopsAtOnceDeletesTheFileAndSaysSo) {
         }
         EXPECT_EQ(playback().state(), PlaybackState::Stopped);
         EXPECT_TRUE(window->aviExport().failed());
-        if (limit > 1000000) EXPECT_GT(window->aviExport().framesCaptured(), 0);
+        if (limit > 1000000) {
+            EXPECT_GT(window->aviExport().framesCaptured(), 0);
+        }
         EXPECT_LT(window->aviExport().framesCaptured(), 40);
         EXPECT_FALSE(QFile::exists(out.filePath("fail.avi"))) << limit;
         EXPECT_EQ(messages.texts(),

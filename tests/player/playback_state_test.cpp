@@ -59,7 +59,7 @@ const Row kTable[] = {
     {S::Searching, E::VideoStopped, kIgnored},
 
     {S::RecordingVideo, E::Play, kIgnored},
-    {S::RecordingVideo, E::Pause, S::Stopped, false, true},
+    {S::RecordingVideo, E::Pause, S::Stopped, true, true},
     {S::RecordingVideo, E::ReachedEnd, S::Stopped, true, true},
     {S::RecordingVideo, E::ShortRead, S::Stopped, true, true},
     {S::RecordingVideo, E::SliderDragged, S::Stopped, false, true},
@@ -67,7 +67,7 @@ const Row kTable[] = {
     {S::RecordingVideo, E::SearchStarted, kIgnored},
     {S::RecordingVideo, E::SearchFinished, kIgnored},
     {S::RecordingVideo, E::VideoStarted, kIgnored},
-    {S::RecordingVideo, E::VideoStopped, S::Stopped, false, true},
+    {S::RecordingVideo, E::VideoStopped, S::Stopped, true, true},
 };
 
 static_assert(std::size(kTable) == kPlaybackStateCount * kPlaybackEventCount, "every event in every state");

@@ -10,6 +10,7 @@
 #include "player/recording/open_recording.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/window_session.h"
 
 #include <QApplication>
 #include <QFile>
@@ -86,13 +87,6 @@ std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
 }
 
 // Messages the player would show in a box go to standard error instead.
-struct MessagesToStderr : platform::MessageLog {
-    void report() const {
-        for (const auto& text : texts())
-            std::cerr << text.toStdString() << "\n";
-    }
-};
-
 int exportVideo(const ExportOptions& o) {
     int32_t from = 0, to = 0;
     {
@@ -166,21 +160,7 @@ int runExport(const Args& args) {
     if (const auto status = parseExportArgs(args, options)) return *status;
     // A file-size limit makes the write fail with an error instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Headless unless the window is to be seen and a display is at hand.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        (!options.window ||
-         (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "pelix";
-    static char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    try {
-        return exportVideo(options);
-    } catch (const std::exception& e) {
-        std::cerr << "pelix export: " << e.what() << "\n";
-        return kExitWriteFailed;
-    }
+    return runWithApplication("export", options.window, [&] { return exportVideo(options); });
 }
 
 } // namespace pelix::tool

@@ -32,7 +32,8 @@ const char* kHelp =
     "                    \"name\",\"value\",\"background\"}, ...]}, ...]}\n"
     "Without --csv or --json: one line per frame, tab-separated, flagged frames marked F.\n"
     "A frame whose header the end of the file cuts short ends the table (noted on standard error).\n"
-    "Exit status 0 done, 2 usage, 3 recording rejected.\n";
+    "Exit status 0 done, 1 the table could not be written, 2 usage, 3 recording rejected,\n"
+    "4 the file ended inside a frame's header (the table stops there).\n";
 
 enum class Format { Text, Csv, Json };
 

@@ -10,6 +10,7 @@
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/window_session.h"
 
 #include <QApplication>
 #include <QImage>
@@ -47,7 +48,9 @@ const char* kHelp =
     "                  completed drag would: start in display units (mm, or inch for inch recordings;\n"
     "                  gate B's absolute start), threshold in percent (-100..100); the player then\n"
     "                  measures the gates on the frame and shows the re-measured readings\n"
-    "At least one of -o, --ops and --state is needed. Exit status 0 done, 2 usage, 3 recording rejected.\n";
+    "At least one of -o, --ops and --state is needed. Exit status 0 done, 1 an output could not be\n"
+    "written, 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing "
+    "written).\n";
 
 // A gate as a completed drag leaves it.
 struct MovedGate {
@@ -252,13 +255,6 @@ std::string controlState(const QWidget* control, frmPlayer& window, bool gatesMo
 }
 
 // Messages the player would show in a box go to standard error instead.
-struct MessagesToStderr : platform::MessageLog {
-    void report() const {
-        for (const auto& text : texts())
-            std::cerr << text.toStdString() << "\n";
-    }
-};
-
 // Leaves the gates where a completed drag would and raises the control's
 // MouseUp, so the window's own gate-changed handler runs.
 void moveGates(frmPlayer& window, const RenderOptions& o) {
@@ -351,20 +347,8 @@ int render(const RenderOptions& o) {
 int runRender(const Args& args) {
     RenderOptions options;
     if (const auto status = parseRenderArgs(args, options)) return *status;
-    // Headless unless a display is at hand; the rest of the tool never needs one.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "pelix";
-    static char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    try {
-        return render(options);
-    } catch (const std::exception& e) {
-        std::cerr << "pelix render: " << e.what() << "\n";
-        return kExitWriteFailed;
-    }
+    // A display at hand is used, so pictures match the running player's fonts.
+    return runWithApplication("render", true, [&] { return render(options); });
 }
 
 } // namespace pelix::tool
