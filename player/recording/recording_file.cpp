@@ -9,7 +9,9 @@
 
 namespace pelix::recording {
 
-RecordingFile::~RecordingFile() { close(); }
+RecordingFile::~RecordingFile() {
+    close();
+}
 
 RecordingFile::RecordingFile(RecordingFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
 
@@ -44,6 +46,12 @@ void RecordingFile::close() {
     m_fd = -1;
 }
 
+RecordingFile RecordingFile::duplicate() const {
+    RecordingFile copy;
+    if (m_fd >= 0) copy.m_fd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    return copy;
+}
+
 int64_t RecordingFile::length() const {
     struct stat st {};
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0) return -1;
@@ -55,7 +63,8 @@ std::size_t RecordingFile::readAt(int64_t offset, void* buffer, std::size_t coun
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        const ssize_t n =
+            ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);

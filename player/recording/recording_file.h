@@ -10,7 +10,7 @@
 namespace pelix::recording {
 
 class RecordingFile {
-public:
+  public:
     RecordingFile() = default;
     ~RecordingFile();
     RecordingFile(RecordingFile&& other) noexcept;
@@ -22,6 +22,9 @@ public:
     bool open(const std::string& path, std::string& error);
     void close();
     bool isOpen() const { return m_fd >= 0; }
+    // A second handle on the same open file, for a reader that must outlive
+    // this one (closed when this is not open or the system refuses).
+    RecordingFile duplicate() const;
 
     // Current length of the file (it may change while open); -1 when unknown.
     int64_t length() const;
@@ -29,7 +32,7 @@ public:
     // or past the end, or on a read error).
     std::size_t readAt(int64_t offset, void* buffer, std::size_t count) const;
 
-private:
+  private:
     int m_fd = -1;
 };
 

@@ -11,6 +11,7 @@ const char* kUsage = "usage: pelix COMMAND [arguments] [--json]\n"
                      "  info FILE     the recording's setup, frame count, length and flags\n"
                      "  frame FILE N  frame N's header fields and decoded samples\n"
                      "  render FILE N -o OUT.png  frame N drawn as the player shows it\n"
+                     "  search FILE --box L,U,H1,H2  every frame whose trace passes through the box\n"
                      "Run 'pelix COMMAND --help' for the arguments of a command.\n";
 }
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
         {"info", &runInfo},
         {"frame", &runFrame},
         {"render", &runRender},
+        {"search", &runSearch},
     };
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         (argc < 2 ? std::cerr : std::cout) << kUsage;

@@ -16,5 +16,6 @@ using Args = std::vector<std::string>;
 int runInfo(const Args& args);
 int runFrame(const Args& args);
 int runRender(const Args& args);
+int runSearch(const Args& args);
 
 } // namespace pelix::tool
