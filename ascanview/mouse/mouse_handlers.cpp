@@ -6,7 +6,3 @@
 void OroAscanCtl::picAscan_MouseDown(qint16, qint16, float, float) {}
 void OroAscanCtl::picAscan_MouseMove(qint16, qint16, float, float) {}
 void OroAscanCtl::picAscan_MouseUp(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRange_MouseDown(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRange_MouseMove(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRange_MouseUp(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRangeLimit() {}

@@ -18,6 +18,7 @@ class AviRangeMarker;
 class FrameDisplay;
 class PlaybackController;
 class QuickMove;
+class SearchController;
 } // namespace pelix::player
 
 class frmPlayer : public QWidget {
@@ -39,6 +40,7 @@ class frmPlayer : public QWidget {
     pelix::player::FrameDisplay& display() { return *m_display; }
     pelix::player::PlaybackController& playback() { return *m_playback; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
+    pelix::player::SearchController& search() { return *m_search; }
 
   signals:
     // A recording this player cannot read was opened: the program ends with `code`.
@@ -66,5 +68,6 @@ class frmPlayer : public QWidget {
     pelix::player::PlaybackController* m_playback = nullptr;
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;
+    pelix::player::SearchController* m_search = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
 };
