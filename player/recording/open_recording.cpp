@@ -9,7 +9,7 @@
 
 namespace pelix::recording {
 
-OpenOutcome OpenRecording::open(const std::string& path) {
+OpenOutcome OpenRecording::open(const std::string& path, bool withFlagIndex) {
     OpenOutcome out;
     std::unique_ptr<OpenRecording> rec(new OpenRecording);
     rec->m_path = path;
@@ -46,7 +46,7 @@ OpenOutcome OpenRecording::open(const std::string& path) {
     }
     rec->m_frameCount = static_cast<int32_t>(std::min<int64_t>(frames, std::numeric_limits<int32_t>::max()));
     rec->m_totalSeconds = static_cast<int32_t>(totalSecondsFor(rec->m_frameCount, rec->framesPerSecond()));
-    rec->buildFlagIndex();
+    if (withFlagIndex) rec->buildFlagIndex();
     rec->m_position = rec->recordOffset(1);
 
     out.status = OpenStatus::Opened;
@@ -67,7 +67,8 @@ void OpenRecording::buildFlagIndex() {
         const int64_t frames = std::min<int64_t>(kFramesPerBlock, m_frameCount - first + 1);
         // Up to the last flag word needed; the file may end (or shrink) inside the block.
         const auto wanted = static_cast<std::size_t>((frames - 1) * stride + 4);
-        const std::size_t got = m_file.readAt(recordOffset(static_cast<int32_t>(first)), block.data(), wanted);
+        const std::size_t got =
+            m_file.readAt(recordOffset(static_cast<int32_t>(first)), block.data(), wanted);
         for (int64_t i = 0; i < frames && !m_flags.full(); ++i) {
             const auto at = static_cast<std::size_t>(i * stride);
             if (at + 4 > got) return; // shrank under us
@@ -82,7 +83,9 @@ int64_t OpenRecording::recordOffset(int32_t frame, bool second) const {
     return m_headerSize + record * static_cast<int64_t>(kFrameRecordBytes);
 }
 
-int64_t OpenRecording::timeIndex(int32_t frame) const { return timeIndexOf(frame, framesPerSecond()); }
+int64_t OpenRecording::timeIndex(int32_t frame) const {
+    return timeIndexOf(frame, framesPerSecond());
+}
 
 std::size_t OpenRecording::readFrameHeader(FrameHeaderBytes& buffer) {
     const std::size_t n = m_file.readAt(m_position, buffer.data(), buffer.size());
@@ -101,7 +104,7 @@ SampleRead OpenRecording::readSampleBlock(DecodedTrace& trace) {
         return SampleRead::Short;
     }
     return composeSamples(m_header.Rectification, m_samples.data(), trace) ? SampleRead::Decoded
-                                                                          : SampleRead::UnknownRectification;
+                                                                           : SampleRead::UnknownRectification;
 }
 
 } // namespace pelix::recording

@@ -69,7 +69,8 @@ int runSearch(const Args& args) {
         return kExitUsage;
     }
 
-    const recording::OpenOutcome outcome = recording::OpenRecording::open(parsed.positional[0]);
+    // The search reads every frame itself; the flags are not needed.
+    const recording::OpenOutcome outcome = recording::OpenRecording::open(parsed.positional[0], false);
     if (!outcome.recording) return reportRejected(outcome);
     search::FrameSearch frameSearch(*outcome.recording, *limits);
     frameSearch.run();

@@ -3,7 +3,10 @@
 #include "player/recording/decoded_trace.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 namespace pelix::search {
 
@@ -16,24 +19,35 @@ constexpr int kLastIndex = static_cast<int>(2 * kSamplePairs);     // 1600, alwa
 constexpr int kFirstUpper = static_cast<int>(kSamplePairs);        // 800
 constexpr int kLastUpper = static_cast<int>(2 * kSamplePairs) - 1; // 1599
 
-inline bool inside(uint8_t b, uint8_t lo, uint8_t span) {
-    return static_cast<uint8_t>(b - lo) <= span;
+// A sample pair as one 16-bit word: the negative half-wave's byte low, the positive one's high.
+inline uint16_t pairAt(const uint8_t* pair) {
+    return static_cast<uint16_t>(pair[0] | pair[1] << 8);
 }
 
-// Any pair in first..last for which `hit` holds. Sixteen pairs at a time in a
-// loop of fixed length that the compiler turns into vector code; the frame
-// stops at the first block holding a match.
+// Eight sample pairs as 16-bit lanes of one vector register.
+using PairLanes = uint16_t __attribute__((vector_size(16)));
+constexpr int kLanes = 8;
+
+// Any pair in first..last for which `hit` holds; `hit` takes a pair word, or
+// a vector of them, and answers non-zero (in each lane) for a hit. The frame
+// stops at the first vector holding a match.
 template <typename Hit> bool anyPair(const uint8_t* samples, int first, int last, Hit hit) {
     int p = first;
-    for (; p + 16 <= last + 1; p += 16) {
-        const uint8_t* q = samples + 2 * p;
-        unsigned any = 0;
-        for (int j = 0; j < 16; ++j)
-            any |= hit(q[2 * j], q[2 * j + 1]);
-        if (any) return true;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; p + kLanes <= last + 1; p += kLanes) {
+            PairLanes words;
+            std::memcpy(&words, samples + 2 * p, sizeof words);
+            const auto hits = hit(words);
+            uint64_t parts[sizeof hits / sizeof(uint64_t)];
+            std::memcpy(parts, &hits, sizeof parts);
+            uint64_t any = 0;
+            for (const uint64_t part : parts)
+                any |= part;
+            if (any) return true;
+        }
     }
     for (; p <= last; ++p)
-        if (hit(samples[2 * p], samples[2 * p + 1])) return true;
+        if (hit(pairAt(samples + 2 * p))) return true;
     return false;
 }
 
@@ -111,27 +125,34 @@ FrameTest::FrameTest(int32_t rectification, const SearchLimits& limits) {
 bool FrameTest::matches(const uint8_t* samples) const {
     if (m_everyFrame) return true;
     if (m_kind == Kind::None || !m_anyAmplitude) return false;
-    const uint8_t lo = m_lo, span = m_span;
+    const uint16_t lo = m_lo, span = m_span;
+    // Whether a byte value (or each lane's) lies in the amplitude window.
+    const auto inside = [=](auto v) {
+        if constexpr (std::is_integral_v<decltype(v)>)
+            return static_cast<unsigned>(static_cast<uint16_t>(v - lo) <= span);
+        else
+            return static_cast<decltype(v)>(v - lo) <= span;
+    };
+    const auto low = [](auto w) { return static_cast<decltype(w)>(w & 0xFF); };
+    const auto high = [](auto w) { return static_cast<decltype(w)>(w >> 8); };
     if (m_pairFirst >= 0) {
         bool hit = false;
         switch (m_kind) {
         case Kind::Rf:
-            hit = anyPair(samples, m_pairFirst, m_pairLast, [=](uint8_t b0, uint8_t b1) {
-                return unsigned(inside(b0, lo, span) | inside(b1, lo, span));
-            });
+            hit = anyPair(samples, m_pairFirst, m_pairLast,
+                          [=](auto w) { return inside(low(w)) | inside(high(w)); });
             break;
         case Kind::Negative:
-            hit = anyPair(samples, m_pairFirst, m_pairLast,
-                          [=](uint8_t b0, uint8_t) { return unsigned(inside(b0, lo, span)); });
+            hit = anyPair(samples, m_pairFirst, m_pairLast, [=](auto w) { return inside(low(w)); });
             break;
         case Kind::Positive:
-            hit = anyPair(samples, m_pairFirst, m_pairLast,
-                          [=](uint8_t, uint8_t b1) { return unsigned(inside(b1, lo, span)); });
+            hit = anyPair(samples, m_pairFirst, m_pairLast, [=](auto w) { return inside(high(w)); });
             break;
         case Kind::FullWave:
             // The display keeps the larger half-wave; the percent never falls as the byte grows.
-            hit = anyPair(samples, m_pairFirst, m_pairLast, [=](uint8_t b0, uint8_t b1) {
-                return unsigned(inside(std::max(b0, b1), lo, span));
+            hit = anyPair(samples, m_pairFirst, m_pairLast, [=](auto w) {
+                const auto negative = low(w), positive = high(w);
+                return inside(negative > positive ? negative : positive);
             });
             break;
         case Kind::None:
@@ -140,8 +161,7 @@ bool FrameTest::matches(const uint8_t* samples) const {
         if (hit) return true;
     }
     if (m_upperFirst >= 0)
-        return anyPair(samples, m_upperFirst, m_upperLast,
-                       [=](uint8_t, uint8_t b1) { return unsigned(inside(b1, lo, span)); });
+        return anyPair(samples, m_upperFirst, m_upperLast, [=](auto w) { return inside(high(w)); });
     return false;
 }
 
