@@ -101,20 +101,24 @@ void SearchController::cmdSearch_Click() {
             ended = frameSearch.waitFor(kPollInterval);
             fresh.clear();
             frameSearch.collect(fresh);
-            m_results->append(fresh, 0);
+            if (!abandoned()) m_results->append(fresh, 0);
             m_progress->progressBar()->setValue(frameSearch.framesTested());
             if (!ended) QCoreApplication::processEvents(QEventLoop::AllEvents);
-            // Closing the main window takes the recording away mid-search.
-            if (m_progress->cancelRequested() || m_playback.state() != PlaybackState::Searching)
-                frameSearch.cancel();
+            if (m_progress->cancelRequested() || abandoned()) frameSearch.cancel();
         }
     }
 
     qApp->removeEventFilter(this);
     m_progress->end();
-    m_results->finish();
     m_searching = false;
+    if (abandoned()) return;
+    m_results->finish();
     m_playback.raise(PlaybackEvent::SearchFinished);
+}
+
+bool SearchController::abandoned() const {
+    // Closing the main window takes the recording away mid-search.
+    return m_playback.state() != PlaybackState::Searching;
 }
 
 void SearchController::lbSearchResult_Click(int row) {

@@ -50,6 +50,8 @@ class SearchController : public QObject {
 
   private:
     search::SearchLimits readLimits();
+    // The recording went away while the search ran: its results belong nowhere.
+    bool abandoned() const;
 
     PlayerControls m_c;
     PlayerSession& m_session;

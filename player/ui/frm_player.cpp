@@ -177,7 +177,7 @@ void frmPlayer::dragEnterEvent(QDragEnterEvent* event) {
 
 void frmPlayer::dropEvent(QDropEvent* event) {
     const QString path = localFileOf(event->mimeData());
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || m_search->searching()) return;
     event->acceptProposedAction();
     openRecording(path);
 }

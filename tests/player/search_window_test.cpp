@@ -2,6 +2,7 @@
 // with planted echoes, the list and its clicks, the progress window, cancel.
 #include "window_test_support.h"
 
+#include "platform/progress_bar.h"
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
 #include "player/display/frame_display.h"
@@ -126,6 +127,34 @@ TEST_F(SearchWindowTest, EscapeCancelsAndKeepsTheFramesTestedInOrder) {
         ASSERT_EQ(matches[i], static_cast<int32_t>(i + 1));
     EXPECT_EQ(playback().state(), PlaybackState::Stopped);
     EXPECT_FALSE(window->search().progressWindow().isVisible());
+}
+
+TEST_F(SearchWindowTest, ClosingTheWindowMidSearchStopsIt) {
+    openWithEchoes(6000, {});
+    int closes = 0;
+    QObject::connect(&window->search().results(), &QAbstractItemModel::rowsInserted, window.get(), [&] {
+        if (closes++ == 0) window->close();
+    });
+    searchFor(0, 10, -1, 1);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(session().isOpen());
+    EXPECT_FALSE(window->search().searching());
+    EXPECT_EQ(playback().state(), PlaybackState::Stopped);
+}
+
+TEST_F(SearchWindowTest, TheProgressWindowCentresOverTheMainWindowAndStaysOnTop) {
+    window->setGeometry(100, 80, 990, 780);
+    frmProgress& progress = window->search().progressWindow();
+    progress.begin(500);
+    EXPECT_EQ(progress.windowTitle(), "Searching...");
+    EXPECT_TRUE(platform::isTopmost(&progress));
+    EXPECT_EQ(progress.progressBar()->maximum(), 500);
+    const QRect main = window->frameGeometry(), own = progress.frameGeometry();
+    EXPECT_EQ(own.left(), main.left() + (main.width() - own.width()) / 2);
+    EXPECT_EQ(own.top(), main.top() + (main.height() - own.height()) / 2);
+    progress.end();
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(platform::isTopmost(&progress));
 }
 
 TEST_F(SearchWindowTest, ASearchStartsOnlyWhenStopped) {
