@@ -13,11 +13,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
 
 #include <chrono>
+#include <utility>
 
 namespace pelix::player {
 
@@ -42,8 +45,17 @@ SearchController::SearchController(const PlayerControls& controls, PlayerSession
     // Unchecking by code (play start, open) runs the same handling as a click.
     connect(m_c.CheckSearch, &QCheckBox::toggled, this, &SearchController::CheckSearch_Click);
     connect(m_c.cmdSearch, &QPushButton::clicked, this, &SearchController::cmdSearch_Click);
-    connect(m_c.lbSearchResult, &QListView::clicked, this,
-            [this](const QModelIndex& index) { lbSearchResult_Click(index.row()); });
+    // A click shows the entry's frame, and so does moving through the list with the keys.
+    connect(m_c.lbSearchResult->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                m_currentSetByMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
+                if (current.isValid()) lbSearchResult_Click(current.row());
+            });
+    connect(m_c.lbSearchResult, &QListView::clicked, this, [this](const QModelIndex& index) {
+        // The press that made this entry current has shown its frame already.
+        if (std::exchange(m_currentSetByMouse, false)) return;
+        lbSearchResult_Click(index.row());
+    });
 }
 
 SearchController::~SearchController() = default;

@@ -61,6 +61,7 @@ class SearchController : public QObject {
     ResultMarkers* m_markers;
     frmProgress* m_progress;
     bool m_searching = false;
+    bool m_currentSetByMouse = false;
 };
 
 } // namespace pelix::player

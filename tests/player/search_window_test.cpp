@@ -87,6 +87,11 @@ TEST_F(SearchWindowTest, ASearchListsTheMatchesAndAClickShowsOne) {
     EXPECT_EQ(window->display().trace().AscanPoints[100], 78);
     clickEntry(1); // the same frame again: shown again, nothing moves
     EXPECT_EQ(session().CurrentFrame, 12);
+    // Moving through the list with the keys shows each entry's frame as well.
+    auto* list = control<QListView>("lbSearchResult");
+    list->setCurrentIndex(list->model()->index(2, 0));
+    EXPECT_EQ(session().CurrentFrame, 33);
+    EXPECT_EQ(control<platform::TrackBar>("Slider")->value(), 33);
 }
 
 TEST_F(SearchWindowTest, NothingFoundSaysSoAndItsEntryDoesNothing) {
