@@ -26,6 +26,7 @@
 #include "ascanview/interface/control_properties.h"
 #include "ascanview/interface/export.h"
 #include "ascanview/interface/property_macros.h"
+#include "ascanview/mouse/search_box_geometry.h"
 #include "ascanview/render/drag_state.h"
 #include "ascanview/render/drawing_surface.h"
 #include "ascanview/render/surface_rasterizer.h"
@@ -316,6 +317,10 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     GateDragState& dragState() { return m_drag; }
     const ControlProperties& properties() const { return m_props; }
     const pelix::ascanview::CurveState& curveState() const { return m_curveState; }
+    // The search box in surface units, and the state of its drag.
+    SearchBoxGeometry searchBox() const;
+    void setSearchBox(const SearchBoxGeometry& box);
+    const pelix::ascanview::SearchBoxDrag& searchDrag() const { return m_searchDrag; }
 
   signals:
     void MouseUp();
@@ -360,4 +365,5 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     QSize m_laidOutSize;
     // Search box in surface units, and its place as fractions of the surface.
     double m_boxLeft = 600.0, m_boxTop = 360.0, m_boxWidth = 495.0, m_boxHeight = 495.0;
+    pelix::ascanview::SearchBoxDrag m_searchDrag;
 };

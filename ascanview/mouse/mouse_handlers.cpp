@@ -38,8 +38,3 @@ void OroAscanCtl::picAscan_MouseUp(qint16, qint16, float, float) {
     UpdateAscanGraph();
     emit MouseUp();
 }
-
-void OroAscanCtl::SearchRange_MouseDown(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRange_MouseMove(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRange_MouseUp(qint16, qint16, float, float) {}
-void OroAscanCtl::SearchRangeLimit() {}

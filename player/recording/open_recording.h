@@ -47,7 +47,9 @@ class OpenRecording {
   public:
     using RawHeader = std::array<uint8_t, kRecordingHeaderBytes>;
 
-    static OpenOutcome open(const std::string& path);
+    // `withFlagIndex` false skips the flag scan (a reader that needs no flags
+    // spares itself a pass over the whole file); flags() is then empty.
+    static OpenOutcome open(const std::string& path, bool withFlagIndex = true);
 
     const std::string& path() const { return m_path; }
     // The setup record exactly as stored; unchanged while the recording is open.

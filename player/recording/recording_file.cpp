@@ -46,6 +46,12 @@ void RecordingFile::close() {
     m_fd = -1;
 }
 
+RecordingFile RecordingFile::duplicate() const {
+    RecordingFile copy;
+    if (m_fd >= 0) copy.m_fd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    return copy;
+}
+
 int64_t RecordingFile::length() const {
     struct stat st {};
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0) return -1;

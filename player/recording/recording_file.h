@@ -22,6 +22,9 @@ class RecordingFile {
     bool open(const std::string& path, std::string& error);
     void close();
     bool isOpen() const { return m_fd >= 0; }
+    // A second handle on the same open file, for a reader that must outlive
+    // this one (closed when this is not open or the system refuses).
+    RecordingFile duplicate() const;
 
     // Current length of the file (it may change while open); -1 when unknown.
     int64_t length() const;

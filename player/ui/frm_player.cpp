@@ -10,6 +10,7 @@
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
 #include "player/playback/quick_move.h"
+#include "player/search/search_controller.h"
 #include "player/ui/player_layout.h"
 #include "player/ui/twips.h"
 
@@ -17,7 +18,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -82,6 +82,7 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     m_playback = new PlaybackController(m_c, m_session, *m_display, this);
     m_quickMove = new QuickMove(m_c, m_session, *m_playback, this);
     m_aviRange = new AviRangeMarker(m_c, m_session, this);
+    m_search = new SearchController(m_c, m_session, *m_display, *m_playback, m_scaler, this);
 
     m_appTitle = QStringLiteral("Pelix Player ( Ver%1.%2.%3 )")
                      .arg(PELIX_VERSION_MAJOR)
@@ -118,7 +119,7 @@ void frmPlayer::Form_Load() {
                    static_cast<float>(twipsFromPixels(height())));
 
     m_c.cmdPlayStop->setText(QStringLiteral("Play"));
-    m_c.lbSearchResult->clear();
+    m_search->clearResults();
     OpenSequence::disableRecordingControls(m_c);
 
     guardedControlStep([&] {
@@ -159,6 +160,7 @@ void frmPlayer::Form_Resize() {
 }
 
 void frmPlayer::Form_Unload() {
+    m_search->cancel();
     m_playback->raise(PlaybackEvent::RecordingClosed);
     m_c.Timer1->stop();
     m_display->setRecording(nullptr);
@@ -183,7 +185,7 @@ void frmPlayer::dragEnterEvent(QDragEnterEvent* event) {
 
 void frmPlayer::dropEvent(QDropEvent* event) {
     const QString path = localFileOf(event->mimeData());
-    if (path.isEmpty() || !m_c.cmdOpen->isEnabled()) return;
+    if (path.isEmpty() || !m_c.cmdOpen->isEnabled() || m_search->searching()) return;
     event->acceptProposedAction();
     openRecording(path);
 }

@@ -21,6 +21,7 @@ class FrameDisplay;
 class GateChangeHandler;
 class PlaybackController;
 class QuickMove;
+class SearchController;
 } // namespace pelix::player
 
 class frmPlayer : public QWidget {
@@ -43,6 +44,7 @@ class frmPlayer : public QWidget {
     pelix::player::PlaybackController& playback() { return *m_playback; }
     pelix::player::AviExport& aviExport() { return *m_aviExport; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
+    pelix::player::SearchController& search() { return *m_search; }
 
     // Gate evaluation on the shown frame (what a gate drag measures).
     int32_t GetAscanAmp(int32_t index) const;
@@ -83,5 +85,6 @@ class frmPlayer : public QWidget {
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;
     pelix::player::AviExport* m_aviExport = nullptr;
+    pelix::player::SearchController* m_search = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
 };

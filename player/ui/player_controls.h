@@ -9,7 +9,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -60,7 +60,7 @@ struct PlayerControls {
     QGroupBox* Frame2 = nullptr;
     QCheckBox* CheckSearch = nullptr;
     QPushButton* cmdSearch = nullptr;
-    QListWidget* lbSearchResult = nullptr;
+    QListView* lbSearchResult = nullptr;
     QWidget* picResultLabel = nullptr;
 
     QGroupBox* Frame3 = nullptr;

@@ -11,7 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -167,7 +167,7 @@ PlayerControls buildPlayerControls(QWidget* window, QWidget* ascan, FormScaler& 
     c.Frame2 = group(window, "Frame2", "Search Frame");
     c.CheckSearch = named(new QCheckBox(QStringLiteral("Search box"), c.Frame2), "CheckSearch");
     c.cmdSearch = named(new QPushButton(QStringLiteral("Search"), c.Frame2), "cmdSearch");
-    c.lbSearchResult = named(new QListWidget(c.Frame2), "lbSearchResult");
+    c.lbSearchResult = named(new QListView(c.Frame2), "lbSearchResult");
     auto* strip = named(new QFrame(window), "picResultLabel");
     c.picResultLabel = strip;
 

@@ -10,7 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -62,7 +62,7 @@ TEST_F(WindowTest, ControlsCarryTheirNamesAndStartingTexts) {
         control<QCheckBox>(name);
     for (const char* name : {"optStart", "optEnd"})
         control<QRadioButton>(name);
-    control<QListWidget>("lbSearchResult");
+    control<QListView>("lbSearchResult");
     widget("picResultLabel");
     EXPECT_STREQ(widget("Ascan")->metaObject()->className(), "OroAscanCtl");
     for (const char* name : {"tmrPlay", "Timer1"})

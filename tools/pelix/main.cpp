@@ -13,6 +13,7 @@ const char* kUsage = "usage: pelix COMMAND [arguments] [--json]\n"
                      "  render FILE N -o OUT.png  frame N drawn as the player shows it\n"
                      "  readings FILE [--csv]     every frame's recorded readings as the panel shows them\n"
                      "  export FILE -o OUT.avi    a range of frames to an AVI video\n"
+                     "  search FILE --box L,U,H1,H2  every frame whose trace passes through the box\n"
                      "Run 'pelix COMMAND --help' for the arguments of a command.\n";
 }
 
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     using namespace pelix::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", &runInfo},         {"frame", &runFrame},   {"render", &runRender},
-        {"readings", &runReadings}, {"export", &runExport},
+        {"readings", &runReadings}, {"export", &runExport}, {"info", &runInfo},
+        {"frame", &runFrame},       {"render", &runRender}, {"search", &runSearch},
     };
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         (argc < 2 ? std::cerr : std::cout) << kUsage;

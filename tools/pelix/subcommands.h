@@ -21,5 +21,6 @@ int runFrame(const Args& args);
 int runRender(const Args& args);
 int runReadings(const Args& args);
 int runExport(const Args& args);
+int runSearch(const Args& args);
 
 } // namespace pelix::tool

@@ -1,0 +1,17 @@
+#include "player/search/engine/search_entries.h"
+
+namespace pelix::search {
+
+std::string entryText(int64_t matchNumber, int32_t frame) {
+    return std::to_string(matchNumber) + ".  Frame " + std::to_string(frame);
+}
+
+double markerX(int32_t frame, int32_t frameCount, double stripWidthTwips, double scaleFactor) {
+    const double margin = 50.0 * scaleFactor;
+    if (frameCount <= 1) return margin;
+    return (stripWidthTwips - 2.0 * margin) * (static_cast<double>(frame) - 1.0) /
+               (static_cast<double>(frameCount) - 1.0) +
+           margin;
+}
+
+} // namespace pelix::search

@@ -1,0 +1,105 @@
+// pelix search: every frame whose trace passes through a search box, listed as
+// the player's result list shows them.
+#include "player/recording/open_recording.h"
+#include "player/search/engine/frame_search.h"
+#include "player/search/engine/search_entries.h"
+#include "tools/pelix/command_line.h"
+#include "tools/pelix/json_writer.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <optional>
+
+namespace pelix::tool {
+
+namespace {
+
+const char* kHelp =
+    "usage: pelix search FILE --box L,U,H1,H2 [--json]\n"
+    "Lists every frame whose trace passes through the search box, in the player's words\n"
+    "(\"1.  Frame 57\", or \"Not found.\"). L and U are the box's left and right edge on the\n"
+    "0..800 sample scale, H1 and H2 its lower and upper amplitude limit in percent of screen\n"
+    "height (in RF, of half the height from the centre line): the control's\n"
+    "SearchLowwidthRange, SearchUpwidthRange, SearchLowhightlimit and SearchUphightlimit.\n"
+    "--json prints {\"matches\": [frame numbers], \"entries\": [list entries]}.\n";
+
+std::optional<double> parseLimit(std::string_view text) {
+    double v = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<search::SearchLimits> parseBox(const std::string& text) {
+    std::array<double, 4> v{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const std::size_t comma = text.find(',', start);
+        const bool last = i + 1 == v.size();
+        if (last != (comma == std::string::npos)) return std::nullopt;
+        const auto value =
+            parseLimit(std::string_view(text).substr(start, last ? std::string::npos : comma - start));
+        if (!value) return std::nullopt;
+        v[i] = *value;
+        start = comma + 1;
+    }
+    return search::SearchLimits{v[0], v[1], v[2], v[3]};
+}
+
+} // namespace
+
+int runSearch(const Args& args) {
+    const ParsedArgs parsed = parseArgs(args, {"--box"});
+    if (parsed.help) {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    std::optional<search::SearchLimits> limits;
+    std::string error = parsed.error;
+    for (const auto& [name, value] : parsed.options)
+        if (name == "--box" && !(limits = parseBox(value)))
+            error = "--box needs four numbers L,U,H1,H2, not '" + value + "'";
+    if (error.empty() && parsed.positional.size() != 1) error = "expects one FILE";
+    if (error.empty() && !limits) error = "expects --box L,U,H1,H2";
+    if (!error.empty()) {
+        std::cerr << "pelix search: " << error << "\n" << kHelp;
+        return kExitUsage;
+    }
+
+    // The search reads every frame itself; the flags are not needed.
+    const recording::OpenOutcome outcome = recording::OpenRecording::open(parsed.positional[0], false);
+    if (!outcome.recording) return reportRejected(outcome);
+    search::FrameSearch frameSearch(*outcome.recording, *limits);
+    frameSearch.run();
+    std::vector<int32_t> matches;
+    frameSearch.collect(matches);
+
+    if (parsed.json) {
+        JsonWriter w;
+        w.beginObject();
+        w.key("matches");
+        w.array(matches);
+        w.key("entries");
+        w.beginArray();
+        for (std::size_t i = 0; i < matches.size(); ++i)
+            w.value(search::entryText(static_cast<int64_t>(i) + 1, matches[i]));
+        if (matches.empty()) w.value(std::string_view(search::kNotFound));
+        w.endArray();
+        w.endObject();
+        std::cout << w.text() << "\n";
+        return kExitOk;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        text += search::entryText(static_cast<int64_t>(i) + 1, matches[i]);
+        text += '\n';
+    }
+    if (matches.empty()) text = std::string(search::kNotFound) + "\n";
+    std::cout << text;
+    return kExitOk;
+}
+
+} // namespace pelix::tool
