@@ -4,6 +4,8 @@
 #include "ascanview/curves/evaluation_curve_drawer.h"
 #include "ascanview/interface/oro_ascan_ctl.h"
 
+using namespace pelix::ascanview;
+
 using pelix::ascanview::boundCalExports;
 using pelix::ascanview::EvaluationCurveDrawer;
 using pelix::ascanview::StraightDacSegment;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace pelix::ascanview {
+
 struct ControlProperties {
     // Display window and trace.
     float fAscanDelay = 0.0F;
@@ -123,3 +125,5 @@ struct ControlProperties {
 
     std::int32_t RadixCharacter = 0; // RadixType
 };
+
+} // namespace pelix::ascanview

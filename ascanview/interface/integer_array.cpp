@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace pelix::ascanview {
+
 namespace {
 
 std::int32_t toElement(const QVariant& element) {
@@ -65,3 +67,5 @@ void IntegerArray::assign(const std::vector<std::int32_t>& values) {
     m_values = values;
     m_stored = QVariant::fromValue(QList<qint32>(values.begin(), values.end()));
 }
+
+} // namespace pelix::ascanview

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelix::ascanview {
+
 class ASCANVIEW_API IntegerArray {
   public:
     // Accepts any sequence (QList<qint16>, QList<int>, QVariantList, ...) or a
@@ -30,3 +32,5 @@ class ASCANVIEW_API IntegerArray {
     QVariant m_stored;
     std::vector<std::int32_t> m_values;
 };
+
+} // namespace pelix::ascanview

@@ -5,6 +5,8 @@
 #include "ascanview/legs/leg_bands.h"
 #include "ascanview/legs/leg_geometry.h"
 
+using namespace pelix::ascanview;
+
 namespace {
 
 constexpr Rgb kFirstLeg = rgb(255, 255, 0);

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 struct PanelRowText {
@@ -199,5 +201,5 @@ namespace {
 QWidget* createOroAscanCtl(QWidget* parent) {
     return new OroAscanCtl(parent);
 }
-const pelix::platform::ControlRegistration registration("AscanView.OroAscanCtl", &createOroAscanCtl);
+const ::pelix::platform::ControlRegistration registration("AscanView.OroAscanCtl", &createOroAscanCtl);
 } // namespace

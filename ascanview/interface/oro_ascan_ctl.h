@@ -39,11 +39,14 @@
 
 #include <array>
 
-class AscanPicture;
-class SearchRangeBox;
 namespace pelix::ascanview {
+class AscanPicture;
 class EvaluationCurveDrawer;
-}
+class SearchRangeBox;
+} // namespace pelix::ascanview
+
+// The control keeps the instrument's class name (and with it the names of its
+// enumerations) in the global namespace: a host finds it by that name.
 
 class ASCANVIEW_API OroAscanCtl : public QWidget {
     Q_OBJECT
@@ -312,14 +315,14 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     // The A-scan picture of the last redraw at the widget's device pixel ratio.
     Q_INVOKABLE QImage surfaceImage() const;
 
-    const DrawingSurface& surface() const { return m_surface; }
-    const GateDragState& dragState() const { return m_drag; }
-    GateDragState& dragState() { return m_drag; }
-    const ControlProperties& properties() const { return m_props; }
+    const pelix::ascanview::DrawingSurface& surface() const { return m_surface; }
+    const pelix::ascanview::GateDragState& dragState() const { return m_drag; }
+    pelix::ascanview::GateDragState& dragState() { return m_drag; }
+    const pelix::ascanview::ControlProperties& properties() const { return m_props; }
     const pelix::ascanview::CurveState& curveState() const { return m_curveState; }
     // The search box in surface units, and the state of its drag.
-    SearchBoxGeometry searchBox() const;
-    void setSearchBox(const SearchBoxGeometry& box);
+    pelix::ascanview::SearchBoxGeometry searchBox() const;
+    void setSearchBox(const pelix::ascanview::SearchBoxGeometry& box);
     const pelix::ascanview::SearchBoxDrag& searchDrag() const { return m_searchDrag; }
 
   signals:
@@ -339,14 +342,14 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     void rasterize();
     pelix::ascanview::EvaluationCurveDrawer curveDrawer();
 
-    ControlProperties m_props;
-    GateDragState m_drag;
+    pelix::ascanview::ControlProperties m_props;
+    pelix::ascanview::GateDragState m_drag;
     pelix::ascanview::CurveState m_curveState;
-    DrawingSurface m_surface;
-    SurfaceRasterizer m_rasterizer;
+    pelix::ascanview::DrawingSurface m_surface;
+    pelix::ascanview::SurfaceRasterizer m_rasterizer;
 
-    AscanPicture* m_picAscan = nullptr;
-    SearchRangeBox* m_searchRange = nullptr;
+    pelix::ascanview::AscanPicture* m_picAscan = nullptr;
+    pelix::ascanview::SearchRangeBox* m_searchRange = nullptr;
     std::array<QLabel*, kPanelRows> m_paramTitle{};
     std::array<QLabel*, kPanelRows> m_paramValue{};
     QLabel* m_lblAscanStart = nullptr;

@@ -7,6 +7,8 @@
 
 #include <QLabel>
 
+using namespace pelix::ascanview;
+
 void OroAscanCtl::Initialize_Parameters() {
     for (int i = 0; i < kPanelRows; ++i) {
         for (QLabel* label :

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace pelix::ascanview {
+
 std::int32_t fastSin4Q(std::int32_t angle) {
     const auto& s = sineTable();
     std::int32_t a = angle % 3600;
@@ -45,3 +47,5 @@ std::optional<std::int16_t> fastAsin4Q(std::int32_t& sinValue) {
     const std::int64_t below = static_cast<std::int64_t>(v) - s[static_cast<std::size_t>(hi)];
     return sign(above < below ? lo : hi);
 }
+
+} // namespace pelix::ascanview

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace pelix::ascanview {
+
 // Sine of any angle, folded into the table's quarter wave.
 ASCANVIEW_API std::int32_t fastSin4Q(std::int32_t angle);
 
@@ -15,3 +17,5 @@ ASCANVIEW_API std::int32_t fastSin4Q(std::int32_t angle);
 // replaced by its absolute value, as the lookup works on it. Empty when the
 // magnitude exceeds 2^18 (no table entry reaches it) or cannot be negated.
 ASCANVIEW_API std::optional<std::int16_t> fastAsin4Q(std::int32_t& sinValue);
+
+} // namespace pelix::ascanview

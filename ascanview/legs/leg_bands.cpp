@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace pelix::ascanview {
+
 bool legBandsWanted(const LegSetup& setup) {
     if (setup.trigColorLeg != 1) return false;
     if (setup.oDiameter != 0) return setup.prbAngle < 890;
@@ -54,3 +56,5 @@ std::optional<std::array<std::int32_t, 4>> legEdges(const LegSetup& setup, doubl
     }
     return x;
 }
+
+} // namespace pelix::ascanview

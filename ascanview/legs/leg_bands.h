@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace pelix::ascanview {
+
 // Whether the setup asks for bands at all (colouring on and a usable angle).
 ASCANVIEW_API bool legBandsWanted(const LegSetup& setup);
 
@@ -16,3 +18,5 @@ ASCANVIEW_API bool legBandsWanted(const LegSetup& setup);
 // window collapse onto 0, those after it onto the width. Empty when the
 // arithmetic fails (zero velocity or span, overflow, an unusable geometry).
 ASCANVIEW_API std::optional<std::array<std::int32_t, 4>> legEdges(const LegSetup& setup, double surfaceWidth);
+
+} // namespace pelix::ascanview

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace pelix::ascanview {
+
 namespace {
 
 struct PipeRadii {
@@ -72,3 +74,5 @@ std::optional<double> trigLegLength(const LegSetup& setup) {
         return 0.0;
     }
 }
+
+} // namespace pelix::ascanview

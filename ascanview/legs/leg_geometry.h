@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace pelix::ascanview {
+
 // 0: no usable pipe geometry; 1: the beam meets the inner wall; 2: it passes
 // the inner wall and crosses the outer circle. Empty when the arithmetic
 // overflows (an inner radius of 8192 or more cannot be scaled by 2^18 in 32 bits).
@@ -15,3 +17,5 @@ ASCANVIEW_API std::optional<std::int16_t> trigCurvatureCase(const LegSetup& setu
 // Leg length in the unit of the thickness; empty when it cannot be computed
 // (an angle outside the table, a cosine of 0, a negative root, an overflow).
 ASCANVIEW_API std::optional<double> trigLegLength(const LegSetup& setup);
+
+} // namespace pelix::ascanview

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace pelix::ascanview {
+
 struct LegSetup {
     std::int32_t trigColorLeg = 0; // 1: colouring on
     std::int32_t prbAngle = 0;     // 0.1 deg
@@ -15,3 +17,5 @@ struct LegSetup {
     bool inch = false;
     std::int32_t ttDisplayDelay = 0; // display delay as recorded, used when displayDelay is 0
 };
+
+} // namespace pelix::ascanview

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace pelix::ascanview {
+
 const std::array<std::int32_t, kSineTableLast + 1>& sineTable() {
     static const std::array<std::int32_t, kSineTableLast + 1> table = [] {
         std::array<std::int32_t, kSineTableLast + 1> values{};
@@ -16,3 +18,5 @@ const std::array<std::int32_t, kSineTableLast + 1>& sineTable() {
     }();
     return table;
 }
+
+} // namespace pelix::ascanview

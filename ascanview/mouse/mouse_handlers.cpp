@@ -5,6 +5,8 @@
 #include "ascanview/mouse/gate_drag.h"
 #include "ascanview/render/ascan_picture.h"
 
+using namespace pelix::ascanview;
+
 namespace {
 
 pelix::ascanview::GateDragInputs dragInputs(const ControlProperties& p, const DrawingSurface& surface) {

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace pelix::ascanview {
+
 using pelix::ascanview::BoxZone;
 
 SearchRangeBox::SearchRangeBox(QWidget* parent) : QWidget(parent) {
@@ -60,3 +62,5 @@ void SearchRangeBox::releaseCursor() {
 bool SearchRangeBox::cursorConfined() const {
     return m_confinement && m_confinement->active();
 }
+
+} // namespace pelix::ascanview

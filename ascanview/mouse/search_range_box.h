@@ -15,6 +15,8 @@ namespace pelix::platform {
 class CursorConfinement;
 }
 
+namespace pelix::ascanview {
+
 class ASCANVIEW_API SearchRangeBox : public QWidget {
     Q_OBJECT
   public:
@@ -34,3 +36,5 @@ class ASCANVIEW_API SearchRangeBox : public QWidget {
   private:
     std::unique_ptr<pelix::platform::CursorConfinement> m_confinement;
 };
+
+} // namespace pelix::ascanview

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace pelix::ascanview {
+
 namespace {
 
 // Envelope samples sit this far above the live ones in the sample array.
@@ -325,3 +327,5 @@ bool AscanGraph::drawCaret(GateId gate) {
     }
     return true;
 }
+
+} // namespace pelix::ascanview

@@ -9,6 +9,8 @@
 #include "ascanview/render/drag_state.h"
 #include "ascanview/render/drawing_surface.h"
 
+namespace pelix::ascanview {
+
 namespace ascan_colors {
 constexpr Rgb kGraticule = rgb(180, 180, 180);
 constexpr Rgb kEnvelope = rgb(236, 236, 0);
@@ -59,3 +61,5 @@ class ASCANVIEW_API AscanGraph {
     GateDragState& m_drag;
     DrawingSurface& m_surface;
 };
+
+} // namespace pelix::ascanview

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace pelix::ascanview {
+
 struct ASCANVIEW_API AscanMapping {
     double width = 0.0;  // W
     double height = 0.0; // H
@@ -36,3 +38,5 @@ struct ASCANVIEW_API AscanMapping {
     double upperY(double percent) const { return height / 2.0 - percent * height / 200.0; }
     double lowerY(double percent) const { return height / 2.0 + percent * height / 200.0; }
 };
+
+} // namespace pelix::ascanview

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace pelix::ascanview {
+
 AscanPicture::AscanPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -21,3 +23,5 @@ void AscanPicture::paintEvent(QPaintEvent*) {
     // device pixels when drawn at the widget's logical size.
     painter.drawImage(QPointF(0, 0), *m_image);
 }
+
+} // namespace pelix::ascanview

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace pelix::ascanview {
+
 class AscanPicture : public QWidget {
     Q_OBJECT
   public:
@@ -24,3 +26,5 @@ class AscanPicture : public QWidget {
     const QImage* m_image = nullptr;
     std::function<void()> m_onStale;
 };
+
+} // namespace pelix::ascanview

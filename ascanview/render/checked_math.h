@@ -7,6 +7,8 @@
 #include <limits>
 #include <optional>
 
+namespace pelix::ascanview {
+
 // Nearest integer, halves to even, as the instrument converts reals.
 inline std::optional<std::int32_t> roundToLong(double value) {
     if (!std::isfinite(value)) return std::nullopt;
@@ -39,3 +41,5 @@ inline std::optional<std::int32_t> multiplyLong(std::int32_t a, std::int32_t b) 
 inline bool isFiniteValue(double value) {
     return std::isfinite(value);
 }
+
+} // namespace pelix::ascanview

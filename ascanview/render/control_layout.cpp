@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace pelix::ascanview {
+
 namespace {
 constexpr double kPictureLeft = 96.0;
 constexpr double kPictureTop = 288.0;
@@ -34,3 +36,5 @@ ControlLayout computeControlLayout(double width, double height, const ControlLay
     }
     return layout;
 }
+
+} // namespace pelix::ascanview

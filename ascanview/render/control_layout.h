@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace pelix::ascanview {
+
 struct TwipRect {
     double left = 0.0;
     double top = 0.0;
@@ -32,3 +34,5 @@ struct ControlLayoutSizes {
 
 ASCANVIEW_API ControlLayout computeControlLayout(double width, double height,
                                                  const ControlLayoutSizes& sizes = ControlLayoutSizes{});
+
+} // namespace pelix::ascanview

@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 int toPixels(double twips) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pelix::ascanview {
+
 struct GateBar {
     double x1 = 0.0;
     double y1 = 0.0;
@@ -23,3 +25,5 @@ struct GateDragState {
     std::int32_t gateBPixelStart = 0;
     std::int32_t gateBPixelEnd = 0;
 };
+
+} // namespace pelix::ascanview

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace pelix::ascanview {
+
 namespace {
 
 // A full redraw of an RF frame with envelope needs about 6,500 operations.
@@ -174,3 +176,5 @@ std::string DrawingSurface::toJson() const {
     out += first ? "]}" : "\n]}";
     return out;
 }
+
+} // namespace pelix::ascanview

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace pelix::ascanview {
+
 using Rgb = std::uint32_t; // 0xRRGGBB
 
 constexpr Rgb rgb(unsigned r, unsigned g, unsigned b) {
@@ -80,3 +82,5 @@ class ASCANVIEW_API DrawingSurface {
     Rgb m_background = kWindowBackground;
     std::vector<SurfaceOp> m_ops;
 };
+
+} // namespace pelix::ascanview

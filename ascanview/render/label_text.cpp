@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace pelix::ascanview {
+
 QString convertDecToCom(const QString& nativeValue, bool comma) {
     QString result;
     result.reserve(nativeValue.size() + 1);
@@ -82,3 +84,5 @@ QString formatDecibelLabel(double decibels) {
     QString text = decibels > 0 ? QStringLiteral("+") : QString();
     return text + formatFixedDecimals(decibels, 1, false) + QLatin1String("dB");
 }
+
+} // namespace pelix::ascanview

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace pelix::ascanview {
+
 // Keeps the digits, the first decimal separator (written as ',' when `comma`,
 // else '.') and a minus sign found anywhere, which goes in front.
 ASCANVIEW_API QString convertDecToCom(const QString& nativeValue, bool comma);
@@ -23,3 +25,5 @@ ASCANVIEW_API QString formatFixedDecimals(double value, int decimals, bool whole
 // otherwise, followed by "dB" ("+6.0dB", "-12.0dB", "+.5dB"). The value is
 // rounded half away from zero as its shortest decimal reads.
 ASCANVIEW_API QString formatDecibelLabel(double decibels);
+
+} // namespace pelix::ascanview

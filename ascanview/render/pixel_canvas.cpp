@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace pelix::ascanview {
+
 void PixelCanvas::fill(std::uint32_t pixel) {
     for (int y = 0; y < m_height; ++y)
         std::fill_n(m_bits + y * m_stride, m_width, pixel);
@@ -127,3 +129,5 @@ void PixelCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t
         }
     }
 }
+
+} // namespace pelix::ascanview

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace pelix::ascanview {
+
 class PixelCanvas {
   public:
     PixelCanvas(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride)
@@ -26,3 +28,5 @@ class PixelCanvas {
     int m_height;
     std::ptrdiff_t m_stride; // pixels per row
 };
+
+} // namespace pelix::ascanview

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace pelix::ascanview {
+
 namespace {
 
 constexpr std::uint32_t toPixel(Rgb color) {
@@ -82,3 +84,5 @@ void SurfaceRasterizer::drawText(const SurfaceOp& op, double sx, double sy) {
     const QFontMetricsF metrics(m_font);
     painter.drawText(QPointF(op.x1 * sx, op.y1 * sy + metrics.ascent()), QString::fromStdString(op.text));
 }
+
+} // namespace pelix::ascanview

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace pelix::ascanview {
+
 class ASCANVIEW_API SurfaceRasterizer {
   public:
     SurfaceRasterizer();
@@ -24,3 +26,5 @@ class ASCANVIEW_API SurfaceRasterizer {
     QImage m_image;
     QFont m_font;
 };
+
+} // namespace pelix::ascanview

@@ -6,6 +6,8 @@
 
 #include <QLabel>
 
+using namespace pelix::ascanview;
+
 namespace {
 void setTextIfChanged(QLabel* label, const QString& text) {
     if (label->text() != text) label->setText(text);

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 QList<qint16> rectifiedFrame() {

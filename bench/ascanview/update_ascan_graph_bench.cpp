@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 QList<qint16> rfFrame(int seed) {

@@ -12,6 +12,8 @@
 
 #include <vector>
 
+using namespace pelix::ascanview;
+
 class AscanControlTest : public ::testing::Test {
   protected:
     void SetUp() override {

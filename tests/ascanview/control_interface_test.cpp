@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 QLabel* label(const OroAscanCtl& ctl, const QString& name) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+using namespace pelix::ascanview;
+
 class CurveTest : public AscanControlTest {
   protected:
     static constexpr double kW = 1000.0;

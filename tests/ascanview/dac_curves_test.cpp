@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 using pelix::ascanview::kCurveBlue;

@@ -5,6 +5,8 @@
 
 #include "ascanview/curves/cal_exports.h"
 
+using namespace pelix::ascanview;
+
 namespace {
 
 using pelix::ascanview::kCurveRed;

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 class GateDragTest : public AscanControlTest {

@@ -1,6 +1,8 @@
 // Gates, their end markers, the carets and the graticule on the operation list.
 #include "ascan_fixture.h"
 
+using namespace pelix::ascanview;
+
 namespace {
 
 using ascan_colors::kCaret;

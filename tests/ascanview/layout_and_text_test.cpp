@@ -4,6 +4,8 @@
 #include "ascanview/render/control_layout.h"
 #include "ascanview/render/label_text.h"
 
+using namespace pelix::ascanview;
+
 namespace {
 
 TEST(ControlLayout, GrowsToTheMinimumAndFillsTheLeftHalfWithThePicture) {

@@ -9,6 +9,8 @@
 
 #include <limits>
 
+using namespace pelix::ascanview;
+
 namespace {
 
 constexpr Rgb kYellow = rgb(255, 255, 0);

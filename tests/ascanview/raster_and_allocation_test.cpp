@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <new>
 
+using namespace pelix::ascanview;
+
 namespace {
 std::atomic<bool> countingAllocations{false};
 std::atomic<long> allocations{0};

@@ -1,6 +1,8 @@
 // The trace on the operation list: rectified polylines and bars, RF columns.
 #include "ascan_fixture.h"
 
+using namespace pelix::ascanview;
+
 namespace {
 
 using ascan_colors::kEnvelope;

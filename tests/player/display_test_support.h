@@ -28,7 +28,7 @@ inline void ensureApplication() {
 
 // Stores every write like the control does and keeps the order of the writes.
 class FakeAscanPort : public AscanPort {
-public:
+  public:
     struct Write {
         std::string name;
         QVariant value;
@@ -75,7 +75,7 @@ public:
 
 // A recording assembled field by field: setup words big-endian, frame words little-endian.
 class RecordingBuilder {
-public:
+  public:
     using Record = std::array<uint8_t, recording::kFrameRecordBytes>;
 
     RecordingBuilder() {
