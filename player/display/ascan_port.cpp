@@ -18,7 +18,7 @@ using platform::ControlBindingError;
 // Resolves each name once; a frame writes about ninety properties, and the
 // meta-object lookup by name is a linear string search.
 class NamedAscanPort final : public AscanPort {
-public:
+  public:
     explicit NamedAscanPort(QObject* control) : m_control(control) {}
 
     void set(const char* name, const QVariant& value) override {
@@ -58,7 +58,7 @@ public:
     }
     void updateAscanGraph() override { platform::invokeControl(m_control, "UpdateAscanGraph"); }
 
-private:
+  private:
     const QMetaProperty& property(const char* name) const {
         // Keyed by the text's address; the name check keeps a reused address from finding another property.
         const auto it = m_properties.find(name);
@@ -76,7 +76,7 @@ private:
 // Stands in when the control could not be created: every use fails loudly
 // instead of reaching through a null pointer.
 class MissingAscanPort final : public AscanPort {
-public:
+  public:
     void set(const char* name, const QVariant&) override { fail(name); }
     QVariant get(const char* name) const override { fail(name); }
     void setBool(const char* name, bool) override { fail(name); }
@@ -86,7 +86,7 @@ public:
     QString convertDecToCom(const QString&) override { fail("ConvertDecToCom"); }
     void updateAscanGraph() override { fail("UpdateAscanGraph"); }
 
-private:
+  private:
     [[noreturn]] static void fail(const char* name) {
         throw ControlBindingError(std::string("no A-scan control for ") + name);
     }

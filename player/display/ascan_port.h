@@ -14,7 +14,7 @@ class QObject;
 namespace pelix::player {
 
 class AscanPort {
-public:
+  public:
     virtual ~AscanPort() = default;
 
     // `name` must be a string that lives as long as the port (a literal).

@@ -23,7 +23,8 @@ ToolRun pelix(const std::string& arguments) {
     if (!pipe) return run;
     std::array<char, 4096> buffer{};
     std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
@@ -62,17 +63,18 @@ TEST(PelixToolTest, ExitStatusTellsUsageFromRejection) {
 TEST(PelixToolTest, InfoJsonUsesTheFieldNames) {
     const ToolRun run = pelix("info " + kDemo + " --json");
     ASSERT_EQ(run.status, 0) << run.out;
-    for (const char* expected : {"\"FrameCount\":3000", "\"HeaderSize\":1024", "\"TotalSeconds\":60",
-                                 "\"FlagCount\":6", "\"FlagIndex\":[0,", "\"Velocity\":32300",
-                                 "\"ulHardwareTOF_20ns\":[", "\"DisplayDelay\":"})
+    for (const char* expected :
+         {"\"FrameCount\":3000", "\"HeaderSize\":1024", "\"TotalSeconds\":60", "\"FlagCount\":6",
+          "\"FlagIndex\":[0,", "\"Velocity\":32300", "\"ulHardwareTOF_20ns\":[", "\"DisplayDelay\":"})
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
 }
 
 TEST(PelixToolTest, FrameJsonHoldsTraceAndControlValues) {
     const ToolRun rf = pelix("frame " + std::string(PELIX_SAMPLES_DIR) + "/RF_INCH_V7.BIN 12 --json");
     ASSERT_EQ(rf.status, 0) << rf.out;
-    for (const char* expected : {"\"Frame\":12", "\"TimeIndex\":1", "\"Offset\":", "\"GateAThreshold\":-30",
-                                 "\"AscanPoints\":[", "\"AscanRaw\":[", "\"iAscanRectMode\":1", "\"iNumPoints\":1600"})
+    for (const char* expected :
+         {"\"Frame\":12", "\"TimeIndex\":1", "\"Offset\":", "\"GateAThreshold\":-30", "\"AscanPoints\":[",
+          "\"AscanRaw\":[", "\"iAscanRectMode\":1", "\"iNumPoints\":1600"})
         EXPECT_NE(rf.out.find(expected), std::string::npos) << expected;
     EXPECT_EQ(rf.out.find("EnvelopePoints"), std::string::npos);
 

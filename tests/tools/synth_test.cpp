@@ -23,7 +23,8 @@ TEST(SynthTest, RecordingsOpenWithTheRequestedShape) {
         int32_t version, rate, frames, flagged, flagCount;
         bool envelope;
     };
-    for (const Case& c : {Case{6, 50, 40, 3, -1, false}, Case{7, 10, 25, 2, 5, false}, Case{8, 10, 30, 4, 1, true}}) {
+    for (const Case& c :
+         {Case{6, 50, 40, 3, -1, false}, Case{7, 10, 25, 2, 5, false}, Case{8, 10, 30, 4, 1, true}}) {
         pelix::synth::SynthOptions o;
         o.version = c.version;
         o.framesPerSecond = c.rate;
@@ -71,9 +72,11 @@ TEST(SynthTest, RecordedGateReadingsMatchTheTrace) {
         EXPECT_LE(f.GateAAmplitude, 104);
         const double range = rec.derived().displayRange * 1.1, start = rec.derived().displayDelay;
         const auto first = static_cast<std::size_t>((f.GateAStart_um / 1000.0 - start) / range * 800);
-        const auto last = static_cast<std::size_t>((f.GateAStart_um / 1000.0 + f.GateAWidth_um / 1000.0 - start) / range * 800);
+        const auto last = static_cast<std::size_t>(
+            (f.GateAStart_um / 1000.0 + f.GateAWidth_um / 1000.0 - start) / range * 800);
         int16_t peak = 0;
-        for (std::size_t p = first; p <= last && p < 800; ++p) peak = std::max(peak, trace.AscanPoints[p]);
+        for (std::size_t p = first; p <= last && p < 800; ++p)
+            peak = std::max(peak, trace.AscanPoints[p]);
         EXPECT_NEAR(peak, std::min(f.GateAAmplitude, 100), 12) << "frame " << n;
     }
     EXPECT_GT(triggered, 5);

@@ -20,7 +20,7 @@ using HeaderRecord = std::array<uint8_t, recording::kRecordingHeaderBytes>;
 using FrameRecord = std::array<uint8_t, recording::kFrameRecordBytes>;
 
 class RecordingSynth {
-public:
+  public:
     explicit RecordingSynth(const SynthOptions& options);
 
     // The setup record, and the padding that version 7 writes after it.
@@ -35,7 +35,7 @@ public:
     // Writes the whole recording to a stream.
     void write(std::ostream& out);
 
-private:
+  private:
     struct Echo {
         double path_mm;
         double amplitude_pct;

@@ -7,7 +7,7 @@
 namespace pelix::synth {
 
 class SynthRandom {
-public:
+  public:
     explicit SynthRandom(uint64_t seed) : m_state(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
     uint64_t next() {
         uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
@@ -19,7 +19,7 @@ public:
     double uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
     int32_t below(int32_t n) { return n <= 0 ? 0 : static_cast<int32_t>(next() % static_cast<uint64_t>(n)); }
 
-private:
+  private:
     uint64_t m_state;
 };
 
