@@ -1,17 +1,19 @@
 // Arbitrary bytes as a recording: open, flag scan, and every frame decoded.
 #include "player/recording/open_recording.h"
+#include "tests/support/temp_folder.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
 using namespace pelix::recording;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // The reader works on files, so the input goes through a temporary file.
-    char path[] = "/tmp/pelix-fuzz-XXXXXX";
-    const int fd = mkstemp(path);
+    // The reader works on files, so the input goes through a file in a private
+    // folder that is removed when the run ends.
+    static const std::string path = pelix::testing::programTempFolder().file("input.BIN");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0) return 0;
     std::size_t done = 0;
     while (done < size) {
@@ -39,6 +41,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int64_t k = -1; k <= static_cast<int64_t>(rec.flags().count()) + 1 && k < 10000; ++k)
             (void)rec.flags().at(k);
     }
-    unlink(path);
     return 0;
 }

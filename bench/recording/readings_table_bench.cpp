@@ -1,6 +1,7 @@
 // pelix readings --csv over a 1 GiB recording: recording bytes read per second
 // from the page cache, and the tool's peak memory, which must not grow with
 // the recording.
+#include "tests/support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 
 #include <benchmark/benchmark.h>
@@ -14,17 +15,16 @@
 
 namespace {
 
-// A 1 GiB recording with the instrument's readings in every frame, written once.
+// A 1 GiB recording with the instrument's readings in every frame, written
+// once per run and removed with the program's folder.
 const std::string& readingsRecording() {
     static const std::string path = [] {
-        const std::string p = "/tmp/pelix-bench-readings-1GiB.BIN";
+        const std::string p = pelix::testing::programTempFolder().file("readings-1GiB.BIN");
         pelix::synth::SynthOptions options;
         options.frames = static_cast<int32_t>((int64_t{1} << 30) / 2048);
         options.flaggedFrames = 20;
-        if (!std::filesystem::exists(p) || std::filesystem::file_size(p) < (uint64_t{1} << 30)) {
-            std::ofstream out(p, std::ios::binary | std::ios::trunc);
-            pelix::synth::RecordingSynth(options).write(out);
-        }
+        std::ofstream out(p, std::ios::binary | std::ios::trunc);
+        pelix::synth::RecordingSynth(options).write(out);
         return p;
     }();
     return path;

@@ -1,6 +1,7 @@
 // Reader speed: decoding frame records, and opening a large recording with
 // its full flag scan.
 #include "player/recording/open_recording.h"
+#include "tests/support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 
 #include <benchmark/benchmark.h>
@@ -45,10 +46,11 @@ long rssAnonKiB() {
 }
 
 // A 1 GiB recording whose operator flags are spread to its very end, written
-// once; the frames carry only their flag words (the scan reads nothing else).
+// once per run and removed with the program's folder; the frames carry only
+// their flag words (the scan reads nothing else).
 const std::string& largeRecording() {
     static const std::string path = [] {
-        const std::string p = "/tmp/pelix-bench-1GiB.BIN";
+        const std::string p = pelix::testing::programTempFolder().file("flags-1GiB.BIN");
         constexpr auto kRecord = static_cast<int64_t>(pelix::recording::kFrameRecordBytes);
         const int64_t frames = (int64_t{1} << 30) / kRecord;
         const int64_t flags = 16;

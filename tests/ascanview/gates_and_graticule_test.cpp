@@ -1,5 +1,6 @@
 // Gates, their end markers, the carets and the graticule on the operation list.
 #include "ascan_fixture.h"
+#include "support/case_names.h"
 
 using namespace pelix::ascanview;
 
@@ -261,7 +262,10 @@ TEST_P(GraticuleTest, DrawsItsStyleAndNothingForUnknownOnes) {
 
 INSTANTIATE_TEST_SUITE_P(Styles, GraticuleTest,
                          ::testing::Values(GridCase{0, 0}, GridCase{1, 12}, GridCase{2, 30}, GridCase{3, 6},
-                                           GridCase{7, 0}, GridCase{-1, 0}));
+                                           GridCase{7, 0}, GridCase{-1, 0}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName("GridType", info.param.type);
+                         });
 
 TEST_F(AscanControlTest, GraticuleTicksTakeTheirLengthFromTheHeight) {
     set("iGridType", OroAscanCtl::EDGE_AND_TICS);

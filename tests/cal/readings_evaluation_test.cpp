@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "readings_fixture.h"
+#include "support/case_names.h"
 
 namespace pelix::cal::testing {
 namespace {
@@ -59,7 +60,13 @@ INSTANTIATE_TEST_SUITE_P(ReadingsModes, ReadingsThresholdRuleTest,
                          ::testing::Values(ThresholdModeCase{2, 0, 0, 0, 0}, ThresholdModeCase{0, 0, 0, 0, 0},
                                            ThresholdModeCase{0, 3, 0, 0, 0}, ThresholdModeCase{1, 0, 0, 0, 0},
                                            ThresholdModeCase{4, 0, 0, 0, 0}, ThresholdModeCase{5, 0, 0, 0, 2},
-                                           ThresholdModeCase{0x302, 1, 0, 0, 0}));
+                                           ThresholdModeCase{0x302, 1, 0, 0, 0}),
+                         [](const auto& info) {
+                             const ThresholdModeCase& m = info.param;
+                             return pelix::testing::caseName("Eval", m.evalMode, "Tcg", m.tcgMode, "Dgs",
+                                                             m.dgsMode, "Jis", m.jisEnable, "CnRegs",
+                                                             m.cnRegs);
+                         });
 
 TEST_F(ReadingsEvaluationTest, ThresholdRuleNeedsRectifiedTriggeredUnclippedEcho) {
     frame.word(fh::GateAThreshold, -25);
@@ -115,7 +122,11 @@ INSTANTIATE_TEST_SUITE_P(ReadingsTimes, ReadingsAmplitudeCurveTest,
                                            CurveCase{at(1600), 30, "-6.0dB"},
                                            CurveCase{at(252), 80, "0.0dB"},  // before the first point
                                            CurveCase{at(2400), 40, "0.0dB"}, // on the last point
-                                           CurveCase{at(2401), 40, "-----dB"}));
+                                           CurveCase{at(2401), 40, "-----dB"}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName("Echo", info.param.percent, "PercentReads",
+                                                             info.param.text);
+                         });
 
 TEST_F(ReadingsEvaluationTest, GainSteppedPointsShiftTheReference) {
     referenceCurveMode(1);
@@ -161,7 +172,11 @@ TEST_P(ReadingsJisClassTest, ClassAgainstTheUnshiftedCurve) {
 
 INSTANTIATE_TEST_SUITE_P(ReadingsHeights, ReadingsJisClassTest,
                          ::testing::Values(ClassCase{60, "IV"}, ClassCase{30, "III"}, ClassCase{15, "II"},
-                                           ClassCase{10, "I"}));
+                                           ClassCase{10, "I"}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName("Height", info.param.percent, "Class",
+                                                             info.param.text);
+                         });
 
 TEST_F(ReadingsEvaluationTest, JisBoldLineShiftsTheReference) {
     amplitudeCurve();

@@ -6,6 +6,7 @@
 #include "readings/gate_loading.h"
 #include "readings/gate_paths.h"
 #include "readings_fixture.h"
+#include "support/case_names.h"
 
 namespace pelix::cal::testing {
 namespace {
@@ -47,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(ReadingsRaw, ReadingsAmplitudeTest,
                          ::testing::Values(AmplitudeCase{4095, ">104%"}, AmplitudeCase{3990, "102%"},
                                            AmplitudeCase{4000, "102%"}, AmplitudeCase{0, "0%"},
                                            // Below the trigger threshold the height still shows.
-                                           AmplitudeCase{kNothingFound + 156, "4%"}));
+                                           AmplitudeCase{kNothingFound + 156, "4%"}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName("Raw", info.param.raw, "Shows", info.param.text);
+                         });
 
 TEST_F(ReadingsGatesTest, AmplitudeOfAGateThatIsOffOrWaitsForGateA) {
     frame.gates(false, true);
@@ -75,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(ReadingsUnits, ReadingsPathUnitTest,
                                            // Only the low byte selects the unit.
                                            UnitCase{0x101, 59200, "0.117in"},
                                            // Microseconds need a velocity to divide by.
-                                           UnitCase{2, 0, "-----"}, UnitCase{0, 0, "0.00mm"}));
+                                           UnitCase{2, 0, "-----"}, UnitCase{0, 0, "0.00mm"}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName("Units", info.param.units, "Velocity",
+                                                             info.param.velocity, "Shows", info.param.text);
+                         });
 
 TEST_F(ReadingsGatesTest, ProbeDelayIsTheZeroPoint) {
     header.word(rh::ProbeDelay, 1000);
@@ -174,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(ReadingsSlots, ReadingsSlotTest,
                          ::testing::Values(SlotCase{6, {"5.92mm", 1}}, SlotCase{7, {"2.96mm", 1}},
                                            SlotCase{8, {"80%", 1}}, SlotCase{9, {"5.92mm", 1}},
                                            SlotCase{10, {"60%", 1}}, SlotCase{11, {"", 1}},
-                                           SlotCase{-1, {"", 1}}, SlotCase{1 << 30, {"", 1}}));
+                                           SlotCase{-1, {"", 1}}, SlotCase{1 << 30, {"", 1}}),
+                         [](const auto& info) { return pelix::testing::caseName("Slot", info.param.slot); });
 
 TEST_F(ReadingsGatesTest, SlotCountFromTheFileIsBounded) {
     header.codes({kSA, kSA, kSA, kSA, kSA, kSA, kSA});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "readings/fixed_tables.h"
+#include "support/case_names.h"
 
 namespace pelix::cal::readings {
 namespace {
@@ -20,7 +21,10 @@ INSTANTIATE_TEST_SUITE_P(ReadingsAngles, ReadingsSineTest,
                          ::testing::Values(AngleCase{0, 0}, AngleCase{300, 131072}, AngleCase{450, 185364},
                                            AngleCase{900, 262144}, AngleCase{1500, 131072},
                                            AngleCase{2100, -131072}, AngleCase{3300, -131072},
-                                           AngleCase{3600 + 300, 131072}, AngleCase{-300, -131072}));
+                                           AngleCase{3600 + 300, 131072}, AngleCase{-300, -131072}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName(info.param.angle_01deg, "TenthsOfADegree");
+                         });
 
 TEST(ReadingsSineTest, CosineIsTheComplementarySine) {
     EXPECT_EQ(fastCos(600), 131072);
@@ -53,15 +57,15 @@ TEST_P(ReadingsDecibelTest, SignedRatioInTenthsOfDecibel) {
     EXPECT_EQ(decibelRatio(GetParam().a, GetParam().b), GetParam().decibels_01dB);
 }
 
-INSTANTIATE_TEST_SUITE_P(ReadingsRatios, ReadingsDecibelTest,
-                         ::testing::Values(RatioCase{1000, 500, 60}, RatioCase{500, 1000, -60},
-                                           RatioCase{1000, 1000, 0}, RatioCase{0, 500, 0},
-                                           RatioCase{500, 0, 0}, RatioCase{1000, 100, 200},
-                                           // 1000/6 rounds its mantissa up before the logarithm.
-                                           RatioCase{1000, 6, 445},
-                                           // Saturation at 48.2 dB either way.
-                                           RatioCase{65535, 1, 482}, RatioCase{1, 65535, -482},
-                                           RatioCase{300, 1, 482}));
+INSTANTIATE_TEST_SUITE_P(
+    ReadingsRatios, ReadingsDecibelTest,
+    ::testing::Values(RatioCase{1000, 500, 60}, RatioCase{500, 1000, -60}, RatioCase{1000, 1000, 0},
+                      RatioCase{0, 500, 0}, RatioCase{500, 0, 0}, RatioCase{1000, 100, 200},
+                      // 1000/6 rounds its mantissa up before the logarithm.
+                      RatioCase{1000, 6, 445},
+                      // Saturation at 48.2 dB either way.
+                      RatioCase{65535, 1, 482}, RatioCase{1, 65535, -482}, RatioCase{300, 1, 482}),
+    [](const auto& info) { return pelix::testing::caseName(info.param.a, "Over", info.param.b); });
 
 TEST(ReadingsAntilogTest, TableInterpolationAndLimits) {
     EXPECT_EQ(antilogRatio(0), 10000);

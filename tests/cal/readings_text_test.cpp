@@ -4,6 +4,7 @@
 #include <string>
 
 #include "readings/reading_text.h"
+#include "support/case_names.h"
 
 namespace pelix::cal::readings {
 namespace {
@@ -28,6 +29,26 @@ Reading without(ReadingKind kind) {
     Reading r;
     r.kind = kind;
     return r;
+}
+
+const char* kindName(ReadingKind kind) {
+    switch (kind) {
+    case ReadingKind::Integer:
+        return "Integer";
+    case ReadingKind::Percent:
+        return "Percent";
+    case ReadingKind::Distance:
+        return "Distance";
+    case ReadingKind::Zone:
+        return "Zone";
+    case ReadingKind::Decibel:
+        return "Decibel";
+    case ReadingKind::None:
+        return "None";
+    case ReadingKind::Text:
+        return "Text";
+    }
+    return "Unknown";
 }
 
 class ReadingsTextTest : public ::testing::TestWithParam<TextCase> {};
@@ -63,7 +84,13 @@ INSTANTIATE_TEST_SUITE_P(ReadingsKinds, ReadingsTextTest,
                              TextCase{without(ReadingKind::Integer), 0, "-----", false},
                              TextCase{without(ReadingKind::Zone), 0, "-----", false},
                              TextCase{without(ReadingKind::Text), 0, "-----", false},
-                             TextCase{with(ReadingKind::None, 7), 0, "", false}));
+                             TextCase{with(ReadingKind::None, 7), 0, "", false}),
+                         [](const auto& info) {
+                             const Reading& r = info.param.reading;
+                             return pelix::testing::caseName(kindName(r.kind),
+                                                             r.hasValue ? std::to_string(r.value) : "NoValue",
+                                                             r.clipped ? "Clipped" : "");
+                         });
 
 TEST(ReadingsTextFieldTest, HugeNumbersStayInsideTheField) {
     readings::Setup setup;

@@ -1,4 +1,5 @@
 #include "platform/common_dialog.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,11 @@ INSTANTIATE_TEST_SUITE_P(Filters, DialogFilter,
                                            FilterCase{"Pictures|*.bmp;*.Png",
                                                       {"Pictures (*.bmp *.BMP *.Png *.png *.PNG)"}},
                                            FilterCase{"Dangling description", {}}, FilterCase{"", {}}),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& info) {
+                             // The description before the patterns names the case.
+                             const std::string_view filter = info.param.filter;
+                             return pelix::testing::caseName(filter.substr(0, filter.find_first_of("(|")));
+                         });
 
 TEST(CommonDialog, AnswerReplacesTheModalDialog) {
     CommonDialog dialog;

@@ -1,6 +1,7 @@
 #include "platform/library_binding.h"
 #include "platform/message_service.h"
 #include "platform/window_services.h"
+#include "support/case_names.h"
 
 #include <QPalette>
 #include <QWidget>
@@ -65,7 +66,10 @@ INSTANTIATE_TEST_SUITE_P(Points, CursorClamp,
                          ::testing::Values(ClampCase{{150, 80}, {150, 80}}, ClampCase{{10, 80}, {100, 80}},
                                            ClampCase{{500, 80}, {299, 80}}, ClampCase{{150, 0}, {150, 50}},
                                            ClampCase{{150, 400}, {150, 149}}, ClampCase{{0, 0}, {100, 50}}),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& info) {
+                             return pelix::testing::caseName("X", info.param.point.x(), "Y",
+                                                             info.param.point.y());
+                         });
 
 TEST(WindowServices, TopmostTogglesAndCaptureTakesTheWindowPicture) {
     QWidget window;

@@ -4,6 +4,7 @@
 
 #include "player/display/ascan_port.h"
 #include "player/recording/record_layout.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
 
@@ -105,15 +106,14 @@ class RecordingBuilder {
 
     // Writes the file; `cut` bytes are left off its end.
     std::string write(const std::string& name, std::size_t cut = 0) const {
-        const auto dir = std::filesystem::temp_directory_path() / "pelix_player_tests";
-        std::filesystem::create_directories(dir);
-        const auto path = dir / name;
+        // The recording outlives the builder, so the file goes with the program's folder.
+        const std::string path = pelix::testing::programTempFolder().file(name);
         std::string bytes(header.begin(), header.end());
         for (const auto& r : records)
             bytes.append(r.begin(), r.end());
         bytes.resize(bytes.size() - cut);
         std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return path;
     }
 
     std::array<uint8_t, recording::kRecordingHeaderBytes> header{};

@@ -1,3 +1,4 @@
+#include "support/case_names.h"
 #include "window_test_support.h"
 
 #include "platform/track_bar.h"
@@ -29,7 +30,13 @@ INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber,
                                            NumberCase{" ", std::nullopt}, NumberCase{"a", std::nullopt},
                                            NumberCase{"12a", std::nullopt}, NumberCase{"1e3", std::nullopt},
                                            NumberCase{"99999999999999999999", 9000000000000000}),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& info) {
+                             // Blanks count here, so they are spelt out.
+                             std::string spelt;
+                             for (const char c : std::string_view(info.param.text))
+                                 spelt += c == ' ' ? std::string(" space ") : std::string(1, c);
+                             return pelix::testing::caseName("Text", spelt);
+                         });
 
 // A recording, the jump typed into the quick-move group, and where it lands.
 struct JumpCase {
@@ -170,7 +177,11 @@ INSTANTIATE_TEST_SUITE_P(Boxes, EntryCheck,
                          ::testing::Values(EntryCase{"txtFrameIdx", "x", "777"},
                                            EntryCase{"txtTimeIdx", "a", nullptr},
                                            EntryCase{"txtFlagIdx", "", "1"},
-                                           EntryCase{"txtFrameIdx", "", "777"}));
+                                           EntryCase{"txtFrameIdx", "", "777"}),
+                         [](const auto& info) {
+                             return pelix::testing::caseName(
+                                 info.param.box, "Typed", *info.param.typed ? info.param.typed : "Nothing");
+                         });
 
 TEST_F(WindowTest, NumberOutOfRangeIsLeftForTheJump) {
     open(files.write(QStringLiteral("ENTRY.BIN"), recordingOptions(50)));

@@ -14,7 +14,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "display_test_support.h"
+#include "support/temp_folder.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ class ToolTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::ensureApplication();
-        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(std::filesystem::is_directory(dir.path()));
         ASSERT_TRUE(QFile::exists(tool())) << "build the pelix target first";
     }
     static QString tool() { return QStringLiteral(PELIX_BIN_DIR "/pelix"); }
@@ -31,8 +31,8 @@ class ToolTest : public ::testing::Test {
         if (out) *out = p.readAllStandardOutput();
         return p.exitCode();
     }
-    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QTemporaryDir dir;
+    QString path(const char* name) const { return QString::fromStdString(dir.file(name)); }
+    pelix::testing::TempFolder dir;
 };
 
 using RenderToolTest = ToolTest;

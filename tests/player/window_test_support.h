@@ -8,10 +8,10 @@
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
 #include "player/ui/frm_player.h"
+#include "support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -36,19 +36,22 @@ inline synth::SynthOptions recordingOptions(int32_t frames, int32_t framesPerSec
 class RecordingFiles {
   public:
     QString write(const QString& name, const synth::SynthOptions& options) {
-        const QString path = m_dir.filePath(name);
+        const QString path = filePath(name);
         std::ofstream out(path.toStdString(), std::ios::binary);
         synth::RecordingSynth(options).write(out);
         return path;
     }
     QString writeBytes(const QString& name, const std::string& bytes) {
-        const QString path = m_dir.filePath(name);
+        const QString path = filePath(name);
         std::ofstream(path.toStdString(), std::ios::binary) << bytes;
         return path;
     }
 
   private:
-    QTemporaryDir m_dir;
+    QString filePath(const QString& name) const {
+        return QString::fromStdString(m_dir.file(name.toStdString()));
+    }
+    pelix::testing::TempFolder m_dir;
 };
 
 // A main window whose messages are collected and whose open dialog answers

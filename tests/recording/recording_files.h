@@ -3,27 +3,21 @@
 #pragma once
 
 #include "player/recording/record_layout.h"
+#include "support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace pelix::testing {
 
+// An empty file in a private folder of its own; both go when the test ends.
 class TempFile {
   public:
-    TempFile() {
-        char name[] = "/tmp/pelix-test-XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) ::close(fd);
-        m_path = name;
-    }
-    ~TempFile() { std::remove(m_path.c_str()); }
+    TempFile() : m_path(m_folder.file("file")) { std::ofstream(m_path, std::ios::binary); }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
@@ -38,6 +32,7 @@ class TempFile {
     }
 
   private:
+    TempFolder m_folder;
     std::string m_path;
 };
 
