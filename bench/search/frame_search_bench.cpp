@@ -2,6 +2,7 @@
 // run: the search reads every frame record once, so cat is its floor.
 #include "player/recording/open_recording.h"
 #include "player/search/engine/frame_search.h"
+#include "tests/support/temp_folder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,14 +21,13 @@ namespace {
 // A 1 GiB full-wave recording with real traces, made once by the generator.
 const std::string& largeRecording() {
     static const std::string path = [] {
-        const std::string p = "/tmp/pelix-bench-search-1GiB.BIN";
-        const int64_t frames = (int64_t{1} << 30) / 2048;
-        if (!std::filesystem::exists(p) ||
-            std::filesystem::file_size(p) != 1024 + static_cast<uint64_t>(frames) * 2048) {
-            const std::string command = std::string(PELIX_BIN_DIR) + "/pelix-synth -o " + p +
-                                        " --rect 3 --frames " + std::to_string(frames) + " > /dev/null";
-            if (std::system(command.c_str()) != 0) return std::string();
-        }
+        // Made in the program's private folder, which goes when the benchmark ends.
+        const std::string p = pelix::testing::programTempFolder().file("search-1GiB.BIN");
+        constexpr auto kRecord = static_cast<int64_t>(pelix::recording::kFrameRecordBytes);
+        const int64_t frames = (int64_t{1} << 30) / kRecord;
+        const std::string command = std::string(PELIX_BIN_DIR) + "/pelix-synth -o " + p +
+                                    " --rect 3 --frames " + std::to_string(frames) + " > /dev/null";
+        if (std::system(command.c_str()) != 0) return std::string();
         return p;
     }();
     return path;
