@@ -12,16 +12,16 @@ const char* kUsage = "usage: pelix COMMAND [arguments] [--json]\n"
                      "  frame FILE N  frame N's header fields and decoded samples\n"
                      "  render FILE N -o OUT.png  frame N drawn as the player shows it\n"
                      "  readings FILE [--csv]     every frame's recorded readings as the panel shows them\n"
+                     "  overview FILE [--json | -o OUT.png]  every frame's gate amplitudes and the flags\n"
+                     "  report FILE -o REPORT.pdf [--frames LIST | --flags]  an inspection report\n"
                      "Run 'pelix COMMAND --help' for the arguments of a command.\n";
 }
 
 int main(int argc, char** argv) {
     using namespace pelix::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"info", &runInfo},
-        {"frame", &runFrame},
-        {"render", &runRender},
-        {"readings", &runReadings},
+        {"info", &runInfo},         {"frame", &runFrame},       {"render", &runRender},
+        {"readings", &runReadings}, {"overview", &runOverview}, {"report", &runReport},
     };
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         (argc < 2 ? std::cerr : std::cout) << kUsage;

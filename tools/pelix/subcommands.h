@@ -20,5 +20,7 @@ int runInfo(const Args& args);
 int runFrame(const Args& args);
 int runRender(const Args& args);
 int runReadings(const Args& args);
+int runOverview(const Args& args);
+int runReport(const Args& args);
 
 } // namespace pelix::tool
