@@ -176,6 +176,13 @@ void summaryPage(ReportPainter& p, const QRect& page, const OpenRecording& rec,
 
 ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportProgress& progress) {
     ReportOutcome outcome;
+    // The recording itself is never written, whatever name the report was given.
+    const QFileInfo target(request.output);
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(request.recording).canonicalFilePath()) {
+        outcome.status = ReportStatus::WriteFailed;
+        outcome.error = QStringLiteral("the report cannot replace the recording ") + request.output;
+        return outcome;
+    }
     const OpenOutcome opened = OpenRecording::open(request.recording.toStdString());
     if (!opened.recording) {
         outcome.status = ReportStatus::Rejected;

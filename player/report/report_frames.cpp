@@ -26,7 +26,11 @@ std::optional<std::vector<int32_t>> parseFrameList(const std::string& text, int3
     while (begin <= text.size()) {
         std::size_t comma = text.find(',', begin);
         if (comma == std::string::npos) comma = text.size();
-        const std::string item = text.substr(begin, comma - begin);
+        std::string item = text.substr(begin, comma - begin);
+        // "3, 7, 20-25" as the dialog offers it: spaces around the items are no part of them.
+        const std::size_t left = item.find_first_not_of(' ');
+        item = left == std::string::npos ? std::string()
+                                         : item.substr(left, item.find_last_not_of(' ') - left + 1);
         const std::size_t dash = item.find('-');
         const auto from = wholeNumber(dash == std::string::npos ? item : item.substr(0, dash));
         const auto to = dash == std::string::npos ? from : wholeNumber(item.substr(dash + 1));

@@ -9,6 +9,7 @@
 #include "player/ui/open_sequence.h"
 #include "player/ui/player_controls.h"
 
+#include <QKeySequence>
 #include <QString>
 #include <QWidget>
 
@@ -21,6 +22,14 @@ class GateChangeHandler;
 class PlaybackController;
 class QuickMove;
 } // namespace pelix::player
+namespace pelix::overview {
+class OverviewWindow;
+}
+
+// Opens and closes the overview tool window.
+inline QKeySequence overviewShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+}
 
 class frmPlayer : public QWidget {
     Q_OBJECT
@@ -41,6 +50,10 @@ class frmPlayer : public QWidget {
     pelix::player::FrameDisplay& display() { return *m_display; }
     pelix::player::PlaybackController& playback() { return *m_playback; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
+    // The overview tool window; it follows the frame on screen and moves the slider when clicked.
+    pelix::overview::OverviewWindow& overview() { return *m_overview; }
+    // Shows the overview beside this window, or hides it when it is showing.
+    void toggleOverview();
 
     // Gate evaluation on the shown frame (what a gate drag measures).
     int32_t GetAscanAmp(int32_t index) const;
@@ -69,6 +82,7 @@ class frmPlayer : public QWidget {
     void Form_Unload();
     void handleOpenResult(pelix::player::OpenResult result);
     void addShortcuts();
+    void connectOverview();
 
     QString m_appTitle;
     QString m_ascanError;
@@ -81,4 +95,5 @@ class frmPlayer : public QWidget {
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
+    pelix::overview::OverviewWindow* m_overview = nullptr;
 };
