@@ -8,7 +8,8 @@
 
 namespace {
 
-const char* kUsage = "Usage: PelixPlayer [FILE | --overview FILE]\n"
+const char* kUsage = "Usage: PelixPlayer [FILE]\n"
+                     "       PelixPlayer --overview FILE\n"
                      "Opens FILE (a .BIN recording) at start, as if it had been chosen in the open dialog.\n"
                      "  --overview FILE   also shows the recording's overview window beside the player\n"
                      "                    (Ctrl+Shift+O opens and closes it at any time)\n";

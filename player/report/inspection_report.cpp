@@ -127,6 +127,8 @@ class ReportPainter {
         QFont f(QStringLiteral("Sans Serif"));
         f.setPointSize(points);
         f.setBold(bold);
+        // No ligatures: "fl" and "fi" stay two letters for whoever searches or copies the report's text.
+        f.setStyleStrategy(QFont::PreferNoShaping);
         return f;
     }
 
