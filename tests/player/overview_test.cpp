@@ -36,6 +36,14 @@ struct Layout {
 
 class OverviewSeriesTest : public ::testing::TestWithParam<Layout> {};
 
+// Writes `bytes` as the recording R.BIN of `dir` and gives its path.
+std::string writeRecording(const QTemporaryDir& dir, const std::string& bytes) {
+    const std::string path = dir.filePath(QStringLiteral("R.BIN")).toStdString();
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    return path;
+}
+
 // Frame n's header bytes, found without the reader: the setup record is 1028
 // bytes in version 7 and 1024 otherwise, envelope frames take two records.
 std::size_t headerAt(const Layout& l, int32_t frame) {
@@ -67,11 +75,7 @@ TEST_P(OverviewSeriesTest, FollowsTheFrameHeadersWithGatesOffAsNothing) {
     }
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::string path = dir.filePath(QStringLiteral("R.BIN")).toStdString();
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
+    const std::string path = writeRecording(dir, bytes);
     const OpenOutcome opened = OpenRecording::open(path);
     ASSERT_TRUE(opened.recording);
     const OpenRecording& rec = *opened.recording;
@@ -110,11 +114,7 @@ TEST(OverviewSeries, AFileThatShrankEndsTheSeriesWithGatesOff) {
     const std::string bytes = testing::synthesize(options);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::string path = dir.filePath(QStringLiteral("R.BIN")).toStdString();
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
+    const std::string path = writeRecording(dir, bytes);
     const OpenOutcome opened = OpenRecording::open(path);
     ASSERT_TRUE(opened.recording);
     FrameRecordLayout layout = frameRecordLayout(*opened.recording);

@@ -5,8 +5,8 @@
 #include "player/overview/overview_series.h"
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/headless_application.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -87,11 +87,7 @@ void writeSummary(const OverviewSeries& s) {
 }
 
 bool writePng(const OverviewSeries& s, const std::string& path, int width, int height) {
-    static int argc = 1;
-    static char name[] = "pelix";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    const auto app = startHeadlessApplication();
     QImage image(width, height, QImage::Format_RGB32);
     {
         QPainter painter(&image);

@@ -9,6 +9,7 @@
 #include "player/recording/open_recording.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/headless_application.h"
 #include "tools/pelix/json_writer.h"
 
 #include <QApplication>
@@ -351,14 +352,7 @@ int render(const RenderOptions& o) {
 int runRender(const Args& args) {
     RenderOptions options;
     if (const auto status = parseRenderArgs(args, options)) return *status;
-    // Headless unless a display is at hand; the rest of the tool never needs one.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "pelix";
-    static char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const auto app = startHeadlessApplication();
     try {
         return render(options);
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 #include "player/report/inspection_report.h"
 #include "player/report/report_frames.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/headless_application.h"
 
 #include <QApplication>
 
@@ -77,13 +78,7 @@ int runReport(const Args& args) {
         }
     }
 
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "pelix";
-    static char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const auto app = startHeadlessApplication();
     report::ReportRequest request;
     request.recording = QString::fromStdString(parsed.positional[0]);
     request.output = QString::fromStdString(output);
