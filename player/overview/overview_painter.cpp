@@ -52,12 +52,16 @@ void drawTicks(QPainter& painter, const QRect& plot, const std::vector<int32_t>&
 
 } // namespace
 
+OverviewColumns overviewColumns(const OverviewSeries& series, int width) {
+    return {width, decimate(series, Gate::A, width), decimate(series, Gate::B, width)};
+}
+
 QRect plotArea(const QRect& bounds) {
     return bounds.adjusted(1, kMarkBand + 1, -1, -(kMarkBand + 1));
 }
 
 void paintOverview(QPainter& painter, const QRect& bounds, const OverviewSeries& series,
-                   const OverviewMarks& marks) {
+                   const OverviewMarks& marks, const OverviewColumns* columns) {
     painter.save();
     painter.fillRect(bounds, Qt::white);
     const QRect plot = plotArea(bounds);
@@ -74,8 +78,13 @@ void paintOverview(QPainter& painter, const QRect& bounds, const OverviewSeries&
     const int32_t n = series.frameCount();
     if (n >= 1) {
         // Gate B first: gate A is the gate most readings use and stays on top.
-        drawBand(painter, plot, decimate(series, Gate::B, plot.width()), kGateB);
-        drawBand(painter, plot, decimate(series, Gate::A, plot.width()), kGateA.darker(130));
+        OverviewColumns own;
+        if (!columns || columns->width != plot.width()) {
+            own = overviewColumns(series, plot.width());
+            columns = &own;
+        }
+        drawBand(painter, plot, columns->gateB, kGateB);
+        drawBand(painter, plot, columns->gateA, kGateA.darker(130));
         drawTicks(painter, plot, series.flags(), n, bounds.top() + 1, kFlag);
         drawTicks(painter, plot, marks.searchMatches, n, plot.bottom() + 2, kMatch);
         if (marks.currentFrame >= 1 && marks.currentFrame <= n) {

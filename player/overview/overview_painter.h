@@ -5,6 +5,7 @@
 // tool window and `pelix overview -o` both draw through here.
 #pragma once
 
+#include "player/overview/overview_columns.h"
 #include "player/overview/overview_series.h"
 
 #include <QRect>
@@ -24,7 +25,16 @@ struct OverviewMarks {
 // The plot area inside `bounds` (the part that maps to frames: a click maps through it).
 QRect plotArea(const QRect& bounds);
 
+// Both gates' columns for a plot `width` pixels wide: a pass over every frame,
+// so a widget keeps them while its width and series stay the same.
+struct OverviewColumns {
+    int width = -1;
+    std::vector<ColumnSpan> gateA, gateB;
+};
+OverviewColumns overviewColumns(const OverviewSeries& series, int width);
+
+// `columns`, when given, must be those of `series` for the plot width of `bounds`.
 void paintOverview(QPainter& painter, const QRect& bounds, const OverviewSeries& series,
-                   const OverviewMarks& marks);
+                   const OverviewMarks& marks, const OverviewColumns* columns = nullptr);
 
 } // namespace pelix::overview

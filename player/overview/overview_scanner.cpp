@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include <new>
+
 namespace pelix::overview {
 
 OverviewScanner::OverviewScanner(QObject* parent) : QObject(parent) {
@@ -31,8 +33,12 @@ void OverviewScanner::start(const QString& path, const recording::FrameRecordLay
         recording::RecordingFile handle;
         std::string error;
         if (handle.open(file, error)) {
-            auto series = std::make_shared<OverviewSeries>(scanOverview(handle, layout, stop.get()));
-            if (series->complete()) result = std::move(series);
+            try {
+                auto series = std::make_shared<OverviewSeries>(scanOverview(handle, layout, stop.get()));
+                if (series->complete()) result = std::move(series);
+            } catch (const std::bad_alloc&) {
+                // A file claiming more frames than memory holds gets no overview, and the player runs on.
+            }
         }
         if (stop->load()) return;
         // Queued to this object: dropped by Qt if the scanner is gone by then.

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace pelix::overview {
 
 OverviewStrip::OverviewStrip(QWidget* parent) : QWidget(parent) {
@@ -21,6 +23,7 @@ void OverviewStrip::setPlaceholder(const QString& text) {
 
 void OverviewStrip::setSeries(std::shared_ptr<const OverviewSeries> series) {
     m_series = std::move(series);
+    m_columns = {};
     m_lastRequested = 0;
     update();
 }
@@ -63,7 +66,9 @@ void OverviewStrip::paintEvent(QPaintEvent*) {
         painter.drawText(rect(), Qt::AlignCenter, m_placeholder);
         return;
     }
-    paintOverview(painter, rect(), *m_series, m_marks);
+    const int width = plotArea(rect()).width();
+    if (m_columns.width != width) m_columns = overviewColumns(*m_series, std::max(width, 0));
+    paintOverview(painter, rect(), *m_series, m_marks, &m_columns);
 }
 
 void OverviewStrip::mousePressEvent(QMouseEvent* event) {

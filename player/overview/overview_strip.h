@@ -44,6 +44,8 @@ class OverviewStrip : public QWidget {
 
   private:
     std::shared_ptr<const OverviewSeries> m_series;
+    // Decimated once per series and width, not on every cursor move.
+    OverviewColumns m_columns;
     OverviewMarks m_marks;
     QString m_placeholder;
     int32_t m_lastRequested = 0;

@@ -61,11 +61,26 @@ void OverviewWindow::setRecording(const recording::OpenRecording& rec) {
     m_strip->setPlaceholder(QStringLiteral("Reading the recording\u2026"));
     m_report->setEnabled(true);
     m_status->clear();
-    m_scanner->start(m_path, recording::frameRecordLayout(rec));
+    m_layout = recording::frameRecordLayout(rec);
+    m_scanner->cancel();
+    m_scanPending = true;
+    if (isVisible()) startPendingScan();
+}
+
+void OverviewWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    startPendingScan();
+}
+
+void OverviewWindow::startPendingScan() {
+    if (!m_scanPending) return;
+    m_scanPending = false;
+    m_scanner->start(m_path, m_layout);
 }
 
 void OverviewWindow::clear() {
     m_scanner->cancel();
+    m_scanPending = false;
     m_path.clear();
     m_frameCount = 0;
     m_strip->setSeries(nullptr);

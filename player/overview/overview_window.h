@@ -6,6 +6,8 @@
 #include "player/overview/overview_scanner.h"
 #include "player/overview/overview_strip.h"
 
+#include "player/recording/frame_header_scan.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -25,7 +27,9 @@ class OverviewWindow : public QWidget {
   public:
     explicit OverviewWindow(QWidget* parent = nullptr);
 
-    // A recording was opened: its overview is read in the background.
+    // A recording was opened: its overview is read in the background, at once
+    // while the window shows, else when it is first shown (hidden main windows
+    // that draw pictures or reports never pay for a scan).
     void setRecording(const recording::OpenRecording& rec);
     // No recording is open any more.
     void clear();
@@ -38,11 +42,15 @@ class OverviewWindow : public QWidget {
     OverviewStrip& strip() { return *m_strip; }
     const OverviewScanner& scanner() const { return *m_scanner; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   signals:
     // The user clicked or dragged in the strip.
     void frameRequested(int32_t frame);
 
   private:
+    void startPendingScan();
     void seriesReady(std::shared_ptr<const OverviewSeries> series);
     void showHovered(int32_t frame);
     void makeReport();
@@ -52,6 +60,8 @@ class OverviewWindow : public QWidget {
     QLabel* m_status = nullptr;
     QPushButton* m_report = nullptr;
     QString m_path;
+    recording::FrameRecordLayout m_layout;
+    bool m_scanPending = false;
     int32_t m_framesPerSecond = 50;
     int32_t m_frameCount = 0;
 };

@@ -18,6 +18,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <new>
 
 namespace pelix::report {
 
@@ -192,7 +193,15 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         return outcome;
     }
     const OpenRecording& rec = *opened.recording;
-    const overview::OverviewSeries series = overview::scanOverview(rec.file(), frameRecordLayout(rec));
+    overview::OverviewSeries series;
+    try {
+        series = overview::scanOverview(rec.file(), frameRecordLayout(rec));
+    } catch (const std::bad_alloc&) {
+        outcome.status = ReportStatus::WriteFailed;
+        outcome.error =
+            QStringLiteral("not enough memory for the overview of %1 frames").arg(rec.FrameCount());
+        return outcome;
+    }
     std::vector<int32_t> frames =
         request.frames.empty() ? defaultReportFrames(series.flags()) : request.frames;
     for (const int32_t f : frames) {

@@ -235,6 +235,12 @@ TEST_F(OverviewWindowTest, ClicksShowFramesThroughTheSliderAndTheCursorFollowsIt
     ASSERT_TRUE(window.ascanError().isEmpty());
     ASSERT_EQ(window.openRecording(demo()), player::OpenResult::Opened);
     OverviewWindow& overview = window.overview();
+    // Hidden, it reads nothing; shown, it reads the recording in the background.
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(overview.scanner().running());
+    EXPECT_EQ(overview.strip().series(), nullptr);
+    window.toggleOverview();
+    EXPECT_TRUE(overview.isVisible());
     overview.resize(600, 150);
     const OverviewSeries* s = waitForSeries(overview);
     ASSERT_NE(s, nullptr);
@@ -260,6 +266,7 @@ TEST_F(OverviewWindowTest, ClicksShowFramesThroughTheSliderAndTheCursorFollowsIt
 TEST_F(OverviewWindowTest, OpeningAnotherRecordingStartsAFreshOverview) {
     platform::MessageLog messages;
     frmPlayer window;
+    window.overview().show();
     ASSERT_EQ(window.openRecording(demo()), player::OpenResult::Opened);
     // Opened again before the first scan could finish: only the latest result counts.
     ASSERT_EQ(window.openRecording(QStringLiteral(PELIX_SAMPLES_DIR "/NEG_V6.BIN")),

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <string>
 
 namespace pelix::tool {
@@ -127,7 +128,13 @@ int runOverview(const Args& args) {
     const OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);
     if (!outcome.recording) return reportRejected(outcome);
     const OpenRecording& rec = *outcome.recording;
-    const OverviewSeries series = overview::scanOverview(rec.file(), frameRecordLayout(rec));
+    OverviewSeries series;
+    try {
+        series = overview::scanOverview(rec.file(), frameRecordLayout(rec));
+    } catch (const std::bad_alloc&) {
+        std::cerr << "pelix overview: not enough memory for " << rec.FrameCount() << " frames\n";
+        return kExitWriteFailed;
+    }
 
     bool written = true;
     if (parsed.json)
