@@ -47,7 +47,10 @@ class OpenRecording {
   public:
     using RawHeader = std::array<uint8_t, kRecordingHeaderBytes>;
 
-    static OpenOutcome open(const std::string& path);
+    // Skip: no flag index (flags() stays empty), for callers that read every
+    // frame header themselves and would otherwise read the file twice.
+    enum class FlagScan { Build, Skip };
+    static OpenOutcome open(const std::string& path, FlagScan flagScan = FlagScan::Build);
 
     const std::string& path() const { return m_path; }
     // The setup record exactly as stored; unchanged while the recording is open.

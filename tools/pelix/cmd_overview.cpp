@@ -125,7 +125,8 @@ int runOverview(const Args& args) {
     if (parsed.json && !png.empty()) return usage("--json and -o exclude each other");
     if ((width != 0 || height != 0) && png.empty()) return usage("--width and --height go with -o");
 
-    const OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);
+    // The scan below finds the flags itself: the open's own flag scan would read the file a second time.
+    const OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
     const OpenRecording& rec = *outcome.recording;
     OverviewSeries series;
