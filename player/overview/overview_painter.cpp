@@ -39,9 +39,15 @@ void drawTicks(QPainter& painter, const QRect& plot, const std::vector<int32_t>&
     if (frames.empty() || frameCount < 1) return;
     painter.setPen(colour);
     int lastX = -1;
-    std::vector<int32_t> sorted = frames;
-    std::sort(sorted.begin(), sorted.end());
-    for (const int32_t f : sorted) {
+    // Marks in frame order let neighbours in one column be drawn once.
+    std::vector<int32_t> copy;
+    const std::vector<int32_t>* sorted = &frames;
+    if (!std::is_sorted(frames.begin(), frames.end())) {
+        copy = frames;
+        std::sort(copy.begin(), copy.end());
+        sorted = &copy;
+    }
+    for (const int32_t f : *sorted) {
         if (f < 1 || f > frameCount) continue;
         const int x = plot.left() + columnOfFrame(f, plot.width(), frameCount);
         if (x == lastX) continue;

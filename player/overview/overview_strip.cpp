@@ -48,6 +48,8 @@ void OverviewStrip::setCurrentFrame(int32_t frame) {
 
 void OverviewStrip::setSearchMatches(std::vector<int32_t> frames) {
     m_marks.searchMatches = std::move(frames);
+    // Sorted once here rather than on every repaint of the cursor.
+    std::sort(m_marks.searchMatches.begin(), m_marks.searchMatches.end());
     update();
 }
 

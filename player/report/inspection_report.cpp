@@ -154,7 +154,7 @@ void summaryPage(ReportPainter& p, const QRect& page, const OpenRecording& rec,
     std::vector<std::pair<QString, QString>> rows;
     for (const auto& [caption, value] : summary)
         rows.emplace_back(qs(caption), qs(value));
-    rows.emplace_back(QStringLiteral("Frames in this report"), qs(frameListText(frames)));
+    rows.emplace_back(QStringLiteral("Frames in this report"), qs(frameListText(frames, 60)));
     area = p.table(area, rows, page.width() / 4);
     area = p.heading(area, QStringLiteral("Overview"), 12);
     const QRect strip(area.left(), area.top(), area.width(), std::min(area.height() / 2, page.width() / 4));

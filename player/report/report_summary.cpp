@@ -11,6 +11,9 @@ using namespace pelix::recording;
 
 namespace {
 
+// A summary line, not a table: a recording flagged in every frame still fits the page.
+constexpr std::size_t kMaxListedFlags = 60;
+
 std::string fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -71,9 +74,14 @@ std::string frameTimeText(int64_t frame, int32_t framesPerSecond) {
     return fixed(static_cast<double>(hundredths) / 100.0, 2) + " s";
 }
 
-std::string frameListText(const std::vector<int32_t>& frames) {
+std::string frameListText(const std::vector<int32_t>& frames, std::size_t maxItems) {
     std::string text;
-    for (std::size_t i = 0; i < frames.size();) {
+    std::size_t items = 0;
+    for (std::size_t i = 0; i < frames.size(); ++items) {
+        if (items == maxItems) {
+            text += ", \xE2\x80\xA6 (" + std::to_string(frames.size() - i) + " more)";
+            break;
+        }
         std::size_t j = i;
         while (j + 1 < frames.size() && frames[j + 1] == frames[j] + 1)
             ++j;
@@ -116,8 +124,12 @@ SummaryRows recordingSummary(const OpenRecording& rec, const std::optional<Frame
     rows.emplace_back("Frames", std::to_string(rec.FrameCount()) + (h.isEnvelope() ? " (envelope)" : ""));
     rows.emplace_back("Rate", std::to_string(rec.framesPerSecond()) + " frames/s");
     rows.emplace_back("Length", lengthText(rec.FrameCount(), rec.framesPerSecond()));
-    rows.emplace_back("Flags", std::to_string(flaggedFrames.size()) +
-                                   (flaggedFrames.empty() ? "" : ": frames " + frameListText(flaggedFrames)));
+    std::string flags = std::to_string(flaggedFrames.size());
+    if (!flaggedFrames.empty()) flags += ": frames " + frameListText(flaggedFrames, kMaxListedFlags);
+    // The setup record's own count can disagree with the frames that carry a flag.
+    if (static_cast<int64_t>(flaggedFrames.size()) != h.FlagCount)
+        flags += " (the recording's header counts " + std::to_string(h.FlagCount) + ")";
+    rows.emplace_back("Flags", flags);
     return rows;
 }
 

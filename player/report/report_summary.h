@@ -5,6 +5,7 @@
 #include "player/recording/frame_header.h"
 #include "player/recording/open_recording.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,7 +24,7 @@ SummaryRows recordingSummary(const recording::OpenRecording& rec,
 // "12.34 s" — frame n's time from the start of the recording (exact: frames start on whole hundredths).
 std::string frameTimeText(int64_t frame, int32_t framesPerSecond);
 
-// Frame numbers as a short list: "3, 7, 20-25".
-std::string frameListText(const std::vector<int32_t>& frames);
+// Frame numbers as a short list: "3, 7, 20-25"; after `maxItems` items the rest is counted, not listed.
+std::string frameListText(const std::vector<int32_t>& frames, std::size_t maxItems = SIZE_MAX);
 
 } // namespace pelix::report

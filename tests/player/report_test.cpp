@@ -55,6 +55,8 @@ TEST(ReportFrames, FlaggedFramesByDefaultElseTheFirstOrTheFrameOnScreen) {
     EXPECT_EQ(offeredReportFrames({}, 37), std::vector<int32_t>{37});
     EXPECT_EQ(offeredReportFrames({4, 9}, 37), (std::vector<int32_t>{4, 9}));
     EXPECT_EQ(frameListText({3, 7, 20, 21, 22, 30, 31}), "3, 7, 20-22, 30, 31");
+    EXPECT_EQ(frameListText({1, 3, 5, 7}, 2), "1, 3, \xE2\x80\xA6 (2 more)");
+    EXPECT_EQ(frameListText({}), "none");
     std::string error;
     // What the dialog offers is what it accepts back.
     EXPECT_EQ(parseFrameList(frameListText({3, 7, 20, 21, 22, 30, 31}), 40, error),
@@ -76,7 +78,8 @@ TEST(ReportSummary, NamesTheRecordingAndItsSetup) {
     EXPECT_EQ(byCaption["Frames"], "400");
     EXPECT_EQ(byCaption["Rate"], "10 frames/s");
     EXPECT_EQ(byCaption["Length"], "40.00 s");
-    EXPECT_EQ(byCaption["Flags"], "4: frames 3-5, 9");
+    // Four flagged frames against the three the setup record counts: both are told.
+    EXPECT_EQ(byCaption["Flags"], "4: frames 3-5, 9 (the recording's header counts 3)");
     EXPECT_EQ(byCaption["Gates"], "frame 1 cannot be read");
     for (const char* caption : {"Size", "Velocity", "Probe angle", "Evaluation mode"})
         EXPECT_FALSE(byCaption[caption].empty()) << caption;
