@@ -9,7 +9,10 @@
 namespace {
 
 const char* kUsage = "Usage: PelixPlayer [FILE]\n"
-                     "Opens FILE (a .BIN recording) at start, as if it had been chosen in the open dialog.\n";
+                     "       PelixPlayer --overview FILE\n"
+                     "Opens FILE (a .BIN recording) at start, as if it had been chosen in the open dialog.\n"
+                     "  --overview FILE   also shows the recording's overview window beside the player\n"
+                     "                    (Ctrl+Shift+O opens and closes it at any time)\n";
 
 } // namespace
 
@@ -24,10 +27,14 @@ int main(int argc, char* argv[]) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (args.size() > 2 || (args.size() == 2 && args.at(1).startsWith(QLatin1Char('-')))) {
+    const bool withOverview = args.size() == 3 && args.at(1) == QLatin1String("--overview") &&
+                              !args.at(2).startsWith(QLatin1Char('-'));
+    const bool plain = args.size() <= 2 && (args.size() < 2 || !args.at(1).startsWith(QLatin1Char('-')));
+    if (!withOverview && !plain) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    const QString file = args.size() >= 2 ? args.last() : QString();
 
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     frmPlayer window;
@@ -38,7 +45,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&window, &frmPlayer::programEndRequested, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
     window.show();
-    if (args.size() == 2 && window.openRecording(args.at(1)) == pelix::player::OpenResult::EndProgram)
-        return 3;
+    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::EndProgram) return 3;
+    if (withOverview) window.toggleOverview();
     return app.exec();
 }

@@ -8,6 +8,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core
+  poppler-utils
   clang-format git
 )
 # The fuzzer needs clang and its sanitizer runtime on top.

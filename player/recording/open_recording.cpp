@@ -9,7 +9,7 @@
 
 namespace pelix::recording {
 
-OpenOutcome OpenRecording::open(const std::string& path, bool withFlagIndex) {
+OpenOutcome OpenRecording::open(const std::string& path, FlagScan flagScan) {
     OpenOutcome out;
     std::unique_ptr<OpenRecording> rec(new OpenRecording);
     rec->m_path = path;
@@ -46,7 +46,7 @@ OpenOutcome OpenRecording::open(const std::string& path, bool withFlagIndex) {
     }
     rec->m_frameCount = static_cast<int32_t>(std::min<int64_t>(frames, std::numeric_limits<int32_t>::max()));
     rec->m_totalSeconds = static_cast<int32_t>(totalSecondsFor(rec->m_frameCount, rec->framesPerSecond()));
-    if (withFlagIndex) rec->buildFlagIndex();
+    if (flagScan == FlagScan::Build) rec->buildFlagIndex();
     rec->m_position = rec->recordOffset(1);
 
     out.status = OpenStatus::Opened;

@@ -47,9 +47,10 @@ class OpenRecording {
   public:
     using RawHeader = std::array<uint8_t, kRecordingHeaderBytes>;
 
-    // `withFlagIndex` false skips the flag scan (a reader that needs no flags
-    // spares itself a pass over the whole file); flags() is then empty.
-    static OpenOutcome open(const std::string& path, bool withFlagIndex = true);
+    // Skip: no flag index (flags() stays empty), for callers that read every
+    // frame header themselves and would otherwise read the file twice.
+    enum class FlagScan { Build, Skip };
+    static OpenOutcome open(const std::string& path, FlagScan flagScan = FlagScan::Build);
 
     const std::string& path() const { return m_path; }
     // The setup record exactly as stored; unchanged while the recording is open.

@@ -6,11 +6,13 @@
 #include "player/display/frame_display.h"
 #include "player/evaluation/gate_change_handler.h"
 #include "player/export/avi_export.h"
+#include "player/overview/overview_window.h"
 #include "player/playback/avi_range_marker.h"
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
 #include "player/playback/quick_move.h"
 #include "player/search/search_controller.h"
+#include "player/search/search_results.h"
 #include "player/ui/player_layout.h"
 #include "player/ui/twips.h"
 
@@ -91,6 +93,7 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     m_open = std::make_unique<OpenSequence>(m_c, m_session, *m_display, *m_playback, m_appTitle);
     m_aviExport = new AviExport(m_c, m_session, *m_playback, m_appTitle, this);
     connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
+    connectOverview();
     addShortcuts();
 
     Form_Load();
@@ -161,6 +164,7 @@ void frmPlayer::Form_Resize() {
 
 void frmPlayer::Form_Unload() {
     m_search->cancel();
+    m_overview->clear();
     m_playback->raise(PlaybackEvent::RecordingClosed);
     m_c.Timer1->stop();
     m_display->setRecording(nullptr);
@@ -197,10 +201,41 @@ OpenResult frmPlayer::openRecording(const QString& path) {
 }
 
 void frmPlayer::handleOpenResult(OpenResult result) {
+    if (result == OpenResult::Opened && m_session.recording) {
+        m_overview->setRecording(*m_session.recording);
+        m_overview->setCurrentFrame(m_session.CurrentFrame);
+    } else if (!m_session.isOpen()) {
+        m_overview->clear();
+    }
     if (result != OpenResult::EndProgram) return;
     Form_Unload();
     hide();
     emit programEndRequested(3);
+}
+
+void frmPlayer::connectOverview() {
+    m_overview = new pelix::overview::OverviewWindow(this);
+    // The cursor follows every move of the position slider, playback included.
+    connect(m_c.Slider, &QSlider::valueChanged, m_overview,
+            &pelix::overview::OverviewWindow::setCurrentFrame);
+    // The matches of the last search are marked on the strip as the list shows them, and go with it.
+    const auto showMatches = [this] { m_overview->setSearchMatches(m_search->results().matches()); };
+    connect(&m_search->results(), &QAbstractItemModel::modelReset, m_overview, showMatches);
+    connect(&m_search->results(), &QAbstractItemModel::rowsInserted, m_overview, showMatches);
+    // A click shows the frame the way the slider does: by moving it.
+    connect(m_overview, &pelix::overview::OverviewWindow::frameRequested, this, [this](int32_t frame) {
+        if (m_session.isOpen() && m_c.Slider->isEnabled()) m_c.Slider->setValue(frame);
+    });
+}
+
+void frmPlayer::toggleOverview() {
+    if (m_overview->isVisible()) {
+        m_overview->hide();
+        return;
+    }
+    m_overview->placeBeside(*this);
+    m_overview->show();
+    m_overview->raise();
 }
 
 void frmPlayer::addShortcuts() {
@@ -223,6 +258,10 @@ void frmPlayer::addShortcuts() {
     shortcut(QKeySequence(Qt::Key_PageDown), sliderAction(QAbstractSlider::SliderPageStepAdd));
     shortcut(QKeySequence(Qt::Key_Home), sliderAction(QAbstractSlider::SliderToMinimum));
     shortcut(QKeySequence(Qt::Key_End), sliderAction(QAbstractSlider::SliderToMaximum));
+    // The overview opens and closes from either window.
+    shortcut(overviewShortcut(), [this] { toggleOverview(); });
+    connect(new QShortcut(overviewShortcut(), m_overview), &QShortcut::activated, this,
+            [this] { toggleOverview(); });
 }
 
 int32_t frmPlayer::GetAscanAmp(int32_t index) const {

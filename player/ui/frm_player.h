@@ -9,6 +9,7 @@
 #include "player/ui/open_sequence.h"
 #include "player/ui/player_controls.h"
 
+#include <QKeySequence>
 #include <QString>
 #include <QWidget>
 
@@ -23,6 +24,14 @@ class PlaybackController;
 class QuickMove;
 class SearchController;
 } // namespace pelix::player
+namespace pelix::overview {
+class OverviewWindow;
+}
+
+// Opens and closes the overview tool window.
+inline QKeySequence overviewShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+}
 
 class frmPlayer : public QWidget {
     Q_OBJECT
@@ -45,6 +54,10 @@ class frmPlayer : public QWidget {
     pelix::player::AviExport& aviExport() { return *m_aviExport; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
     pelix::player::SearchController& search() { return *m_search; }
+    // The overview tool window; it follows the frame on screen and moves the slider when clicked.
+    pelix::overview::OverviewWindow& overview() { return *m_overview; }
+    // Shows the overview beside this window, or hides it when it is showing.
+    void toggleOverview();
 
     // Gate evaluation on the shown frame (what a gate drag measures).
     int32_t GetAscanAmp(int32_t index) const;
@@ -73,6 +86,7 @@ class frmPlayer : public QWidget {
     void Form_Unload();
     void handleOpenResult(pelix::player::OpenResult result);
     void addShortcuts();
+    void connectOverview();
 
     QString m_appTitle;
     QString m_ascanError;
@@ -87,4 +101,5 @@ class frmPlayer : public QWidget {
     pelix::player::AviExport* m_aviExport = nullptr;
     pelix::player::SearchController* m_search = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
+    pelix::overview::OverviewWindow* m_overview = nullptr;
 };

@@ -30,7 +30,9 @@ TEST(PlayerCommandLine, RefusesWhatItCannotOpenBeforeShowingAWindow) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: PelixPlayer [FILE]")) << help.out.toStdString();
 
-    for (const QStringList& args : {QStringList{"A.BIN", "B.BIN"}, QStringList{"--frobnicate"}}) {
+    for (const QStringList& args :
+         {QStringList{"A.BIN", "B.BIN"}, QStringList{"--frobnicate"}, QStringList{"--overview"},
+          QStringList{"--overview", "A.BIN", "B.BIN"}, QStringList{"A.BIN", "--overview"}}) {
         const PlayerRun refused = runPlayer(args);
         EXPECT_EQ(refused.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(refused.err.contains("Usage: PelixPlayer [FILE]")) << refused.err.toStdString();

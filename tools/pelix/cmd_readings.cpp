@@ -3,6 +3,7 @@
 // in large blocks and each row is written as soon as it is made, so memory
 // stays flat however long the recording is.
 #include "player/evaluation/recorded_readings.h"
+#include "player/recording/frame_header_scan.h"
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
@@ -36,8 +37,6 @@ const char* kHelp =
     "4 the file ended inside a frame's header (the table stops there).\n";
 
 enum class Format { Text, Csv, Json };
-
-constexpr int64_t kBlockBytes = 256 * 1024;
 
 // The slot names for the four combinations of the gates' search modes (flank or peak).
 struct SlotNames {
@@ -249,30 +248,15 @@ int runReadings(const Args& args) {
 
     RowWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec);
     writer.begin(first, last);
-    // Only each frame's header is needed (for envelope pairs, the first
-    // record's), but one large read costs less than a read per header. Blocks
-    // small enough to stay in the processor's cache while they are decoded.
-    const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (rec.header().isEnvelope() ? 2 : 1);
-    const int64_t framesPerBlock = std::max<int64_t>(1, kBlockBytes / stride);
-    std::vector<uint8_t> block(static_cast<std::size_t>(stride * framesPerBlock));
-    bool cut = false;
-    for (int64_t start = first; start <= last && !cut; start += framesPerBlock) {
-        const int64_t frames = std::min(framesPerBlock, last - start + 1);
-        const auto wanted =
-            static_cast<std::size_t>((frames - 1) * stride + static_cast<int64_t>(kFrameHeaderBytes));
-        const std::size_t got =
-            rec.file().readAt(rec.recordOffset(static_cast<int32_t>(start)), block.data(), wanted);
-        for (int64_t i = 0; i < frames; ++i) {
-            const auto at = static_cast<std::size_t>(i * stride);
-            // Only a file that shrank since it was opened ends inside a counted frame's header.
-            if (at + kFrameHeaderBytes > got) {
-                std::cerr << "pelix readings: the file ends inside frame " << start + i << "'s header\n";
-                cut = true;
-                break;
-            }
-            writer.row(start + i, decodeFrameHeader(block.data() + at));
-        }
-    }
+    // Only each frame's header is needed (for envelope pairs, the first record's).
+    const HeaderScanResult scan = scanFrameHeaders(rec.file(), frameRecordLayout(rec), first, last,
+                                                   [&writer](int64_t frame, const uint8_t* header) {
+                                                       writer.row(frame, decodeFrameHeader(header));
+                                                       return true;
+                                                   });
+    // Only a file that shrank since it was opened ends inside a counted frame's header.
+    const bool cut = scan.end == HeaderScanEnd::CutShort;
+    if (cut) std::cerr << "pelix readings: the file ends inside frame " << scan.stoppedAt << "'s header\n";
     writer.end();
     if (!writer.ok()) {
         std::cerr << "pelix readings: cannot write the table\n";

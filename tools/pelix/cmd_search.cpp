@@ -70,7 +70,8 @@ int runSearch(const Args& args) {
     }
 
     // The search reads every frame itself; the flags are not needed.
-    const recording::OpenOutcome outcome = recording::OpenRecording::open(parsed.positional[0], false);
+    const recording::OpenOutcome outcome =
+        recording::OpenRecording::open(parsed.positional[0], recording::OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
     search::FrameSearch frameSearch(*outcome.recording, *limits);
     frameSearch.run();

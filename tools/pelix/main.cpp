@@ -14,15 +14,19 @@ const char* kUsage = "usage: pelix COMMAND [arguments] [--json]\n"
                      "  readings FILE [--csv]     every frame's recorded readings as the panel shows them\n"
                      "  export FILE -o OUT.avi    a range of frames to an AVI video\n"
                      "  search FILE --box L,U,H1,H2  every frame whose trace passes through the box\n"
+                     "  overview FILE [--json | -o OUT.png]  every frame's gate amplitudes and the flags\n"
+                     "  report FILE -o REPORT.pdf [--frames LIST | --flags]  an inspection report\n"
                      "Run 'pelix COMMAND --help' for the arguments of a command.\n";
 }
 
 int main(int argc, char** argv) {
     using namespace pelix::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"info", &runInfo},         {"frame", &runFrame},   {"render", &runRender},
-        {"readings", &runReadings}, {"export", &runExport}, {"info", &runInfo},
-        {"frame", &runFrame},       {"render", &runRender}, {"search", &runSearch},
+        {"info", &runInfo},         {"frame", &runFrame},       {"render", &runRender},
+        {"readings", &runReadings}, {"export", &runExport},     {"info", &runInfo},
+        {"frame", &runFrame},       {"render", &runRender},     {"search", &runSearch},
+        {"info", &runInfo},         {"frame", &runFrame},       {"render", &runRender},
+        {"readings", &runReadings}, {"overview", &runOverview}, {"report", &runReport},
     };
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         (argc < 2 ? std::cerr : std::cout) << kUsage;

@@ -22,5 +22,7 @@ int runRender(const Args& args);
 int runReadings(const Args& args);
 int runExport(const Args& args);
 int runSearch(const Args& args);
+int runOverview(const Args& args);
+int runReport(const Args& args);
 
 } // namespace pelix::tool

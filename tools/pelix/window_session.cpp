@@ -1,5 +1,6 @@
 #include "tools/pelix/window_session.h"
 
+#include "tools/pelix/headless_application.h"
 #include "tools/pelix/subcommands.h"
 
 #include <QApplication>
@@ -10,14 +11,9 @@
 namespace pelix::tool {
 
 int runWithApplication(const char* command, bool useDisplayAtHand, const std::function<int()>& work) {
-    const bool displayAtHand =
-        !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (!useDisplayAtHand || !displayAtHand))
+    if (!useDisplayAtHand && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "pelix";
-    static char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const auto app = startHeadlessApplication();
     try {
         return work();
     } catch (const std::exception& e) {

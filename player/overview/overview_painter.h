@@ -1,0 +1,40 @@
+// Draws the overview strip: amplitude 0..100 % of screen height upwards, the
+// recording from left to right; gate A and gate B as filled low..high bands per
+// pixel column in the control's gate colours, flags as marks along the top,
+// search matches along the bottom and the frame on screen as a cursor. The
+// tool window and `pelix overview -o` both draw through here.
+#pragma once
+
+#include "player/overview/overview_columns.h"
+#include "player/overview/overview_series.h"
+
+#include <QRect>
+
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+namespace pelix::overview {
+
+struct OverviewMarks {
+    int32_t currentFrame = 0;           // 0: no cursor
+    std::vector<int32_t> searchMatches; // frame numbers, any order
+};
+
+// The plot area inside `bounds` (the part that maps to frames: a click maps through it).
+QRect plotArea(const QRect& bounds);
+
+// Both gates' columns for a plot `width` pixels wide: a pass over every frame,
+// so a widget keeps them while its width and series stay the same.
+struct OverviewColumns {
+    int width = -1;
+    std::vector<ColumnSpan> gateA, gateB;
+};
+OverviewColumns overviewColumns(const OverviewSeries& series, int width);
+
+// `columns`, when given, must be those of `series` for the plot width of `bounds`.
+void paintOverview(QPainter& painter, const QRect& bounds, const OverviewSeries& series,
+                   const OverviewMarks& marks, const OverviewColumns* columns = nullptr);
+
+} // namespace pelix::overview

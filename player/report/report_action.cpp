@@ -1,0 +1,69 @@
+#include "player/report/report_action.h"
+
+#include "platform/message_service.h"
+#include "player/report/inspection_report.h"
+#include "player/report/report_frames.h"
+#include "player/report/report_summary.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QProgressDialog>
+
+namespace pelix::report {
+
+std::vector<int32_t> offeredReportFrames(const std::vector<int32_t>& flaggedFrames, int32_t currentFrame) {
+    if (!flaggedFrames.empty()) return flaggedFrames;
+    return {currentFrame >= 1 ? currentFrame : 1};
+}
+
+void runReportAction(QWidget* owner, const QString& recording, const std::vector<int32_t>& flaggedFrames,
+                     int32_t currentFrame, int32_t frameCount) {
+    QString list = QString::fromStdString(frameListText(offeredReportFrames(flaggedFrames, currentFrame)));
+    std::vector<int32_t> frames;
+    for (;;) {
+        bool ok = false;
+        list = QInputDialog::getText(owner, QStringLiteral("Report"),
+                                     QStringLiteral("Frames to show, one page each (e.g. 3, 7, 20-25):"),
+                                     QLineEdit::Normal, list, &ok);
+        if (!ok) return;
+        std::string error;
+        const auto parsed = parseFrameList(list.toStdString(), frameCount, error);
+        if (parsed) {
+            frames = *parsed;
+            break;
+        }
+        platform::showMessage(QString::fromStdString(error), platform::MessageIcon::Exclamation, owner);
+    }
+    const QFileInfo source(recording);
+    const QString suggested =
+        source.absolutePath() + QLatin1Char('/') + source.completeBaseName() + QStringLiteral("_report.pdf");
+    QString output = QFileDialog::getSaveFileName(owner, QStringLiteral("Save report"), suggested,
+                                                  QStringLiteral("PDF documents (*.pdf)"));
+    if (output.isEmpty()) return;
+    if (QFileInfo(output).suffix().isEmpty()) output += QStringLiteral(".pdf");
+
+    QProgressDialog progress(QStringLiteral("Writing the report\u2026"), QStringLiteral("Cancel"), 0,
+                             static_cast<int>(frames.size()) + 1, owner);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    ReportRequest request;
+    request.recording = recording;
+    request.output = output;
+    request.frames = frames;
+    const ReportOutcome outcome = writeInspectionReport(request, [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    switch (outcome.status) {
+    case ReportStatus::Written:
+    case ReportStatus::Cancelled:
+        return;
+    default:
+        platform::showMessage(QStringLiteral("The report was not written: ") + outcome.error,
+                              platform::MessageIcon::Exclamation, owner);
+    }
+}
+
+} // namespace pelix::report

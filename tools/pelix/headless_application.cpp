@@ -1,0 +1,16 @@
+#include "tools/pelix/headless_application.h"
+
+namespace pelix::tool {
+
+std::unique_ptr<QApplication> startHeadlessApplication() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // QApplication keeps references to these for its whole life.
+    static int argc = 1;
+    static char name[] = "pelix";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+} // namespace pelix::tool

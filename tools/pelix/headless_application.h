@@ -1,0 +1,14 @@
+// The Qt application of the subcommands that draw (render, overview -o,
+// report): headless unless a display is at hand; the rest of the tool never
+// starts Qt and runs without a display or Qt platform.
+#pragma once
+
+#include <QApplication>
+
+#include <memory>
+
+namespace pelix::tool {
+
+std::unique_ptr<QApplication> startHeadlessApplication();
+
+} // namespace pelix::tool
