@@ -7,6 +7,7 @@
 #include "player/report/report_summary.h"
 #include "tool_test_support.h"
 
+#include <QDate>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -179,7 +180,7 @@ TEST_F(ReportToolTest, RefusesBadArgumentsAndNeverWritesOverTheRecording) {
     QFile f(path("COPY.BIN"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
-    EXPECT_EQ(run({"report", sample, "-o", dir.filePath("NO/SUCH/FOLDER/R.pdf")}), 1);
+    EXPECT_EQ(run({"report", sample, "-o", path("NO/SUCH/FOLDER/R.pdf")}), 1);
 }
 
 } // namespace
