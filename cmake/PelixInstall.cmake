@@ -5,6 +5,8 @@
 include(GNUInstallDirs)
 
 set(PELIX_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/pelix-player)
+# The programs look there by name too when they load the control and the library.
+target_compile_definitions(PelixPlatform PRIVATE PELIX_PRIVATE_LIBRARY_FOLDER="../${PELIX_PRIVATE_LIBDIR}")
 set_target_properties(PelixPlayer pelix pelix-synth PROPERTIES INSTALL_RPATH "$ORIGIN/../${PELIX_PRIVATE_LIBDIR}")
 set_target_properties(AscanView Pelix_Cal PelixPlatform PROPERTIES INSTALL_RPATH "$ORIGIN")
 
@@ -17,7 +19,7 @@ install(FILES packaging/pelix-player.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/ic
 install(FILES packaging/pelix-player-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME pelix-player.xml)
 install(FILES packaging/pelix.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelix-player)
 
 set(CPACK_PACKAGE_NAME pelix-player)
 set(CPACK_PACKAGE_VENDOR "Pelix Player developers")

@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -18,15 +19,16 @@ const char* kUsage = "Usage: PelixPlayer [FILE]\n"
 
 // PelixPlayer [FILE]: opens FILE at start as if it had been chosen in the open dialog.
 int main(int argc, char* argv[]) {
+    // Help needs no display: answered before the toolkit looks for one.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
 
     // The command line is checked before any window appears.
     const QStringList args = QApplication::arguments();
-    if (args.size() == 2 && (args.at(1) == QLatin1String("--help") || args.at(1) == QLatin1String("-h"))) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     const bool withOverview = args.size() == 3 && args.at(1) == QLatin1String("--overview") &&
                               !args.at(2).startsWith(QLatin1Char('-'));
     const bool plain = args.size() <= 2 && (args.size() < 2 || !args.at(1).startsWith(QLatin1Char('-')));
