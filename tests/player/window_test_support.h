@@ -46,11 +46,12 @@ class RecordingFiles {
         std::ofstream(path.toStdString(), std::ios::binary) << bytes;
         return path;
     }
-
-  private:
+    // Where a file of that name goes in the test's private folder.
     QString filePath(const QString& name) const {
         return QString::fromStdString(m_dir.file(name.toStdString()));
     }
+
+  private:
     pelix::testing::TempFolder m_dir;
 };
 
