@@ -1,5 +1,6 @@
 // The command-line tool as a user runs it: exit status, messages and JSON.
 #include "recording/recording_files.h"
+#include "tools/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -10,25 +11,8 @@
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
-
-// Runs the built tool; standard error is folded into the output.
-ToolRun pelix(const std::string& arguments) {
-    const std::string command = std::string(PELIX_BIN_DIR) + "/pelix " + arguments + " 2>&1";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
+using pelix::testing::pelix;
+using pelix::testing::ToolRun;
 
 const std::string kDemo = std::string(PELIX_SAMPLES_DIR) + "/DEMO.BIN";
 

@@ -1,6 +1,7 @@
 // pelix search as the outside checks run it: the list in the window's words,
 // the JSON shape, and the exit status for a bad box.
 #include "recording/recording_files.h"
+#include "tools/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +13,10 @@ namespace {
 
 using namespace pelix::recording;
 
-struct SearchRun {
-    int status = -1;
-    std::string out;
-};
+using SearchRun = pelix::testing::ToolRun;
 
 SearchRun pelixSearch(const std::string& arguments) {
-    const std::string command = std::string(PELIX_BIN_DIR) + "/pelix search " + arguments + " 2>&1";
-    SearchRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return pelix::testing::pelix("search " + arguments);
 }
 
 class PelixSearchTest : public ::testing::Test {

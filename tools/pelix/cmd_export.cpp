@@ -48,14 +48,8 @@ struct ExportOptions {
 };
 
 std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
-    Args rest;
-    for (const auto& a : args) {
-        if (a == "--window")
-            out.window = true;
-        else
-            rest.push_back(a);
-    }
-    const ParsedArgs parsed = parseArgs(rest, {"-o", "--from", "--to", "--fps"});
+    const ParsedArgs parsed = parseArgs(args, {"-o", "--from", "--to", "--fps"}, {"--window"});
+    out.window = parsed.has("--window");
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;

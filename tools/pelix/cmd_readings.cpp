@@ -208,15 +208,8 @@ class RowWriter {
 } // namespace
 
 int runReadings(const Args& args) {
-    Args rest;
-    bool csv = false;
-    for (const auto& a : args) {
-        if (a == "--csv")
-            csv = true;
-        else
-            rest.push_back(a);
-    }
-    const ParsedArgs parsed = parseArgs(rest, {"--from", "--to"});
+    const ParsedArgs parsed = parseArgs(args, {"--from", "--to"}, {"--csv"});
+    const bool csv = parsed.has("--csv");
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;

@@ -83,15 +83,9 @@ struct RenderOptions {
 
 // Parses the arguments; returns an exit status when the command should end.
 std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
-    Args rest;
-    for (const auto& a : args) {
-        if (a == "--window")
-            out.window = true;
-        else
-            rest.push_back(a);
-    }
-    const ParsedArgs parsed =
-        parseArgs(rest, {"-o", "--ops", "--state", "--width", "--height", "--gate-a", "--gate-b"});
+    const ParsedArgs parsed = parseArgs(
+        args, {"-o", "--ops", "--state", "--width", "--height", "--gate-a", "--gate-b"}, {"--window"});
+    out.window = parsed.has("--window");
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;

@@ -31,15 +31,8 @@ const char* kHelp =
 } // namespace
 
 int runReport(const Args& args) {
-    Args rest;
-    bool flags = false;
-    for (const auto& a : args) {
-        if (a == "--flags")
-            flags = true;
-        else
-            rest.push_back(a);
-    }
-    const ParsedArgs parsed = parseArgs(rest, {"-o", "--frames"});
+    const ParsedArgs parsed = parseArgs(args, {"-o", "--frames"}, {"--flags"});
+    const bool flags = parsed.has("--flags");
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;

@@ -8,7 +8,12 @@
 
 namespace pelix::tool {
 
-ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued) {
+bool ParsedArgs::has(const std::string& name) const {
+    return std::find(switches.begin(), switches.end(), name) != switches.end();
+}
+
+ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued,
+                     const std::vector<std::string>& switches) {
     ParsedArgs out;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -16,6 +21,8 @@ ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued) {
             out.json = true;
         else if (a == "--help" || a == "-h")
             out.help = true;
+        else if (std::find(switches.begin(), switches.end(), a) != switches.end())
+            out.switches.push_back(a);
         else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
             if (i + 1 >= args.size()) {
                 out.error = "missing value after " + a;

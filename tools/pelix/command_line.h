@@ -18,11 +18,15 @@ struct ParsedArgs {
     bool json = false;
     bool help = false;
     std::vector<std::pair<std::string, std::string>> options; // --name value
+    std::vector<std::string> switches;                        // on/off options given, e.g. "--csv"
+    bool has(const std::string& name) const;
     std::string error;
 };
 
-// `valued` lists the options that take a value (e.g. "-o", "--ops").
-ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued);
+// `valued` lists the options that take a value (e.g. "-o", "--ops"), `switches` the
+// on/off options a command knows besides --json and --help (e.g. "--window").
+ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued,
+                     const std::vector<std::string>& switches = {});
 std::optional<int64_t> parseWholeNumber(const std::string& text);
 // Prints the system's message for a rejected recording and gives the exit status.
 int reportRejected(const recording::OpenOutcome& outcome);
