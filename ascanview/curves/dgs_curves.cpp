@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -100,6 +101,9 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
     std::int32_t amplitudeEarly = 0;
     std::int32_t amplitudeLate = 0;
     double amplitude = 0.0;
+    double y = h;
+    std::vector<DgsHeightMemo::Entry>& memo = m_state.dgsHeights.curve(offset);
+    std::size_t memoStep = 0;
     double earlyGain = 0.0;
     double earlyAmp = 0.0;
     double delta = 0.0;
@@ -179,15 +183,23 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
             const auto step = divide(numerator, k2);
             if (!step) return false;
             const double gain = earlyGain - *step + gainShift;
-            amplitude = std::pow(10.0, gain / 200.0) * 10000.0 * earlyAmp / 25000.0;
+            if (memoStep < memo.size() && memo[memoStep].gain == gain &&
+                memo[memoStep].referenceAmplitude == earlyAmp) {
+                amplitude = memo[memoStep].amplitude;
+            } else {
+                amplitude = std::pow(10.0, gain / 200.0) * 10000.0 * earlyAmp / 25000.0;
+                if (memoStep >= memo.size()) memo.resize(memoStep + 1);
+                memo[memoStep] = {gain, earlyAmp, amplitude};
+            }
+            ++memoStep;
             if (!std::isfinite(amplitude)) return false;
             if (amplitude > kFullScreen) amplitude = kFullScreen;
+            y = h - amplitude / kFullScreen * h;
             haveAmplitude = true;
             amplitudeTime = a;
             amplitudeEarly = segmentEarly;
             amplitudeLate = segmentLate;
         }
-        const double y = h - amplitude / kFullScreen * h;
 
         const double prev = havePrevious ? previous : y;
         const double lo = std::min(prev, y);

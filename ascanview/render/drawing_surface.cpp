@@ -10,6 +10,8 @@ namespace {
 
 // A full redraw of an RF frame with envelope needs about 6,500 operations.
 constexpr std::size_t kReservedOps = 16384;
+constexpr std::size_t kReservedTexts = 16;
+constexpr std::size_t kMaxTexts = std::size_t{1} << 24;
 
 void appendNumber(std::string& out, double value) {
     if (!std::isfinite(value)) {
@@ -89,51 +91,31 @@ const char* opName(SurfaceOpKind kind) {
 
 DrawingSurface::DrawingSurface() {
     m_ops.reserve(kReservedOps);
-}
-
-SurfaceOp& DrawingSurface::append(SurfaceOpKind kind, Rgb color) {
-    SurfaceOp& op = m_ops.emplace_back();
-    op.kind = kind;
-    op.color = color;
-    return op;
+    m_texts.reserve(kReservedTexts);
 }
 
 void DrawingSurface::clear() {
     m_ops.clear();
+    m_texts.clear();
     append(SurfaceOpKind::Clear, m_background);
     m_penX = 0.0;
     m_penY = 0.0;
 }
 
-void DrawingSurface::appendFromTo(SurfaceOpKind kind, double x1, double y1, double x2, double y2, Rgb color) {
-    SurfaceOp& op = append(kind, color);
-    op.x1 = x1;
-    op.y1 = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    // Every line and box leaves the pen at its second corner.
-    m_penX = x2;
-    m_penY = y2;
-}
-
-void DrawingSurface::segment(double x1, double y1, double x2, double y2, Rgb color) {
-    appendFromTo(SurfaceOpKind::Segment, x1, y1, x2, y2, color);
-}
-
-void DrawingSurface::lineTo(double x, double y, Rgb color) {
-    appendFromTo(SurfaceOpKind::LineTo, m_penX, m_penY, x, y, color);
-}
-
-void DrawingSurface::box(double x1, double y1, double x2, double y2, Rgb color) {
-    appendFromTo(SurfaceOpKind::Box, x1, y1, x2, y2, color);
-}
-
 void DrawingSurface::text(double x, double y, const std::string& utf8, double pointSize) {
+    // A text's place must fit its field; no picture holds that many.
+    if (m_texts.size() >= kMaxTexts) return;
     SurfaceOp& op = append(SurfaceOpKind::Text, m_foreground);
     op.x1 = x;
     op.y1 = y;
-    op.text = utf8;
-    op.size = pointSize;
+    op.text = static_cast<std::uint32_t>(m_texts.size());
+    m_texts.push_back({utf8, pointSize});
+}
+
+const SurfaceText& DrawingSurface::textOf(const SurfaceOp& op) const {
+    static const SurfaceText none;
+    if (op.kind != SurfaceOpKind::Text || op.text >= m_texts.size()) return none;
+    return m_texts[op.text];
 }
 
 std::string DrawingSurface::toJson() const {
@@ -167,8 +149,8 @@ std::string DrawingSurface::toJson() const {
             appendField(out, "x", op.x1);
             appendField(out, "y", op.y1);
             out += ", \"text\": ";
-            appendJsonString(out, op.text);
-            appendField(out, "size", op.size);
+            appendJsonString(out, textOf(op).text);
+            appendField(out, "size", textOf(op).size);
             break;
         }
         out += '}';

@@ -20,15 +20,22 @@ constexpr Rgb rgb(unsigned r, unsigned g, unsigned b) {
 
 enum class SurfaceOpKind : std::uint8_t { Clear, Segment, LineTo, Box, Text };
 
+// One operation, kept small: a redraw with curves records tens of thousands, so
+// the rare text lives beside the list (see DrawingSurface::textOf).
 struct SurfaceOp {
-    SurfaceOpKind kind = SurfaceOpKind::Clear;
-    Rgb color = 0;
     double x1 = 0.0; // for a text: its top-left corner in x1, y1
     double y1 = 0.0;
     double x2 = 0.0;
     double y2 = 0.0;
-    double size = 0.0; // text size in points
+    Rgb color = 0;
+    std::uint32_t text : 24 = 0; // a text's place among the surface's texts
+    SurfaceOpKind kind : 8 = SurfaceOpKind::Clear;
+};
+static_assert(sizeof(SurfaceOp) == 40);
+
+struct SurfaceText {
     std::string text;  // UTF-8
+    double size = 0.0; // in points
 };
 
 class ASCANVIEW_API DrawingSurface {
@@ -59,20 +66,43 @@ class ASCANVIEW_API DrawingSurface {
     }
 
     void clear();
-    void segment(double x1, double y1, double x2, double y2, Rgb color);
-    void lineTo(double x, double y, Rgb color);
+    // Inline: a curve records one stroke per column, tens of thousands a redraw.
+    void segment(double x1, double y1, double x2, double y2, Rgb color) {
+        appendFromTo(SurfaceOpKind::Segment, x1, y1, x2, y2, color);
+    }
+    void lineTo(double x, double y, Rgb color) {
+        appendFromTo(SurfaceOpKind::LineTo, m_penX, m_penY, x, y, color);
+    }
     void lineTo(double x, double y) { lineTo(x, y, m_foreground); }
-    void box(double x1, double y1, double x2, double y2, Rgb color);
+    void box(double x1, double y1, double x2, double y2, Rgb color) {
+        appendFromTo(SurfaceOpKind::Box, x1, y1, x2, y2, color);
+    }
     void text(double x, double y, const std::string& utf8, double pointSize);
 
     const std::vector<SurfaceOp>& ops() const { return m_ops; }
+    // The text and size of a text operation (empty for any other).
+    const SurfaceText& textOf(const SurfaceOp& op) const;
 
     // {"width": W, "height": H, "ops": [...]}, coordinates in surface units.
     std::string toJson() const;
 
   private:
-    SurfaceOp& append(SurfaceOpKind kind, Rgb color);
-    void appendFromTo(SurfaceOpKind kind, double x1, double y1, double x2, double y2, Rgb color);
+    SurfaceOp& append(SurfaceOpKind kind, Rgb color) {
+        SurfaceOp& op = m_ops.emplace_back();
+        op.kind = kind;
+        op.color = color;
+        return op;
+    }
+    void appendFromTo(SurfaceOpKind kind, double x1, double y1, double x2, double y2, Rgb color) {
+        SurfaceOp& op = append(kind, color);
+        op.x1 = x1;
+        op.y1 = y1;
+        op.x2 = x2;
+        op.y2 = y2;
+        // Every line and box leaves the pen at its second corner.
+        m_penX = x2;
+        m_penY = y2;
+    }
 
     double m_width = 0.0;
     double m_height = 0.0;
@@ -81,6 +111,7 @@ class ASCANVIEW_API DrawingSurface {
     Rgb m_foreground = kWindowText;
     Rgb m_background = kWindowBackground;
     std::vector<SurfaceOp> m_ops;
+    std::vector<SurfaceText> m_texts;
 };
 
 } // namespace pelix::ascanview

@@ -7,12 +7,13 @@
 namespace pelix::ascanview {
 
 void PixelCanvas::fill(std::uint32_t pixel) {
+    m_run.pending = false; // covered anyway
     for (int y = 0; y < m_height; ++y)
         std::fill_n(m_bits + y * m_stride, m_width, pixel);
 }
 
-void PixelCanvas::fillRect(long long left, long long top, long long right, long long bottom,
-                           std::uint32_t pixel) {
+void PixelCanvas::paintRect(long long left, long long top, long long right, long long bottom,
+                            std::uint32_t pixel) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     left = std::max(left, 0LL);
@@ -36,16 +37,10 @@ void PixelCanvas::plot(long long x, long long y, std::uint32_t pixel, int pen) {
         if (x >= 0 && y >= 0 && x < m_width && y < m_height) m_bits[y * m_stride + x] = pixel;
         return;
     }
-    fillRect(x, y, x + pen - 1, y + pen - 1, pixel);
+    paintRect(x, y, x + pen - 1, y + pen - 1, pixel);
 }
 
 namespace {
-
-// The pixel holding a coordinate; the value is already clipped to a small range.
-inline long long pixelOf(double v) {
-    const auto truncated = static_cast<long long>(v);
-    return v < static_cast<double>(truncated) ? truncated - 1 : truncated;
-}
 
 // Liang-Barsky: shortens the line to the part inside [minX, maxX] x [minY, maxY].
 bool clip(double& x0, double& y0, double& x1, double& y1, double minX, double minY, double maxX,
@@ -83,7 +78,7 @@ bool clip(double& x0, double& y0, double& x1, double& y1, double minX, double mi
 
 } // namespace
 
-void PixelCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t pixel, int pen) {
+void PixelCanvas::lineClipped(double x0, double y0, double x1, double y1, std::uint32_t pixel, int pen) {
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
     // A margin of a few pixels keeps the clipped ends where the full line would put them.
     const double margin = pen + 2.0;
@@ -99,7 +94,15 @@ void PixelCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t
         fillRect(left, top, right + pen - 1, bottom + pen - 1, pixel);
         return;
     }
-    if (!clip(x0, y0, x1, y1, minX, minY, maxX, maxY)) return;
+    if (x0 >= minX && x0 <= maxX && x1 >= minX && x1 <= maxX && y0 >= minY && y0 <= maxY && y1 >= minY &&
+        y1 <= maxY) {
+        // Inside the margins nothing is cut off, and the far end is where clipping would
+        // put it: the start plus the whole difference, rounded the same way.
+        x1 = std::clamp(x0 + (x1 - x0), minX, maxX);
+        y1 = std::clamp(y0 + (y1 - y0), minY, maxY);
+    } else if (!clip(x0, y0, x1, y1, minX, minY, maxX, maxY)) {
+        return;
+    }
     long long ax = pixelOf(x0);
     long long ay = pixelOf(y0);
     const long long bx = pixelOf(x1);

@@ -66,23 +66,25 @@ const QImage& SurfaceRasterizer::rasterize(const DrawingSurface& surface, QSize 
             canvas.line(op.x1 * sx, op.y1 * sy, op.x2 * sx, op.y2 * sy, toPixel(op.color), pen);
             break;
         case SurfaceOpKind::Text:
-            drawText(op, sx, sy);
+            canvas.flush(); // the painter draws on the same pixels
+            drawText(surface.textOf(op), op, sx, sy);
             break;
         }
     }
+    canvas.flush();
     return m_image;
 }
 
-void SurfaceRasterizer::drawText(const SurfaceOp& op, double sx, double sy) {
+void SurfaceRasterizer::drawText(const SurfaceText& text, const SurfaceOp& op, double sx, double sy) {
     // Text is rare (curve labels only) and goes through the general painter.
     QPainter painter(&m_image);
     painter.resetTransform();
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    m_font.setPixelSize(std::max(1, static_cast<int>(std::lround(op.size * 20.0 * sy))));
+    m_font.setPixelSize(std::max(1, static_cast<int>(std::lround(text.size * 20.0 * sy))));
     painter.setFont(m_font);
     painter.setPen(QColor::fromRgb(toPixel(op.color)));
     const QFontMetricsF metrics(m_font);
-    painter.drawText(QPointF(op.x1 * sx, op.y1 * sy + metrics.ascent()), QString::fromStdString(op.text));
+    painter.drawText(QPointF(op.x1 * sx, op.y1 * sy + metrics.ascent()), QString::fromStdString(text.text));
 }
 
 } // namespace pelix::ascanview

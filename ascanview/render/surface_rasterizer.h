@@ -21,7 +21,7 @@ class ASCANVIEW_API SurfaceRasterizer {
     const QImage& image() const { return m_image; }
 
   private:
-    void drawText(const SurfaceOp& op, double sx, double sy);
+    void drawText(const SurfaceText& text, const SurfaceOp& op, double sx, double sy);
 
     QImage m_image;
     QFont m_font;

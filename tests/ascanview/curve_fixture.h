@@ -74,7 +74,7 @@ class CurveTest : public AscanControlTest {
     std::vector<std::string> labels() const {
         std::vector<std::string> texts;
         for (const SurfaceOp& op : ctl.surface().ops())
-            if (op.kind == SurfaceOpKind::Text) texts.push_back(op.text);
+            if (op.kind == SurfaceOpKind::Text) texts.push_back(ctl.surface().textOf(op).text);
         return texts;
     }
 };

@@ -123,10 +123,10 @@ TEST_F(DacCurveTest, LabelSitsTenUnitsRightAndBelowTheFirstPointInRed) {
     redraw();
     const auto texts = ops(SurfaceOpKind::Text, kCurveRed);
     ASSERT_EQ(texts.size(), 1U);
-    EXPECT_EQ(texts[0].text, "-6.0dB");
+    EXPECT_EQ(ctl.surface().textOf(texts[0]).text, "-6.0dB");
     EXPECT_DOUBLE_EQ(texts[0].x1, 10.0);
     EXPECT_NEAR(texts[0].y1, 400 - 200 * std::pow(10.0, -0.3) + 10.0, 1e-9);
-    EXPECT_DOUBLE_EQ(texts[0].size, 7.0);
+    EXPECT_DOUBLE_EQ(ctl.surface().textOf(texts[0]).size, 7.0);
     EXPECT_EQ(ctl.surface().foreground(), rgb(0, 0, 0));
 }
 

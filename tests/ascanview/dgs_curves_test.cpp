@@ -5,6 +5,8 @@
 
 #include "ascanview/curves/cal_exports.h"
 
+#include <QMetaProperty>
+
 using namespace pelix::ascanview;
 
 namespace {
@@ -91,9 +93,9 @@ TEST_F(DgsCurveTest, ErsLabelGivesTheDiameterInTheRecordingsUnit) {
             continue;
         }
         ASSERT_EQ(texts.size(), 1U) << c.label;
-        EXPECT_EQ(texts[0].text, c.label);
+        EXPECT_EQ(ctl.surface().textOf(texts[0]).text, c.label);
         EXPECT_DOUBLE_EQ(texts[0].x1, kW - 510);
-        EXPECT_DOUBLE_EQ(texts[0].size, 7.0);
+        EXPECT_DOUBLE_EQ(ctl.surface().textOf(texts[0]).size, 7.0);
     }
     EXPECT_EQ(ctl.surface().foreground(), rgb(0, 0, 0));
 }
@@ -118,6 +120,36 @@ TEST(CalExportsTest, AllNineExportsAreFoundByName) {
     EXPECT_TRUE(exports.dgsComplete());
     // The same binding every time: the library's DGS state is shared.
     EXPECT_EQ(&exports, &pelix::ascanview::boundCalExports());
+}
+
+// Heights remembered from one redraw serve the next only where they are still right: after
+// the gain, an offset, the reference amplitude or the size changes, the picture equals that of
+// a control that never drew before.
+TEST_F(DgsCurveTest, ARedrawAfterAChangeDrawsWhatAFreshControlDraws) {
+    set("Curve1Offset", -60);
+    set("Curve2Offset", 60);
+    struct Change {
+        const char* property;
+        QVariant value;
+    };
+    const Change changes[] = {{"Gain", 436},          {"Curve1Offset", -120}, {"Curve2Offset", 0},
+                              {"DGSRefAmp", 640},     {"DGSCurve", 3000},     {"PicCurrentHeight", 300.0},
+                              {"ttDisplayDelay", 900}};
+    for (const Change& change : changes) {
+        redraw();
+        redraw(); // the second redraw draws from what the first remembered
+        set(change.property, change.value);
+        redraw();
+        const std::string drawn = ctl.surface().toJson();
+
+        OroAscanCtl fresh;
+        for (int i = 0; i < ctl.metaObject()->propertyCount(); ++i) {
+            const QMetaProperty property = ctl.metaObject()->property(i);
+            if (property.isWritable() && property.isStored()) property.write(&fresh, property.read(&ctl));
+        }
+        fresh.UpdateAscanGraph();
+        EXPECT_EQ(drawn, fresh.surface().toJson()) << change.property;
+    }
 }
 
 } // namespace

@@ -127,6 +127,51 @@ TEST(Rasterizer, ALineAtTheRightEdgeFallsJustOutsideThePicture) {
     EXPECT_EQ(image.pixel(0, 50), qRgb(0, 0, 255));
 }
 
+// Strokes of one colour that meet in one pixel column are painted together; what lies
+// between them in drawing order must still come out on top or underneath as drawn.
+TEST(Rasterizer, StrokesInOnePixelColumnKeepTheirDrawingOrder) {
+    DrawingSurface surface;
+    surface.setScale(1500, 1500); // 15 units a pixel
+    surface.clear();
+    const Rgb red = rgb(255, 0, 0), blue = rgb(0, 0, 255), green = rgb(0, 255, 0);
+    // Column 10: red rows 10..12, blue row 11 over it, red rows 12..14 over that.
+    surface.segment(150, 150, 151, 180, red);
+    surface.segment(152, 165, 153, 165, blue);
+    surface.segment(154, 180, 155, 210, red);
+    // Column 20: two red strokes with a gap between them, then one that touches the first.
+    surface.segment(300, 150, 301, 165, red); // rows 10..11
+    surface.segment(302, 210, 303, 225, red); // rows 14..15
+    surface.segment(304, 180, 305, 180, red); // row 12
+    // Column 30: a red run held back, then a box and a text drawn over part of it.
+    surface.segment(450, 150, 451, 300, red);
+    surface.box(450, 225, 450, 225, green);
+    const QImage image = rasterize(surface, QSize(100, 100), 1.0);
+
+    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(10, 11), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(10, 12), qRgb(255, 0, 0)) << "painted again after the blue stroke";
+    EXPECT_EQ(image.pixel(10, 14), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(10, 15), qRgb(255, 255, 255));
+
+    EXPECT_EQ(image.pixel(20, 11), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(20, 12), qRgb(255, 0, 0)) << "touches the run above";
+    EXPECT_EQ(image.pixel(20, 13), qRgb(255, 255, 255)) << "the gap stays empty";
+    EXPECT_EQ(image.pixel(20, 14), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(20, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(20, 16), qRgb(255, 255, 255));
+
+    EXPECT_EQ(image.pixel(30, 14), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(30, 15), qRgb(0, 255, 0)) << "the box comes after the run";
+    EXPECT_EQ(image.pixel(30, 16), qRgb(255, 0, 0));
+
+    // At 200 % the pen is two pixels wide and the runs two pixels taller.
+    const QImage doubled = rasterize(surface, QSize(100, 100), 2.0);
+    EXPECT_EQ(doubled.pixel(21, 22), qRgb(0, 0, 255));
+    EXPECT_EQ(doubled.pixel(21, 24), qRgb(255, 0, 0));
+    EXPECT_EQ(doubled.pixel(40, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(doubled.pixel(40, 26), qRgb(255, 255, 255));
+}
+
 QList<qint16> busyFrame() {
     QList<qint16> samples(3201, 0);
     for (int i = 0; i < 3201; ++i)
