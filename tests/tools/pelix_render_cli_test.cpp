@@ -85,8 +85,9 @@ TEST_F(PelixRenderCliTest, TheSearchBoxGoesWhereAskedAndTheListIsWhatPelixSearch
         // The frame on screen is still the one asked for.
         EXPECT_NE(json.find("\"tiControlTitle\":\"" + std::to_string(c.frame) + "/"), std::string::npos);
     }
-    EXPECT_NE(state(kSamples + "/DEMO.BIN 1 --search-box 700,790,90,100").find("\"entries\":[\"Not found.\"]"),
-              std::string::npos);
+    EXPECT_NE(
+        state(kSamples + "/DEMO.BIN 1 --search-box 700,790,90,100").find("\"entries\":[\"Not found.\"]"),
+        std::string::npos);
 }
 
 TEST_F(PelixRenderCliTest, TheRangeEndsOnTheFrameShown) {
@@ -97,7 +98,8 @@ TEST_F(PelixRenderCliTest, TheRangeEndsOnTheFrameShown) {
         const std::string json = state(demo + std::to_string(frame) + " --range " + range);
         const std::string r = range;
         const std::string start = r.substr(0, r.find(',')), end = r.substr(r.find(',') + 1);
-        EXPECT_EQ(object(json, "aviRange"), "{\"startFrame\":" + start + ",\"endFrame\":" + end + "}") << range;
+        EXPECT_EQ(object(json, "aviRange"), "{\"startFrame\":" + start + ",\"endFrame\":" + end + "}")
+            << range;
         EXPECT_NE(json.find("\"tiControlTitle\":\"" + std::to_string(frame) + "/3000"), std::string::npos)
             << range;
     }
