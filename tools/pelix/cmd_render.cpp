@@ -1,30 +1,40 @@
 // pelix render: frame N of a recording drawn exactly as the player shows it.
 // The main window is built (hidden), the recording goes through the player's
 // own open sequence and frame N through its own display pipeline; the picture
-// is then taken from the A-scan control alone or from the whole window.
+// is then taken from the A-scan control alone or from the whole window. What a
+// user does next (mark a video range, search with the box, drag a gate) goes
+// through the window's own controls and handlers before the picture is taken.
 #include "platform/message_service.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/readings_panel.h"
 #include "player/recording/open_recording.h"
+#include "player/search/search_controller.h"
+#include "player/search/search_results.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/window_session.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QMetaProperty>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSequentialIterable>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 
 namespace pelix::tool {
 
@@ -33,6 +43,7 @@ namespace {
 const char* kHelp =
     "usage: pelix render FILE N -o OUT.png [--window] [--ops OPS.json] [--state STATE.json]\n"
     "                         [--width W --height H] [--gate-a START,THRESH] [--gate-b START,THRESH]\n"
+    "                         [--search-box L,U,H1,H2] [--range A,B]\n"
     "Opens FILE as the player does and shows frame N through the player's display pipeline, headless.\n"
     "  -o OUT.png      the A-scan control as drawn (the whole main window with --window)\n"
     "  --window        picture the whole main window instead of the control alone\n"
@@ -48,6 +59,16 @@ const char* kHelp =
     "                  completed drag would: start in display units (mm, or inch for inch recordings;\n"
     "                  gate B's absolute start), threshold in percent (-100..100); the player then\n"
     "                  measures the gates on the frame and shows the re-measured readings\n"
+    "  --search-box L,U,H1,H2   after frame N is shown, tick \"Search box\", drag the box with the mouse\n"
+    "                  to the left and right edge L..U (0..800 across the picture) and the amplitude\n"
+    "                  window H1..H2 (percent, 0..100; in RF the box lies in the upper half and counts\n"
+    "                  from the centre line) as near as the mouse can place it, and press \"Search\": the\n"
+    "                  list and the marks under the slider show the matches; --state then also holds\n"
+    "                  \"search\" (the list's entries and the matching frames)\n"
+    "  --range A,B     tick \"Select range\" with the slider at A, choose End Point and move the slider\n"
+    "                  to B; N must be B, or A, in which case Start Point is chosen last and the slider\n"
+    "                  moved back to A (1 <= A <= B <= the frame count); --state then also holds\n"
+    "                  \"aviRange\" (its start and end frame)\n"
     "At least one of -o, --ops and --state is needed. Exit status 0 done, 1 an output could not be\n"
     "written, 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing "
     "written).\n";
@@ -72,6 +93,45 @@ std::optional<MovedGate> parseMovedGate(const std::string& text) {
     return MovedGate{start, static_cast<int16_t>(*threshold)};
 }
 
+// The search box as four limits: edges on the 0..800 scale, amplitudes in percent.
+struct SearchBoxLimits {
+    double left = 0.0, right = 0.0, low = 0.0, high = 0.0;
+};
+
+// "L,U,H1,H2": four finite numbers, 0 <= L < U <= 800 and 0 <= H1 < H2 <= 100.
+std::optional<SearchBoxLimits> parseSearchBox(const std::string& text) {
+    std::array<double, 4> v{};
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const std::size_t comma = text.find(',', from);
+        if ((comma == std::string::npos) != (i + 1 == v.size())) return std::nullopt;
+        const std::string part =
+            text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        char* end = nullptr;
+        v[i] = std::strtod(part.c_str(), &end);
+        if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(v[i])) return std::nullopt;
+        from = comma + 1;
+    }
+    const SearchBoxLimits box{v[0], v[1], v[2], v[3]};
+    if (box.left < 0 || box.left >= box.right || box.right > 800) return std::nullopt;
+    if (box.low < 0 || box.low >= box.high || box.high > 100) return std::nullopt;
+    return box;
+}
+
+struct FrameRange {
+    int32_t start = 0, end = 0;
+};
+
+// "A,B": two frame numbers.
+std::optional<FrameRange> parseRange(const std::string& text) {
+    const auto comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    const auto start = parseWholeNumber(text.substr(0, comma));
+    const auto end = parseWholeNumber(text.substr(comma + 1));
+    if (!start || !end || *start < 1 || *end > INT32_MAX || *start > *end) return std::nullopt;
+    return FrameRange{static_cast<int32_t>(*start), static_cast<int32_t>(*end)};
+}
+
 struct RenderOptions {
     std::string file;
     int32_t frame = 0;
@@ -79,12 +139,16 @@ struct RenderOptions {
     bool window = false;
     int width = 0, height = 0;
     std::optional<MovedGate> gateA, gateB;
+    std::optional<SearchBoxLimits> searchBox;
+    std::optional<FrameRange> range;
 };
 
 // Parses the arguments; returns an exit status when the command should end.
 std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
     const ParsedArgs parsed = parseArgs(
-        args, {"-o", "--ops", "--state", "--width", "--height", "--gate-a", "--gate-b"}, {"--window"});
+        args,
+        {"-o", "--ops", "--state", "--width", "--height", "--gate-a", "--gate-b", "--search-box", "--range"},
+        {"--window"});
     out.window = parsed.has("--window");
     if (parsed.help) {
         std::cout << kHelp;
@@ -111,6 +175,13 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
             const auto gate = parseMovedGate(value);
             if (!gate) return usage(name + " takes START,THRESH (a number and a whole percent -100..100)");
             (name == "--gate-a" ? out.gateA : out.gateB) = gate;
+        } else if (name == "--search-box") {
+            out.searchBox = parseSearchBox(value);
+            if (!out.searchBox)
+                return usage("--search-box takes L,U,H1,H2 (0 <= L < U <= 800, 0 <= H1 < H2 <= 100)");
+        } else if (name == "--range") {
+            out.range = parseRange(value);
+            if (!out.range) return usage("--range takes A,B (frame numbers, A <= B)");
         } else {
             const auto pixels = parseWholeNumber(value);
             if (!pixels || *pixels < 1 || *pixels > 10000) return usage(name + " must be 1..10000 pixels");
@@ -120,6 +191,8 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
     if ((out.width == 0) != (out.height == 0)) return usage("--width and --height go together");
     if (out.png.empty() && out.ops.empty() && out.state.empty())
         return usage("nothing to write: give -o, --ops or --state");
+    if (out.range && out.frame != out.range->start && out.frame != out.range->end)
+        return usage("with --range A,B the frame shown is A or B");
     return std::nullopt;
 }
 
@@ -205,7 +278,25 @@ void writeReadings(JsonWriter& w, frmPlayer& window) {
     w.endArray();
 }
 
-std::string controlState(const QWidget* control, frmPlayer& window, bool gatesMoved) {
+// The list as `pelix search --json` gives it: the matching frames, then the entries.
+void writeSearch(JsonWriter& w, frmPlayer& window) {
+    const player::SearchResults& results = window.search().results();
+    w.beginObject();
+    w.key("matches");
+    w.beginArray();
+    for (const int32_t frame : results.matches())
+        w.value(static_cast<int64_t>(frame));
+    w.endArray();
+    w.key("entries");
+    w.beginArray();
+    for (int row = 0; row < results.rowCount(); ++row)
+        w.value(std::string_view(results.index(row, 0).data().toString().toStdString()));
+    w.endArray();
+    w.endObject();
+}
+
+std::string controlState(const QWidget* control, frmPlayer& window, const RenderOptions& o) {
+    const bool gatesMoved = o.gateA || o.gateB;
     JsonWriter w;
     w.beginObject();
     w.key("properties");
@@ -244,6 +335,17 @@ std::string controlState(const QWidget* control, frmPlayer& window, bool gatesMo
             w.value(static_cast<int64_t>(v));
         w.endArray();
     }
+    if (o.searchBox) {
+        w.key("search");
+        writeSearch(w, window);
+    }
+    if (o.range) {
+        w.key("aviRange");
+        w.beginObject();
+        w.field("startFrame", static_cast<int64_t>(window.session().avi.startFrame));
+        w.field("endFrame", static_cast<int64_t>(window.session().avi.endFrame));
+        w.endObject();
+    }
     w.endObject();
     return w.text() + "\n";
 }
@@ -268,6 +370,86 @@ void moveGates(frmPlayer& window, const RenderOptions& o) {
     QMetaObject::invokeMethod(window.controls().Ascan, "MouseUp", Qt::DirectConnection);
 }
 
+// The left mouse button on the search box, at `at` in the box's own pixels.
+void mouseOnBox(QWidget* box, QEvent::Type type, QPointF at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, box->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(box, &event);
+}
+
+// One drag on the search box: press at `from` (box units), move by `by`
+// (picture units), release. `perUnit` turns picture units into pixels.
+void dragBox(QWidget* box, QPointF from, QPointF by, double perUnit) {
+    const QPointF press = from * perUnit;
+    const QPointF to = press + by * perUnit;
+    mouseOnBox(box, QEvent::MouseButtonPress, press);
+    mouseOnBox(box, QEvent::MouseMove, to);
+    mouseOnBox(box, QEvent::MouseButtonRelease, to);
+}
+
+// Ticks "Search box", drags the box where the limits put it and presses
+// "Search", as a user does: the control's own mouse handling moves and sizes
+// the box and works out the limits the search then uses. The box's place is
+// not a property, so it is first brought to a known one: pulled in to its
+// smallest size and pushed against the picture's top-left corner, where the
+// control puts it back inside at (16, 1).
+bool searchWithBox(frmPlayer& window, const SearchBoxLimits& want) {
+    const player::PlayerControls& c = window.controls();
+    if (!c.CheckSearch->isEnabled()) return false;
+    if (!c.CheckSearch->isChecked()) c.CheckSearch->click();
+    auto* box = c.Ascan->findChild<QWidget*>(QStringLiteral("SearchRange"));
+    const auto* picture = c.Ascan->findChild<QWidget*>(QStringLiteral("picAscan"));
+    player::AscanPort& port = window.display().port();
+    const double width = port.get("WidthX").toDouble();
+    const double height = port.get("PicCurrentHeight").toDouble();
+    if (!box || box->isHidden() || !picture || width <= 0 || height <= 0) return false;
+    const double perUnit = picture->width() / width; // pixels per picture unit
+
+    // The smallest box the mouse can make, and where the corner push leaves it.
+    constexpr double kSmallest = 150.0;
+    const QPointF kCorner(16.0, 1.0);
+    const double boxWidth = box->width() / perUnit;
+    const double boxHeight = box->height() / perUnit;
+    dragBox(box, {std::nearbyint(boxWidth * 0.9), std::nearbyint(boxHeight * 0.9)}, {-boxWidth, -boxHeight},
+            perUnit);
+    const QPointF middle(kSmallest / 2, kSmallest / 2);
+    dragBox(box, middle, {-(box->x() / perUnit + 1000.0), -(box->y() / perUnit + 1000.0)}, perUnit);
+
+    // In RF the amplitude window lies in the upper half, clear of the centre line.
+    const bool rf = port.get("iAscanRectMode").toInt() != 0;
+    const double span = rf ? height / 2 : height;
+    const double left = want.left / 800 * width;
+    const double right = want.right / 800 * width;
+    const double top = (100 - want.high) / 100 * span;
+    double bottom = (100 - want.low) / 100 * span;
+    if (rf) bottom = std::min(bottom, span - 0.5);
+    dragBox(box, middle, QPointF(left, top) - kCorner, perUnit);
+    const QPointF lowerRight(kSmallest * 0.9, kSmallest * 0.9);
+    dragBox(box, lowerRight, {right - left - kSmallest, bottom - top - kSmallest}, perUnit);
+    QApplication::processEvents();
+
+    if (!c.cmdSearch->isEnabled()) return false;
+    c.cmdSearch->click();
+    QApplication::processEvents();
+    return true;
+}
+
+// Ticks "Select range" and moves the slider as a user marks a range from A
+// to B, ending on the frame `shown` (A or B).
+bool selectRange(frmPlayer& window, const FrameRange& range, int32_t shown) {
+    const player::PlayerControls& c = window.controls();
+    const bool endOnStart = shown == range.start && range.start != range.end;
+    c.Slider->setValue(endOnStart ? range.end : range.start);
+    if (!c.AVI_Select->isEnabled()) return false;
+    if (!c.AVI_Select->isChecked()) c.AVI_Select->click();
+    c.optEnd->click();
+    if (endOnStart) c.optStart->click();
+    c.Slider->setValue(shown);
+    QApplication::processEvents();
+    return window.session().avi.startFrame == range.start && window.session().avi.endFrame == range.end;
+}
+
 int render(const RenderOptions& o) {
     // Reject what the player rejects before a window exists, with the player's own texts.
     {
@@ -275,6 +457,11 @@ int render(const RenderOptions& o) {
         if (!outcome.recording) return reportRejected(outcome);
         if (o.frame > outcome.recording->FrameCount()) {
             std::cerr << "pelix render: frame " << o.frame << " is outside 1.."
+                      << outcome.recording->FrameCount() << "\n";
+            return kExitUsage;
+        }
+        if (o.range && o.range->end > outcome.recording->FrameCount()) {
+            std::cerr << "pelix render: range " << o.range->start << ".." << o.range->end << " is outside 1.."
                       << outcome.recording->FrameCount() << "\n";
             return kExitUsage;
         }
@@ -305,8 +492,13 @@ int render(const RenderOptions& o) {
         window.display().ShowFrame(o.frame);
     }
     QApplication::processEvents();
-    const bool gatesMoved = o.gateA || o.gateB;
-    if (gatesMoved) {
+    // The range moves the slider and so shows frames; the search shows none; a
+    // moved gate lasts until the next frame is shown.
+    if (o.range && !selectRange(window, *o.range, o.frame))
+        throw std::runtime_error("the window did not take the range");
+    if (o.searchBox && !searchWithBox(window, *o.searchBox))
+        throw std::runtime_error("the window did not take the search box");
+    if (o.gateA || o.gateB) {
         moveGates(window, o);
         QApplication::processEvents();
     }
@@ -331,8 +523,7 @@ int render(const RenderOptions& o) {
                                   Q_RETURN_ARG(QString, json));
         if (!writeFile(o.ops, json.toStdString() + "\n")) return kExitWriteFailed;
     }
-    if (!o.state.empty() && !writeFile(o.state, controlState(control, window, gatesMoved)))
-        return kExitWriteFailed;
+    if (!o.state.empty() && !writeFile(o.state, controlState(control, window, o))) return kExitWriteFailed;
     return kExitOk;
 }
 
