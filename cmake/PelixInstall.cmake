@@ -18,20 +18,41 @@ install(FILES packaging/pelix-player.desktop DESTINATION ${CMAKE_INSTALL_DATADIR
 install(FILES packaging/pelix-player.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/pelix-player-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME pelix-player.xml)
-install(FILES packaging/pelix.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages go out compressed as Debian wants them; -n leaves the name and time
+# out of the gzip header so that the same page always gives the same bytes.
+find_program(PELIX_GZIP gzip REQUIRED)
+set(pelix_man_pages)
+foreach(page pelix.1 PelixPlayer.1 pelix-synth.1)
+  set(copy ${CMAKE_BINARY_DIR}/man/${page})
+  add_custom_command(OUTPUT ${copy}.gz
+                     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/${page} ${copy}
+                     COMMAND ${PELIX_GZIP} -9nf ${copy}
+                     DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${page}
+                     VERBATIM)
+  list(APPEND pelix_man_pages ${copy}.gz)
+endforeach()
+add_custom_target(pelix_man_pages ALL DEPENDS ${pelix_man_pages})
+install(FILES ${pelix_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelix-player)
 
 set(CPACK_PACKAGE_NAME pelix-player)
 set(CPACK_PACKAGE_VENDOR "Pelix Player developers")
 set(CPACK_PACKAGE_CONTACT "Pelix Player developers <pelix-player@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Player for continuous ultrasonic A-scan recordings")
+# Control file lines stay under 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Replays the continuous recordings (.BIN) of the Pelix portable ultrasonic flaw detector exactly as the instrument showed them: trace, gates, evaluation curves, setup panel and readings. Includes the pelix command-line tool (info, frame, render and more) and the pelix-synth recording generator.")
+    "Replays the continuous recordings (.BIN) of the Pelix portable ultrasonic\n\
+flaw detector exactly as the instrument showed them: trace, gates, evaluation\n\
+curves, setup panel and readings. Includes the pelix command-line tool (info,\n\
+frame, render and more) and the pelix-synth recording generator.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Installed programs and libraries carry no symbol tables (the dynamic symbols the
+# player looks up by name stay).
+set(CPACK_STRIP_FILES ON)
 # dpkg-shlibdeps must find the private libraries the programs link to.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
