@@ -51,7 +51,7 @@ std::string gateText(bool on, int32_t start_um, int32_t width_um, int32_t thresh
         return fixed(static_cast<double>(um) / units.lengthDivisor, units.lengthDecimals) + " " + unitName;
     };
     return "start " + length(start_um) + ", width " + length(width_um) + ", threshold " +
-           std::to_string(threshold) + " %, " + (mode != 0 ? "peak" : "flank");
+           std::to_string(threshold) + " %, " + (mode != 0 ? "flank" : "peak");
 }
 
 std::string lengthText(int64_t frameCount, int32_t framesPerSecond) {

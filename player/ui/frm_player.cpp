@@ -222,9 +222,11 @@ void frmPlayer::connectOverview() {
     const auto showMatches = [this] { m_overview->setSearchMatches(m_search->results().matches()); };
     connect(&m_search->results(), &QAbstractItemModel::modelReset, m_overview, showMatches);
     connect(&m_search->results(), &QAbstractItemModel::rowsInserted, m_overview, showMatches);
-    // A click shows the frame the way the slider does: by moving it.
+    // A click shows the frame the way dragging the slider does: playback stops, then the slider moves.
     connect(m_overview, &pelix::overview::OverviewWindow::frameRequested, this, [this](int32_t frame) {
-        if (m_session.isOpen() && m_c.Slider->isEnabled()) m_c.Slider->setValue(frame);
+        if (!m_session.isOpen() || !m_c.Slider->isEnabled()) return;
+        m_playback->Slider_Scroll();
+        m_c.Slider->setValue(frame);
     });
 }
 

@@ -19,7 +19,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -255,6 +257,13 @@ TEST_F(OverviewWindowTest, ClicksShowFramesThroughTheSliderAndTheCursorFollowsIt
     click(strip, QPoint(plot.left(), plot.center().y()));
     EXPECT_EQ(window.session().CurrentFrame, 1);
     EXPECT_EQ(strip.marks().currentFrame, 1);
+
+    // During playback a click stops it, as a drag of the slider does, and shows the frame.
+    window.controls().cmdPlayStop->click();
+    ASSERT_TRUE(window.controls().tmrPlay->isActive());
+    click(strip, QPoint(plot.right(), plot.center().y()));
+    EXPECT_FALSE(window.controls().tmrPlay->isActive());
+    EXPECT_EQ(window.session().CurrentFrame, n);
 
     // Moving the slider anywhere else moves the cursor.
     window.controls().Slider->setValue(1234);

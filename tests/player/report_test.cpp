@@ -86,6 +86,23 @@ TEST(ReportSummary, NamesTheRecordingAndItsSetup) {
         EXPECT_FALSE(byCaption[caption].empty()) << caption;
 }
 
+// A gate measures at the peak when its mode word is 0 (the readings mark it "^") and at the
+// flank otherwise ("/").
+TEST(ReportSummary, TellsEachGatesMeasuringPointAsTheReadingsMarkIt) {
+    const auto opened = recording::OpenRecording::open(PELIX_SAMPLES_DIR "/DEMO.BIN");
+    ASSERT_TRUE(opened.recording);
+    recording::FrameHeader first{};
+    first.GateAOn = 1;
+    first.GateAMode = 0;
+    first.GateBOn = 1;
+    first.GateBMode = 1;
+    const SummaryRows rows = recordingSummary(*opened.recording, first, {});
+    std::map<std::string, std::string> byCaption(rows.begin(), rows.end());
+    EXPECT_TRUE(byCaption["Gate A (frame 1)"].ends_with(", peak")) << byCaption["Gate A (frame 1)"];
+    EXPECT_TRUE(byCaption["Gate B (frame 1)"].find(", flank") != std::string::npos)
+        << byCaption["Gate B (frame 1)"];
+}
+
 class ReportToolTest : public player::ToolTest {
   protected:
     // The page count as the document's page tree states it.

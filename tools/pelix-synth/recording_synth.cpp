@@ -300,13 +300,16 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
     const int32_t leg = static_cast<int32_t>(depthRaw / thick);
     const double depthInLeg = std::fmod(depthRaw, thick);
     const int32_t depth = static_cast<int32_t>(leg % 2 == 0 ? depthInLeg : thick - depthInLeg);
-    const int32_t projection = static_cast<int32_t>(sa * std::sin(angle)) - 12000;
+    // The surface distance from the beam index; the reduced one (RA) would take ProbeXValue off.
+    const int32_t projection = static_cast<int32_t>(sa * std::sin(angle));
     const int32_t sb = bEcho ? pathOfTicks_um(s, bTicks) : 0;
     const int32_t dbr =
         a ? static_cast<int32_t>(std::lround(200.0 * std::log10(std::max(1, aAmp) / 30.0))) : 0;
     const int32_t kinds[kReadingSlots] = {2, 1, 2, 2, 2, 4, 0};
     const int32_t values[kReadingSlots] = {sa, aAmp, depth, projection, sb, dbr, leg + 1};
     const bool fromGateB[kReadingSlots] = {false, false, false, false, true, false, false};
+    // Depth, surface distance and leg need a beam angle: a straight-beam probe records none.
+    const bool needsAngle[kReadingSlots] = {false, false, true, true, false, false, true};
 
     if (record == 0) m_framesSinceTrigger = a ? 0 : m_framesSinceTrigger + 1;
     for (std::size_t i = 0; i < kReadingSlots; ++i) {
@@ -319,6 +322,10 @@ FrameRecord RecordingSynth::nextFrameRecord(int32_t frame, int32_t record) {
             live = 0;
             value = m_held[i];
         } else {
+            noValue = 1;
+            value = 0;
+        }
+        if (needsAngle[i] && m_options.angle_01deg == 0) {
             noValue = 1;
             value = 0;
         }
