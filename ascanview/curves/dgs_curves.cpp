@@ -90,117 +90,11 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
             static_cast<std::int32_t>(m_cal.INTLOG10LookUp(static_cast<std::uint32_t>(time))));
     };
 
-    std::int64_t segmentEnd = -30000;
-    bool converted = false;
-    bool haveSegment = false;
-    std::int32_t segmentEarly = 0;
-    std::int32_t segmentLate = 0;
-    std::int64_t searchedTime = 0;
-    bool haveAmplitude = false;
-    std::int64_t amplitudeTime = 0;
-    std::int32_t amplitudeEarly = 0;
-    std::int32_t amplitudeLate = 0;
-    double amplitude = 0.0;
-    double y = h;
-    std::vector<DgsHeightMemo::Entry>& memo = m_state.dgsHeights.curve(offset);
-    std::size_t memoStep = 0;
-    double earlyGain = 0.0;
-    double earlyAmp = 0.0;
-    double delta = 0.0;
-    double k1 = 0.0;
-    double k2 = 0.0;
     bool havePrevious = false;
     double previous = 0.0;
     double lastAmplitude = 0.0;
-
-    for (double x = 0.0; x <= w; x += 1.0) {
-        const auto column5 = roundToLong(x * *range5 / w);
-        if (!column5) return false;
-        const std::int64_t a = 5 * (static_cast<std::int64_t>(*column5) + *start5) + *fd;
-        if (!fitsLong(static_cast<double>(a))) return false;
-
-        // The searches answer the same for the same time.
-        if (a >= segmentEnd && !(haveSegment && a == searchedTime)) {
-            searchedTime = a;
-            // The segment's end is compared without the filter delay the column time carries,
-            // so the sweep asks again on most columns. With the block unchanged the library
-            // gives the same near field, reference and points every time; it converts once
-            // per curve and only the searches run again.
-            if (!converted) {
-                m_cal.CVDGSCalculateNearFields(block.data());
-                m_cal.DGSEvaluateReference(block.data());
-                m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
-                converted = true;
-            }
-            const std::int32_t e =
-                m_cal.CVDGSFindEarlierTOFPoint(static_cast<std::int32_t>(a), block.data(), points.data());
-            const std::int32_t l =
-                m_cal.CVDGSFindLaterTOFPoint(static_cast<std::int32_t>(a), block.data(), points.data());
-            const std::int64_t n = block[PELIX_DGS_NUM_POINTS / 4];
-
-            // The same pair of points gives the same segment.
-            if (!(haveSegment && e == segmentEarly && l == segmentLate)) {
-                DGSPoint early{};
-                DGSPoint late{};
-                std::int64_t earlyTime = 0;
-                if (e != kNotFound) {
-                    if (!point(e, early)) return false;
-                    earlyTime = std::int64_t{early.slTOF} - *fd;
-                } else if (l != kNotFound) {
-                    // Before the first point the curve lies on the bottom edge.
-                    DGSPoint next{};
-                    if (!point(l, next)) return false;
-                    early = {0, 0, next.slGain};
-                    earlyTime = 5 * std::int64_t{*start5};
-                } else {
-                    if (!point(n - 2, early)) return false;
-                    earlyTime = std::int64_t{early.slTOF} - *fd;
-                }
-                if (!point(l != kNotFound ? l : n - 1, late)) return false;
-                const std::int64_t lateTime = std::int64_t{late.slTOF} - *fd;
-                segmentEnd = lateTime;
-
-                const double logEarly = log10Of(earlyTime);
-                const double logLate = log10Of(lateTime);
-                earlyGain = early.slGain;
-                earlyAmp = early.slAmp;
-                delta = std::nearbyint(static_cast<double>(late.slGain) - early.slGain);
-                k1 = logLate * earlyGain - late.slGain * logEarly;
-                k2 = logLate - logEarly;
-                if (!fitsLong(k1) || !fitsLong(k2)) return false;
-                haveSegment = true;
-                segmentEarly = e;
-                segmentLate = l;
-            }
-        }
-
-        // Several columns share one 5 ns step; the height is worked out once per step.
-        if (!(haveAmplitude && a == amplitudeTime && segmentEarly == amplitudeEarly &&
-              segmentLate == amplitudeLate)) {
-            const double logTime = log10Of(a - *fd);
-            const double numerator = logTime * delta + k1;
-            if (!fitsLong(logTime * delta) || !fitsLong(numerator)) return false;
-            const auto step = divide(numerator, k2);
-            if (!step) return false;
-            const double gain = earlyGain - *step + gainShift;
-            if (memoStep < memo.size() && memo[memoStep].gain == gain &&
-                memo[memoStep].referenceAmplitude == earlyAmp) {
-                amplitude = memo[memoStep].amplitude;
-            } else {
-                amplitude = std::pow(10.0, gain / 200.0) * 10000.0 * earlyAmp / 25000.0;
-                if (memoStep >= memo.size()) memo.resize(memoStep + 1);
-                memo[memoStep] = {gain, earlyAmp, amplitude};
-            }
-            ++memoStep;
-            if (!std::isfinite(amplitude)) return false;
-            if (amplitude > kFullScreen) amplitude = kFullScreen;
-            y = h - amplitude / kFullScreen * h;
-            haveAmplitude = true;
-            amplitudeTime = a;
-            amplitudeEarly = segmentEarly;
-            amplitudeLate = segmentLate;
-        }
-
+    // One stroke a column, from the previous column's height to this one's.
+    const auto stroke = [&](double x, double y) {
         const double prev = havePrevious ? previous : y;
         const double lo = std::min(prev, y);
         const double hi = std::max(prev, y);
@@ -208,7 +102,148 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
         m_surface.segment(x, lo, x + 1.0, lo + span - 1.0, kCurveRed);
         previous = y;
         havePrevious = true;
-        lastAmplitude = amplitude;
+    };
+
+    std::int64_t segmentEnd = -30000;
+    // The first column asks the library for its segment, and the library converts the block once
+    // per curve before that. Done here, ahead of the sweep, the calls are the same and in the same
+    // order, and the converted block and points are known before the first column.
+    bool converted = false;
+    if (0.0 <= w) {
+        const std::int64_t firstTime = 5 * static_cast<std::int64_t>(*start5) + *fd;
+        if (fitsLong(static_cast<double>(firstTime)) && firstTime >= segmentEnd) {
+            m_cal.CVDGSCalculateNearFields(block.data());
+            m_cal.DGSEvaluateReference(block.data());
+            m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
+            converted = true;
+        }
+    }
+
+    // Every redraw of a replay draws the same curve from the same converted block: the heights
+    // are taken from the last sweep when everything the sweep reads is as it was then.
+    const bool convertedFirst = converted;
+    DgsCurveMemo& memo = m_state.dgsCurves.curve(offset);
+    const DgsCurveInputs inputs{block, points, *fd, *start5, *range5, w, h, gainShift};
+    if (convertedFirst && memo.valid && memo.inputs == inputs) {
+        for (std::size_t i = 0; i < memo.heights.size(); ++i)
+            stroke(static_cast<double>(i), memo.heights[i]);
+        lastAmplitude = memo.lastAmplitude;
+        if (!memo.completed) return false;
+    } else {
+        memo.valid = false;
+        memo.heights.clear();
+        const bool completed = [&] {
+            bool haveSegment = false;
+            std::int32_t segmentEarly = 0;
+            std::int32_t segmentLate = 0;
+            std::int64_t searchedTime = 0;
+            bool haveAmplitude = false;
+            std::int64_t amplitudeTime = 0;
+            std::int32_t amplitudeEarly = 0;
+            std::int32_t amplitudeLate = 0;
+            double amplitude = 0.0;
+            double y = h;
+            double earlyGain = 0.0;
+            double earlyAmp = 0.0;
+            double delta = 0.0;
+            double k1 = 0.0;
+            double k2 = 0.0;
+
+            for (double x = 0.0; x <= w; x += 1.0) {
+                const auto column5 = roundToLong(x * *range5 / w);
+                if (!column5) return false;
+                const std::int64_t a = 5 * (static_cast<std::int64_t>(*column5) + *start5) + *fd;
+                if (!fitsLong(static_cast<double>(a))) return false;
+
+                // The searches answer the same for the same time.
+                if (a >= segmentEnd && !(haveSegment && a == searchedTime)) {
+                    searchedTime = a;
+                    // The segment's end is compared without the filter delay the column time
+                    // carries, so the sweep asks again on most columns. With the block unchanged
+                    // the library gives the same near field, reference and points every time; it
+                    // converts once per curve and only the searches run again.
+                    if (!converted) {
+                        m_cal.CVDGSCalculateNearFields(block.data());
+                        m_cal.DGSEvaluateReference(block.data());
+                        m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
+                        converted = true;
+                    }
+                    const std::int32_t e = m_cal.CVDGSFindEarlierTOFPoint(static_cast<std::int32_t>(a),
+                                                                          block.data(), points.data());
+                    const std::int32_t l = m_cal.CVDGSFindLaterTOFPoint(static_cast<std::int32_t>(a),
+                                                                        block.data(), points.data());
+                    const std::int64_t n = block[PELIX_DGS_NUM_POINTS / 4];
+
+                    // The same pair of points gives the same segment.
+                    if (!(haveSegment && e == segmentEarly && l == segmentLate)) {
+                        DGSPoint early{};
+                        DGSPoint late{};
+                        std::int64_t earlyTime = 0;
+                        if (e != kNotFound) {
+                            if (!point(e, early)) return false;
+                            earlyTime = std::int64_t{early.slTOF} - *fd;
+                        } else if (l != kNotFound) {
+                            // Before the first point the curve lies on the bottom edge.
+                            DGSPoint next{};
+                            if (!point(l, next)) return false;
+                            early = {0, 0, next.slGain};
+                            earlyTime = 5 * std::int64_t{*start5};
+                        } else {
+                            if (!point(n - 2, early)) return false;
+                            earlyTime = std::int64_t{early.slTOF} - *fd;
+                        }
+                        if (!point(l != kNotFound ? l : n - 1, late)) return false;
+                        const std::int64_t lateTime = std::int64_t{late.slTOF} - *fd;
+                        segmentEnd = lateTime;
+
+                        const double logEarly = log10Of(earlyTime);
+                        const double logLate = log10Of(lateTime);
+                        earlyGain = early.slGain;
+                        earlyAmp = early.slAmp;
+                        delta = std::nearbyint(static_cast<double>(late.slGain) - early.slGain);
+                        k1 = logLate * earlyGain - late.slGain * logEarly;
+                        k2 = logLate - logEarly;
+                        if (!fitsLong(k1) || !fitsLong(k2)) return false;
+                        haveSegment = true;
+                        segmentEarly = e;
+                        segmentLate = l;
+                    }
+                }
+
+                // Several columns share one 5 ns step; the height is worked out once per step.
+                if (!(haveAmplitude && a == amplitudeTime && segmentEarly == amplitudeEarly &&
+                      segmentLate == amplitudeLate)) {
+                    const double logTime = log10Of(a - *fd);
+                    const double numerator = logTime * delta + k1;
+                    if (!fitsLong(logTime * delta) || !fitsLong(numerator)) return false;
+                    const auto step = divide(numerator, k2);
+                    if (!step) return false;
+                    const double gain = earlyGain - *step + gainShift;
+                    amplitude = std::pow(10.0, gain / 200.0) * 10000.0 * earlyAmp / 25000.0;
+                    if (!std::isfinite(amplitude)) return false;
+                    if (amplitude > kFullScreen) amplitude = kFullScreen;
+                    y = h - amplitude / kFullScreen * h;
+                    haveAmplitude = true;
+                    amplitudeTime = a;
+                    amplitudeEarly = segmentEarly;
+                    amplitudeLate = segmentLate;
+                }
+
+                stroke(x, y);
+                memo.heights.push_back(y);
+                lastAmplitude = amplitude;
+            }
+            return true;
+        }();
+        // Only a sweep whose block was converted before its first column can be replayed: the
+        // memory holds what follows from that block.
+        if (convertedFirst) {
+            memo.inputs = inputs;
+            memo.completed = completed;
+            memo.lastAmplitude = lastAmplitude;
+            memo.valid = true;
+        }
+        if (!completed) return false;
     }
 
     if (offset == 0 && havePrevious && previous > 0.0 && m_props.DGSCurve != 0) {

@@ -114,6 +114,26 @@ TEST_F(DgsCurveTest, InputsTheLibraryCannotTakeLeaveTheFamilyUndrawn) {
     }
 }
 
+// A sweep that meets a time no 32-bit word holds stops there, keeping what it drew; the redraw
+// after it stops at the same column.
+TEST_F(DgsCurveTest, ASweepCutShortIsDrawnAgainCutShortAtTheSameColumn) {
+    // The display starts so late that the column times pass 2^31 ns part of the way across.
+    set("ttDisplayDelay", 2147483647 - 5 * 2000 - 6000);
+    blankPicture();
+    ctl.DrawDGSCurves(0);
+    const auto first = curveSegments();
+    EXPECT_TRUE(labels().empty()) << "a curve cut short gets no ERS label";
+    ASSERT_GT(first.size(), 0U);
+    ASSERT_LT(first.size(), 1001U);
+    blankPicture();
+    ctl.DrawDGSCurves(0);
+    const auto again = curveSegments();
+    EXPECT_TRUE(labels().empty());
+    ASSERT_EQ(again.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(again[i].y1, first[i].y1) << i;
+}
+
 TEST(CalExportsTest, AllNineExportsAreFoundByName) {
     const pelix::ascanview::CalExports& exports = pelix::ascanview::boundCalExports();
     EXPECT_TRUE(exports.dacComplete());
@@ -122,9 +142,9 @@ TEST(CalExportsTest, AllNineExportsAreFoundByName) {
     EXPECT_EQ(&exports, &pelix::ascanview::boundCalExports());
 }
 
-// Heights remembered from one redraw serve the next only where they are still right: after
-// the gain, an offset, the reference amplitude or the size changes, the picture equals that of
-// a control that never drew before.
+// A redraw with an unchanged setup draws the curves remembered from the one before; after the
+// gain, an offset, the reference amplitude or the size changes, the picture equals that of a
+// control that never drew before.
 TEST_F(DgsCurveTest, ARedrawAfterAChangeDrawsWhatAFreshControlDraws) {
     set("Curve1Offset", -60);
     set("Curve2Offset", 60);
@@ -137,7 +157,9 @@ TEST_F(DgsCurveTest, ARedrawAfterAChangeDrawsWhatAFreshControlDraws) {
                               {"ttDisplayDelay", 900}};
     for (const Change& change : changes) {
         redraw();
-        redraw(); // the second redraw draws from what the first remembered
+        const std::string swept = ctl.surface().toJson();
+        redraw(); // drawn again from what the first redraw remembered
+        ASSERT_EQ(ctl.surface().toJson(), swept) << change.property;
         set(change.property, change.value);
         redraw();
         const std::string drawn = ctl.surface().toJson();
