@@ -1,7 +1,7 @@
 // Redraw cost with the evaluation curves on a picture of about 1000 x 600
 // pixels (15000 x 9000 twips, one curve column per twip): a curved DAC with
 // four offset curves, four DGS curves, and the same frame without curves,
-// measured in the same run.
+// measured in the same run, and the DGS curves with the gain changing before every redraw.
 #include "ascanview/interface/oro_ascan_ctl.h"
 
 #include <benchmark/benchmark.h>
@@ -120,6 +120,25 @@ void BM_UpdateAscanGraph_FourDgsCurves(benchmark::State& state) {
     run(state, control);
 }
 BENCHMARK(BM_UpdateAscanGraph_FourDgsCurves)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+// The same four curves when the gain changes before every redraw: each curve is swept
+// afresh (what the first frame after a setup change costs).
+void BM_UpdateAscanGraph_FourDgsCurvesGainChanging(benchmark::State& state) {
+    OroAscanCtl control;
+    setUpFrame(control);
+    setDgs(control);
+    int gain = 420;
+    for (auto _ : state) {
+        gain = gain == 420 ? 421 : 420;
+        control.setProperty("Gain", gain);
+        control.UpdateAscanGraph();
+    }
+    state.counters["ops"] = static_cast<double>(control.surface().ops().size());
+}
+BENCHMARK(BM_UpdateAscanGraph_FourDgsCurvesGainChanging)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
