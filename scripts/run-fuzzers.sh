@@ -29,8 +29,8 @@ for h in "${harnesses[@]}"; do
   (cd "$run" && "$build/bin/$h" "${options[@]}" corpus "$build/corpus/$h") >"$run/log" 2>&1
   status=$?
   elapsed=$(($(date +%s) - start))
-  executions=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$run/log" | tail -1 | awk '{print $2}')
-  rate=$(grep -o 'stat::average_exec_per_sec: [0-9]*' "$run/log" | tail -1 | awk '{print $2}')
+  executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$run/log" | tail -1 | awk '{print $2}')
+  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$run/log" | tail -1 | awk '{print $2}')
   last=$(grep -E '^#[0-9]+.*cov: ' "$run/log" | tail -1)
   cov=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$last")
   ft=$(sed -n 's/.*ft: \([0-9]*\).*/\1/p' <<<"$last")
