@@ -2,14 +2,12 @@
 // pelix render draws it: the open sequence, then the first frames and the last
 // through the display pipeline into the A-scan control (trace, gates, carets,
 // panel, leg colours and the evaluation curves the control computes through
-// the calculation library), the last picture rasterised and its drawing
-// operations listed.
+// the calculation library), and the last picture rasterised.
 #include "fuzz/fuzz_input.h"
 #include "fuzz/fuzz_window.h"
 
 #include <QApplication>
 #include <QPixmap>
-#include <QString>
 
 #include <algorithm>
 
@@ -25,13 +23,13 @@ constexpr int32_t kFramesShown = 40;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The control and the calculation library are loaded by name: before the first input.
-    pelix::fuzz::OffscreenPlayer warmUp;
+    (void)pelix::fuzz::offscreenPlayer();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const pelix::fuzz::FuzzInput input(data, size);
-    pelix::fuzz::OffscreenPlayer player;
+    pelix::fuzz::OffscreenPlayer& player = pelix::fuzz::offscreenPlayer();
     if (!player.open(input.writeRecording())) return 0;
     frmPlayer& window = player.window();
     const int32_t count = player.frameCount();

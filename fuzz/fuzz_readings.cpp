@@ -55,7 +55,7 @@ void recordedReadingsOfEveryFrame(const OpenRecording& rec) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The control and the calculation library are loaded by name: before the first input.
-    fuzz::OffscreenPlayer warmUp;
+    (void)fuzz::offscreenPlayer();
     return 0;
 }
 
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         recordedReadingsOfEveryFrame(*outcome.recording);
     }
 
-    fuzz::OffscreenPlayer player;
+    fuzz::OffscreenPlayer& player = fuzz::offscreenPlayer();
     if (!player.open(path)) return 0;
     frmPlayer& window = player.window();
     const int32_t frame = 1 + frameChoice % player.frameCount();

@@ -24,8 +24,16 @@ OffscreenPlayer::OffscreenPlayer() {
     m_window.showOffScreen();
 }
 
+OffscreenPlayer& offscreenPlayer() {
+    // Never destroyed: its widgets would outlive the application at exit.
+    static OffscreenPlayer& player = *new OffscreenPlayer;
+    return player;
+}
+
 bool OffscreenPlayer::open(const std::string& path) {
     m_messages.clear();
+    // A recording too old for the player ends the program: the window hid itself.
+    if (!m_window.isVisible()) m_window.showOffScreen();
     return m_window.openRecording(QString::fromStdString(path)) == player::OpenResult::Opened &&
            m_window.session().isOpen();
 }

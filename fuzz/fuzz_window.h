@@ -13,6 +13,11 @@ namespace pelix::fuzz {
 // Starts Qt on the off-screen platform whatever display is at hand (once per process).
 void startOffscreenApplication();
 
+// One window for the whole run, reused input after input as the player opens one
+// recording after another (a window of its own per input would halve the rate).
+class OffscreenPlayer;
+OffscreenPlayer& offscreenPlayer();
+
 class OffscreenPlayer {
   public:
     // Ends the run when the A-scan control cannot be made: every input would test nothing.
