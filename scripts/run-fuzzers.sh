@@ -15,7 +15,7 @@ harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(fuzz_recording fuzz_search fuzz_overview fuzz_readings fuzz_display)
 
 total=0
-found=0
+found=()
 printf '%-16s %8s %12s %8s %8s %8s %s\n' harness seconds executions exec/s cov ft corpus
 for h in "${harnesses[@]}"; do
   run="$build/fuzz-runs/$h"
@@ -39,10 +39,10 @@ for h in "${harnesses[@]}"; do
   total=$((total + executions))
   printf '%-16s %8s %12s %8s %8s %8s %s\n' "$h" "$elapsed" "$executions" "${rate:-?}" "${cov:-?}" "${ft:-?}" \
     "${corpus:-?}"
-  if [ $status -ne 0 ]; then
-    found=1
-    echo "  $h stopped with status $status: see $run/log and the crash-/leak-/timeout-/oom- file beside it" >&2
-  fi
+  [ $status -eq 0 ] || found+=("$h (status $status)")
 done
 echo "total executions: $total"
-exit $found
+if [ ${#found[@]} -gt 0 ]; then
+  echo "findings: ${found[*]}; each log and its crash-/leak-/timeout-/oom- input are in $build/fuzz-runs/<harness>/"
+  exit 1
+fi
