@@ -5,7 +5,8 @@
 #                     warnings as errors (benchmarks included), run every test
 #   ./build.sh bench  build the benchmarks (Release) into build-bench/bin
 #   ./build.sh package  build the Debian package (CPack, dependencies computed) into build-package/
-#   ./build.sh fuzz   build the libFuzzer harness with clang and fuzz the reader for a minute
+#   ./build.sh fuzz   build the libFuzzer harnesses with clang and run each (PELIX_FUZZ_SECONDS, default 60)
+#                     from its seed corpus; non-zero exit on a finding (scripts/run-fuzzers.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -46,9 +47,10 @@ case "${1:-}" in
     ;;
   fuzz)
     scripts/install-deps.sh --fuzz
-    configure_and_build build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPELIX_LIBFUZZER=ON \
-      -DBUILD_TESTING=ON -DPELIX_BENCHMARKS=OFF
-    exec build-fuzz/bin/fuzz_recording -max_total_time=60 -max_len=65536
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPELIX_LIBFUZZER=ON \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DPELIX_BENCHMARKS=OFF >/dev/null
+    cmake --build build-fuzz -j "$jobs" --target fuzz_harnesses fuzz_corpus
+    exec scripts/run-fuzzers.sh build-fuzz
     ;;
   *)
     echo "usage: ./build.sh run|test|bench|package|fuzz" >&2

@@ -1,29 +1,14 @@
 // Arbitrary bytes as a recording: open, flag scan, and every frame decoded.
+#include "fuzz/fuzz_input.h"
 #include "player/recording/open_recording.h"
-#include "tests/support/temp_folder.h"
-
-#include <cstdlib>
-#include <fcntl.h>
-#include <string>
-#include <unistd.h>
 
 using namespace pelix::recording;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // The reader works on files, so the input goes through a file in a private
-    // folder that is removed when the run ends.
-    static const std::string path = pelix::testing::programTempFolder().file("input.BIN");
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0) return 0;
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = write(fd, data + done, size - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    close(fd);
+const std::size_t pelix::fuzz::kParameterBytes = 0;
 
-    OpenOutcome outcome = OpenRecording::open(path);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const pelix::fuzz::FuzzInput input(data, size);
+    OpenOutcome outcome = OpenRecording::open(input.writeRecording());
     if (outcome.recording) {
         OpenRecording& rec = *outcome.recording;
         DecodedTrace trace;

@@ -145,4 +145,25 @@ std::string recordedValueText(const RecordedReading& reading, const recording::R
     }
 }
 
+RecordedReadingTexts::RecordedReadingTexts(const recording::RecordingHeader& setup, float displayVelocity)
+    : m_setup(setup), m_velocity(displayVelocity) {
+    for (int a = 0; a < 2; ++a)
+        for (int b = 0; b < 2; ++b)
+            for (std::size_t i = 0; i < recording::kReadingSlots; ++i)
+                m_names[a][b][i] = readingName(setup.ReadingCodes[i], setup.ReadingModes[i], a, b);
+}
+
+const std::string& RecordedReadingTexts::valueText(std::size_t slot, const RecordedReading& reading) {
+    Cached& c = m_values.at(slot);
+    const bool same = c.reading.code == reading.code && c.reading.noValue == reading.noValue &&
+                      c.reading.live == reading.live && c.reading.value == reading.value &&
+                      c.reading.kind == reading.kind && c.reading.clipped == reading.clipped;
+    if (!c.valid || !same) {
+        c.reading = reading;
+        c.text = recordedValueText(reading, m_setup, m_velocity);
+        c.valid = true;
+    }
+    return c.text;
+}
+
 } // namespace pelix::player

@@ -5,6 +5,7 @@
 #include "player/recording/frame_header.h"
 #include "player/recording/recording_header.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -51,5 +52,31 @@ std::string recordedValueText(const RecordedReading& reading, const recording::R
 
 // A held value (neither live nor missing) is painted on the highlight-text colour.
 bool readingHeld(const RecordedReading& reading);
+
+// The recorded readings of frame after frame, as a table of a whole recording
+// needs them: the slot names for each combination of the gates' search modes
+// (flank or peak) made once, and each slot's value text made again only when
+// the recorded reading changes (successive frames mostly repeat it).
+class RecordedReadingTexts {
+  public:
+    RecordedReadingTexts(const recording::RecordingHeader& setup, float displayVelocity);
+
+    const std::array<std::string, recording::kReadingSlots>&
+    names(const recording::FrameHeader& frame) const {
+        return m_names[frame.GateAMode != 0][frame.GateBMode != 0];
+    }
+    const std::string& valueText(std::size_t slot, const RecordedReading& reading);
+
+  private:
+    struct Cached {
+        bool valid = false;
+        RecordedReading reading;
+        std::string text;
+    };
+    const recording::RecordingHeader& m_setup;
+    float m_velocity;
+    std::array<std::array<std::array<std::string, recording::kReadingSlots>, 2>, 2> m_names;
+    std::array<Cached, recording::kReadingSlots> m_values;
+};
 
 } // namespace pelix::player

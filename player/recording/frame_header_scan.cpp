@@ -25,7 +25,8 @@ HeaderScanResult scanFrameHeaders(const RecordingFile& file, const FrameRecordLa
     first = std::max<int64_t>(first, 1);
     last = std::min<int64_t>(last, layout.frameCount);
     if (first > last || layout.stride < static_cast<int64_t>(kFrameHeaderBytes)) return {};
-    const int64_t framesPerBlock = std::max<int64_t>(1, kBlockBytes / layout.stride);
+    // No larger than the frames asked for.
+    const int64_t framesPerBlock = std::clamp<int64_t>(kBlockBytes / layout.stride, 1, last - first + 1);
     std::vector<uint8_t> block(static_cast<std::size_t>(layout.stride * framesPerBlock));
     for (int64_t start = first; start <= last; start += framesPerBlock) {
         const int64_t frames = std::min(framesPerBlock, last - start + 1);

@@ -62,7 +62,9 @@ void OpenRecording::buildFlagIndex() {
     // call per 2 KiB and make opening a long recording slow.
     constexpr int64_t kFramesPerBlock = 128;
     const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (m_header.isEnvelope() ? 2 : 1);
-    std::vector<uint8_t> block(static_cast<std::size_t>(stride * kFramesPerBlock));
+    // No larger than the recording: a short one is opened without clearing a quarter mebibyte.
+    std::vector<uint8_t> block(
+        static_cast<std::size_t>(stride * std::clamp<int64_t>(m_frameCount, 1, kFramesPerBlock)));
     for (int64_t first = 1; !m_flags.full() && first <= m_frameCount; first += kFramesPerBlock) {
         const int64_t frames = std::min<int64_t>(kFramesPerBlock, m_frameCount - first + 1);
         // Up to the last flag word needed; the file may end (or shrink) inside the block.

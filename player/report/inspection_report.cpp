@@ -1,7 +1,6 @@
 #include "player/report/inspection_report.h"
 
 #include "platform/message_service.h"
-#include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/overview/overview_painter.h"
 #include "player/overview/overview_series.h"
@@ -225,9 +224,7 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         outcome.error = window.ascanError();
         return outcome;
     }
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
-    QApplication::processEvents();
+    window.showOffScreen();
     if (window.openRecording(request.recording) != player::OpenResult::Opened) {
         outcome.status = ReportStatus::Rejected;
         outcome.error = messages.texts().join(QLatin1Char('\n'));
@@ -260,12 +257,7 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
     const player::PlayerControls& c = window.controls();
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const int32_t frame = frames[i];
-        // The way the player jumps: moving the position slider shows the frame.
-        if (frame != window.session().CurrentFrame) c.Slider->setValue(frame);
-        if (window.session().CurrentFrame != frame) {
-            window.session().CurrentFrame = frame;
-            window.display().ShowFrame(frame);
-        }
+        window.jumpToFrame(frame);
         QApplication::processEvents();
         const bool flagged = std::binary_search(series.flags().begin(), series.flags().end(), frame);
         QRect area = p.beginPage(static_cast<int>(i) + 2);

@@ -16,6 +16,7 @@
 #include "player/ui/player_layout.h"
 #include "player/ui/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -198,6 +199,22 @@ OpenResult frmPlayer::openRecording(const QString& path) {
     const OpenResult result = m_open->openFile(path);
     handleOpenResult(result);
     return result;
+}
+
+void frmPlayer::showOffScreen() {
+    setAttribute(Qt::WA_DontShowOnScreen);
+    show();
+    QApplication::processEvents();
+}
+
+void frmPlayer::jumpToFrame(int32_t frame) {
+    if (frame != m_session.CurrentFrame) m_c.Slider->setValue(frame);
+    // The slider's change handling did not show it (it stood there already, or is not
+    // enabled): the frame is shown directly.
+    if (m_session.CurrentFrame != frame) {
+        m_session.CurrentFrame = frame;
+        m_display->ShowFrame(frame);
+    }
 }
 
 void frmPlayer::handleOpenResult(OpenResult result) {

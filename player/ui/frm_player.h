@@ -46,6 +46,12 @@ class frmPlayer : public QWidget {
 
     // Opens a recording without the dialog (command line, dropped file).
     pelix::player::OpenResult openRecording(const QString& path);
+    // Shows the window with the running player's layout and geometry, but never on
+    // a screen: for drawing it headless (the command-line tool, the report).
+    void showOffScreen();
+    // Shows frame n the way the player jumps, by moving the position slider; a
+    // frame the slider already stands on is shown again.
+    void jumpToFrame(int32_t frame);
 
     const pelix::player::PlayerControls& controls() const { return m_c; }
     pelix::player::PlayerSession& session() { return m_session; }

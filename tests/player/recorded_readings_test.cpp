@@ -115,5 +115,37 @@ TEST(RecordedValueTest, HeldMeansNeitherLiveNorMissing) {
     EXPECT_FALSE(readingHeld({3, 1, 0, 1, 2, 0}));
 }
 
+// The table of a whole recording keeps names and texts between frames: each must
+// still be the one the frame's own modes and reading give.
+TEST(RecordedReadingTextsTest, NamesFollowEachFramesGateModesAndTextsEachFramesReading) {
+    RecordingHeader setup = zoneSetup(false, {1000});
+    setup.ReadingCodes = {5, 3, 4, 15, 0, 1, 17};
+    setup.ReadingModes = {0, 2, 2, 0, 0, 0, 0};
+    RecordedReadingTexts texts(setup, 5920.0f);
+    for (const int32_t a : {0, 1, 2})
+        for (const int32_t b : {0, 1, 3}) {
+            recording::FrameHeader frame;
+            frame.GateAMode = a;
+            frame.GateBMode = b;
+            const auto& names = texts.names(frame);
+            for (std::size_t slot = 0; slot < recording::kReadingSlots; ++slot)
+                EXPECT_EQ(names[slot], readingName(setup.ReadingCodes[slot], setup.ReadingModes[slot], a, b))
+                    << "slot " << slot << " modes " << a << "," << b;
+        }
+
+    // Frame after frame in one slot: every field of the reading changes the text when it changes.
+    const RecordedReading frames[] = {
+        {3, 0, 1, 29601, 2, 0}, {3, 0, 1, 29601, 2, 0}, {3, 0, 1, 1005, 2, 0}, {3, 1, 1, 1005, 2, 0},
+        {3, 0, 1, 1005, 3, 0},  {1, 0, 1, 104, 1, 0},   {1, 0, 1, 104, 1, 1},  {1, 0, 0, 104, 1, 1},
+        {15, 0, 1, 104, 0, 1},  {3, 0, 1, 29601, 2, 0},
+    };
+    for (const RecordedReading& r : frames)
+        EXPECT_EQ(texts.valueText(1, r), recordedValueText(r, setup, 5920.0f))
+            << r.value << " kind " << r.kind;
+    // Slots keep their own texts.
+    EXPECT_EQ(texts.valueText(2, frames[5]), recordedValueText(frames[5], setup, 5920.0f));
+    EXPECT_EQ(texts.valueText(1, frames[0]), "29.60mm");
+}
+
 } // namespace
 } // namespace pelix::player

@@ -1,7 +1,7 @@
-// The frame test against the rule written out plainly: decode the block into a
-// zeroed trace the way the display does, then walk the indexes.
+// The frame test against the rule written out plainly.
 #include "player/recording/decoded_trace.h"
 #include "player/search/engine/frame_test.h"
+#include "support/search_plain_rule.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +19,7 @@ using pelix::search::SearchLimits;
 using Block = std::array<uint8_t, kSampleBlockBytes>;
 
 bool plainRule(int32_t rectification, const Block& block, const SearchLimits& s) {
-    DecodedTrace trace; // the search's own buffers start at 0
-    if (!composeSamples(rectification, block.data(), trace)) return false;
-    const auto& points = trace.AscanPoints;
-    const double l = s.SearchLowwidthRange, u = s.SearchUpwidthRange;
-    const double h1 = s.SearchLowhightlimit, h2 = s.SearchUphightlimit;
-    if (rectification == 0) {
-        for (int i = 0; i < 1600; ++i) {
-            const int x = i < 800 ? i : i - 800;
-            if (l < x && x < u && h1 < points[i] && points[i] < h2) return true;
-        }
-        return false;
-    }
-    const double first = std::nearbyint(l), last = std::nearbyint(u);
-    for (double i = std::max(first, 0.0); i <= std::min(last, 1600.0); ++i) {
-        const int16_t v = points[static_cast<std::size_t>(i)];
-        if (h1 < v && v < h2) return true;
-    }
-    return false;
+    return pelix::testing::plainSearchRule(rectification, block.data(), s);
 }
 
 // The byte whose screen percent is p (p = x * 16 / 41 rounded).

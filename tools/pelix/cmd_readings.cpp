@@ -38,51 +38,6 @@ const char* kHelp =
 
 enum class Format { Text, Csv, Json };
 
-// The slot names for the four combinations of the gates' search modes (flank or peak).
-struct SlotNames {
-    std::array<std::array<std::array<std::string, kReadingSlots>, 2>, 2> byModes;
-    explicit SlotNames(const RecordingHeader& setup) {
-        for (int a = 0; a < 2; ++a)
-            for (int b = 0; b < 2; ++b)
-                for (std::size_t i = 0; i < kReadingSlots; ++i)
-                    byModes[a][b][i] =
-                        player::readingName(setup.ReadingCodes[i], setup.ReadingModes[i], a, b);
-    }
-    const std::array<std::string, kReadingSlots>& of(const FrameHeader& f) const {
-        return byModes[f.GateAMode != 0][f.GateBMode != 0];
-    }
-};
-
-// Successive frames mostly repeat a slot's reading; its text is made once.
-class ValueTexts {
-  public:
-    ValueTexts(const RecordingHeader& setup, float displayVelocity)
-        : m_setup(setup), m_velocity(displayVelocity) {}
-    const std::string& text(std::size_t slot, const player::RecordedReading& r) {
-        Cached& c = m_cache[slot];
-        if (!c.valid || !same(c.reading, r)) {
-            c.reading = r;
-            c.text = player::recordedValueText(r, m_setup, m_velocity);
-            c.valid = true;
-        }
-        return c.text;
-    }
-
-  private:
-    struct Cached {
-        bool valid = false;
-        player::RecordedReading reading;
-        std::string text;
-    };
-    static bool same(const player::RecordedReading& a, const player::RecordedReading& b) {
-        return a.code == b.code && a.noValue == b.noValue && a.live == b.live && a.value == b.value &&
-               a.kind == b.kind && a.clipped == b.clipped;
-    }
-    const RecordingHeader& m_setup;
-    float m_velocity;
-    std::array<Cached, kReadingSlots> m_cache;
-};
-
 void appendCsvField(std::string& out, const std::string& field) {
     bool plain = true;
     for (const char c : field)
@@ -112,8 +67,7 @@ void appendSeconds(std::string& out, int64_t frame, int32_t framesPerSecond) {
 class RowWriter {
   public:
     RowWriter(Format format, const OpenRecording& rec)
-        : m_format(format), m_rec(rec), m_names(rec.header()),
-          m_values(rec.header(), rec.derived().velocity) {
+        : m_format(format), m_rec(rec), m_texts(rec.header(), rec.derived().velocity) {
         m_out.reserve(1 << 20);
     }
 
@@ -131,7 +85,7 @@ class RowWriter {
 
     void row(int64_t frame, const FrameHeader& f) {
         const RecordingHeader& setup = m_rec.header();
-        const auto& names = m_names.of(f);
+        const auto& names = m_texts.names(f);
         const bool flagged = f.FrameFlag != 0;
         if (m_format == Format::Json) {
             JsonWriter w;
@@ -146,7 +100,7 @@ class RowWriter {
                 w.beginObject();
                 w.field("slot", static_cast<int64_t>(i));
                 w.field("name", std::string_view(names[i]));
-                w.field("value", std::string_view(m_values.text(i, r)));
+                w.field("value", std::string_view(m_texts.valueText(i, r)));
                 w.field("background",
                         std::string_view(player::readingHeld(r) ? "highlight-text" : "button-face"));
                 w.endObject();
@@ -172,11 +126,11 @@ class RowWriter {
                 if (m_format == Format::Csv) {
                     appendCsvField(m_out, names[i]);
                     m_out += separator;
-                    appendCsvField(m_out, m_values.text(i, r));
+                    appendCsvField(m_out, m_texts.valueText(i, r));
                 } else {
                     m_out += names[i];
                     m_out += ' ';
-                    m_out += m_values.text(i, r);
+                    m_out += m_texts.valueText(i, r);
                 }
             }
             m_out += '\n';
@@ -199,8 +153,7 @@ class RowWriter {
 
     Format m_format;
     const OpenRecording& m_rec;
-    SlotNames m_names;
-    ValueTexts m_values;
+    player::RecordedReadingTexts m_texts;
     std::string m_out;
     int64_t m_rows = 0;
 };

@@ -73,14 +73,8 @@ const char* kHelp =
     "written, 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing "
     "written).\n";
 
-// A gate as a completed drag leaves it.
-struct MovedGate {
-    float start = 0.0F;
-    int16_t threshold = 0;
-};
-
 // "START,THRESH": a finite start and a whole threshold in percent.
-std::optional<MovedGate> parseMovedGate(const std::string& text) {
+std::optional<DraggedGate> parseMovedGate(const std::string& text) {
     const auto comma = text.find(',');
     if (comma == std::string::npos) return std::nullopt;
     const std::string startText = text.substr(0, comma);
@@ -90,7 +84,7 @@ std::optional<MovedGate> parseMovedGate(const std::string& text) {
         return std::nullopt;
     const auto threshold = parseWholeNumber(text.substr(comma + 1));
     if (!threshold || *threshold < -100 || *threshold > 100) return std::nullopt;
-    return MovedGate{start, static_cast<int16_t>(*threshold)};
+    return DraggedGate{start, static_cast<int16_t>(*threshold)};
 }
 
 // The search box as four limits: edges on the 0..800 scale, amplitudes in percent.
@@ -138,7 +132,7 @@ struct RenderOptions {
     std::string png, ops, state;
     bool window = false;
     int width = 0, height = 0;
-    std::optional<MovedGate> gateA, gateB;
+    std::optional<DraggedGate> gateA, gateB;
     std::optional<SearchBoxLimits> searchBox;
     std::optional<FrameRange> range;
 };
@@ -350,26 +344,6 @@ std::string controlState(const QWidget* control, frmPlayer& window, const Render
     return w.text() + "\n";
 }
 
-// Messages the player would show in a box go to standard error instead.
-// Leaves the gates where a completed drag would and raises the control's
-// MouseUp, so the window's own gate-changed handler runs.
-void moveGates(frmPlayer& window, const RenderOptions& o) {
-    player::AscanPort& port = window.display().port();
-    const auto place = [&port](const MovedGate& g, const char* start, const char* newStart,
-                               const char* thresh, const char* newThresh, bool wide) {
-        port.set(start, g.start);
-        port.set(newStart, g.start);
-        if (wide)
-            port.set(thresh, QVariant::fromValue<qint32>(g.threshold));
-        else
-            port.set(thresh, QVariant::fromValue<qint16>(g.threshold));
-        port.set(newThresh, QVariant::fromValue<qint32>(g.threshold));
-    };
-    if (o.gateA) place(*o.gateA, "fGateAStart", "newGateAStart", "iGateAThresh", "newGateAThresh", false);
-    if (o.gateB) place(*o.gateB, "fGateBStart", "newGateBStart", "iGateBThresh", "newGateBThresh", true);
-    QMetaObject::invokeMethod(window.controls().Ascan, "MouseUp", Qt::DirectConnection);
-}
-
 // The left mouse button on the search box, at `at` in the box's own pixels.
 void mouseOnBox(QWidget* box, QEvent::Type type, QPointF at) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -473,10 +447,7 @@ int render(const RenderOptions& o) {
         std::cerr << "pelix render: " << window.ascanError().toStdString() << "\n";
         return kExitWriteFailed;
     }
-    // Shown so that layout and geometry are those of the running player, but never on a screen.
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
-    QApplication::processEvents();
+    window.showOffScreen();
     QWidget* control = window.controls().Ascan;
     if (o.width > 0) control->resize(o.width, o.height);
 
@@ -485,12 +456,7 @@ int render(const RenderOptions& o) {
         messages.report();
         return kExitRejected;
     }
-    // The way the player jumps: moving the position slider shows the frame.
-    if (o.frame != window.session().CurrentFrame) window.controls().Slider->setValue(o.frame);
-    if (window.session().CurrentFrame != o.frame) {
-        window.session().CurrentFrame = o.frame;
-        window.display().ShowFrame(o.frame);
-    }
+    window.jumpToFrame(o.frame);
     QApplication::processEvents();
     // The range moves the slider and so shows frames; the search shows none; a
     // moved gate lasts until the next frame is shown.
@@ -498,8 +464,9 @@ int render(const RenderOptions& o) {
         throw std::runtime_error("the window did not take the range");
     if (o.searchBox && !searchWithBox(window, *o.searchBox))
         throw std::runtime_error("the window did not take the search box");
-    if (o.gateA || o.gateB) {
-        moveGates(window, o);
+    const bool gatesMoved = o.gateA || o.gateB;
+    if (gatesMoved) {
+        leaveGatesDragged(window, o.gateA, o.gateB);
         QApplication::processEvents();
     }
     messages.report();

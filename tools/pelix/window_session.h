@@ -6,7 +6,11 @@
 
 #include "platform/message_service.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
+
+class frmPlayer;
 
 namespace pelix::tool {
 
@@ -17,5 +21,17 @@ int runWithApplication(const char* command, bool useDisplayAtHand, const std::fu
 struct MessagesToStderr : platform::MessageLog {
     void report() const;
 };
+
+// A gate as a completed drag leaves it: start in display units (gate B's
+// absolute start), threshold in percent.
+struct DraggedGate {
+    float start = 0.0F;
+    int16_t threshold = 0;
+};
+
+// Leaves the given gates where a completed drag would and raises the control's
+// MouseUp, so the window's own gate-changed handler measures them again.
+void leaveGatesDragged(frmPlayer& window, const std::optional<DraggedGate>& gateA,
+                       const std::optional<DraggedGate>& gateB);
 
 } // namespace pelix::tool
