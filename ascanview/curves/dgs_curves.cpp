@@ -109,14 +109,16 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
     // per curve before that. Done here, ahead of the sweep, the calls are the same and in the same
     // order, and the converted block and points are known before the first column.
     bool converted = false;
+    const auto convertOnce = [&] {
+        if (converted) return;
+        m_cal.CVDGSCalculateNearFields(block.data());
+        m_cal.DGSEvaluateReference(block.data());
+        m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
+        converted = true;
+    };
     if (0.0 <= w) {
         const std::int64_t firstTime = 5 * static_cast<std::int64_t>(*start5) + *fd;
-        if (fitsLong(static_cast<double>(firstTime)) && firstTime >= segmentEnd) {
-            m_cal.CVDGSCalculateNearFields(block.data());
-            m_cal.DGSEvaluateReference(block.data());
-            m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
-            converted = true;
-        }
+        if (fitsLong(static_cast<double>(firstTime)) && firstTime >= segmentEnd) convertOnce();
     }
 
     // Every redraw of a replay draws the same curve from the same converted block: the heights
@@ -162,12 +164,7 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
                     // carries, so the sweep asks again on most columns. With the block unchanged
                     // the library gives the same near field, reference and points every time; it
                     // converts once per curve and only the searches run again.
-                    if (!converted) {
-                        m_cal.CVDGSCalculateNearFields(block.data());
-                        m_cal.DGSEvaluateReference(block.data());
-                        m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
-                        converted = true;
-                    }
+                    convertOnce();
                     const std::int32_t e = m_cal.CVDGSFindEarlierTOFPoint(static_cast<std::int32_t>(a),
                                                                           block.data(), points.data());
                     const std::int32_t l = m_cal.CVDGSFindLaterTOFPoint(static_cast<std::int32_t>(a),

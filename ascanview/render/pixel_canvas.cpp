@@ -94,25 +94,21 @@ void PixelCanvas::lineClipped(double x0, double y0, double x1, double y1, std::u
         fillRect(left, top, right + pen - 1, bottom + pen - 1, pixel);
         return;
     }
-    if (x0 >= minX && x0 <= maxX && x1 >= minX && x1 <= maxX && y0 >= minY && y0 <= maxY && y1 >= minY &&
-        y1 <= maxY) {
-        // Inside the margins nothing is cut off, and the far end is where clipping would
-        // put it: the start plus the whole difference, rounded the same way.
-        x1 = std::clamp(x0 + (x1 - x0), minX, maxX);
-        y1 = std::clamp(y0 + (y1 - y0), minY, maxY);
-    } else if (!clip(x0, y0, x1, y1, minX, minY, maxX, maxY)) {
-        return;
-    }
-    long long ax = pixelOf(x0);
-    long long ay = pixelOf(y0);
+    if (!clip(x0, y0, x1, y1, minX, minY, maxX, maxY)) return;
+    const long long ax = pixelOf(x0);
+    const long long ay = pixelOf(y0);
     const long long bx = pixelOf(x1);
     const long long by = pixelOf(y1);
-
     if (ax == bx || ay == by) {
         fillRect(std::min(ax, bx), std::min(ay, by), std::max(ax, bx) + pen - 1, std::max(ay, by) + pen - 1,
                  pixel);
         return;
     }
+    stroke(ax, ay, bx, by, pixel, pen);
+}
+
+void PixelCanvas::stroke(long long ax, long long ay, long long bx, long long by, std::uint32_t pixel,
+                         int pen) {
     const long long dx = std::llabs(bx - ax);
     const long long dy = -std::llabs(by - ay);
     const long long sx = ax < bx ? 1 : -1;

@@ -46,6 +46,9 @@ class PixelCanvas {
                 fillRect(ax < bx ? ax : bx, ay, (ax < bx ? bx : ax) + pen - 1, ay + pen - 1, pixel);
                 return;
             }
+            flush();
+            stroke(ax, ay, bx, by, pixel, pen);
+            return;
         }
         flush();
         lineClipped(x0, y0, x1, y1, pixel, pen);
@@ -81,7 +84,10 @@ class PixelCanvas {
     }
     static double clampTo(double v, double lo, double hi) { return v < lo ? lo : (hi < v ? hi : v); }
 
+    // A line with an end beyond the margins, or not finite.
     void lineClipped(double x0, double y0, double x1, double y1, std::uint32_t pixel, int pen);
+    // The pixels from (ax, ay) to (bx, by), both ends included, for ends in different rows and columns.
+    void stroke(long long ax, long long ay, long long bx, long long by, std::uint32_t pixel, int pen);
     void plot(long long x, long long y, std::uint32_t pixel, int pen);
 
     std::uint32_t* m_bits;
