@@ -1,4 +1,6 @@
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
+#include "platform/runtime_folder.h"
 #include "player/ui/frm_player.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@ namespace {
 
 const char* kUsage = "Usage: PelixPlayer [FILE]\n"
                      "       PelixPlayer --overview FILE\n"
+                     "       PelixPlayer --version\n"
                      "Opens FILE (a .BIN recording) at start, as if it had been chosen in the open dialog.\n"
                      "  --overview FILE   also shows the recording's overview window beside the player\n"
                      "                    (Ctrl+Shift+O opens and closes it at any time)\n";
@@ -22,13 +25,21 @@ int main(int argc, char* argv[]) {
     // Help needs no display: answered before the toolkit looks for one.
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("PelixPlayer %d.%d.%d\n", PELIX_VERSION_MAJOR, PELIX_VERSION_MINOR, PELIX_VERSION_PATCH);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    pelix::platform::ensureRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
 
-    // The command line is checked before any window appears.
-    const QStringList args = QApplication::arguments();
+    // The command line is checked before any window appears. File names are
+    // taken as the bytes given, not as text: a name that is not UTF-8 still opens.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << pelix::platform::pathFromBytes(argv[i]);
     const bool withOverview = args.size() == 3 && args.at(1) == QLatin1String("--overview") &&
                               !args.at(2).startsWith(QLatin1Char('-'));
     const bool plain = args.size() <= 2 && (args.size() < 2 || !args.at(1).startsWith(QLatin1Char('-')));

@@ -1,5 +1,7 @@
 #include "player/overview/overview_scanner.h"
 
+#include "platform/path_bytes.h"
+
 #include <QMetaObject>
 
 #include <new>
@@ -28,7 +30,7 @@ void OverviewScanner::start(const QString& path, const recording::FrameRecordLay
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     m_done = false;
     const quint64 generation = m_generation;
-    m_thread = std::thread([this, file = path.toStdString(), layout, stop = m_cancel, generation] {
+    m_thread = std::thread([this, file = platform::pathToBytes(path), layout, stop = m_cancel, generation] {
         std::shared_ptr<const OverviewSeries> result;
         recording::RecordingFile handle;
         std::string error;

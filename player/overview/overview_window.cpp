@@ -1,5 +1,6 @@
 #include "player/overview/overview_window.h"
 
+#include "platform/path_bytes.h"
 #include "player/recording/open_recording.h"
 #include "player/report/report_action.h"
 #include "player/report/report_summary.h"
@@ -53,7 +54,7 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 void OverviewWindow::setRecording(const recording::OpenRecording& rec) {
-    m_path = QString::fromStdString(rec.path());
+    m_path = platform::pathFromBytes(rec.path());
     m_framesPerSecond = rec.framesPerSecond();
     m_frameCount = rec.FrameCount();
     m_strip->setSeries(nullptr);

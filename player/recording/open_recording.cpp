@@ -11,6 +11,7 @@ namespace pelix::recording {
 
 OpenOutcome OpenRecording::open(const std::string& path, FlagScan flagScan) {
     OpenOutcome out;
+    out.path = path;
     std::unique_ptr<OpenRecording> rec(new OpenRecording);
     rec->m_path = path;
     std::string error;
@@ -65,7 +66,16 @@ void OpenRecording::buildFlagIndex() {
     // No larger than the recording: a short one is opened without clearing a quarter mebibyte.
     std::vector<uint8_t> block(
         static_cast<std::size_t>(stride * std::clamp<int64_t>(m_frameCount, 1, kFramesPerBlock)));
-    for (int64_t first = 1; !m_flags.full() && first <= m_frameCount; first += kFramesPerBlock) {
+    for (int64_t first = 1; !m_flags.full() && first <= m_frameCount;) {
+        // A hole of a sparse file reads as zeros, so no frame in it is flagged:
+        // the scan goes on where the data does.
+        const int64_t start = recordOffset(static_cast<int32_t>(first));
+        const int64_t data = m_file.nextDataAt(start);
+        if (data < 0) return;
+        if (data - start >= stride) {
+            first += (data - start) / stride;
+            continue;
+        }
         const int64_t frames = std::min<int64_t>(kFramesPerBlock, m_frameCount - first + 1);
         // Up to the last flag word needed; the file may end (or shrink) inside the block.
         const auto wanted = static_cast<std::size_t>((frames - 1) * stride + 4);
@@ -76,6 +86,7 @@ void OpenRecording::buildFlagIndex() {
             if (at + 4 > got) return; // shrank under us
             if (frameFlagOf(block.data() + at) != 0) m_flags.add(static_cast<int32_t>(first + i));
         }
+        first += frames;
     }
 }
 

@@ -22,7 +22,7 @@ inline constexpr const char* kMsgNoFrames = "The recording holds no frames.";
 
 enum class OpenStatus {
     Opened,
-    CannotOpen,    // missing, unreadable, a folder
+    CannotOpen,    // missing, unreadable, or not a file (folder, FIFO, device, socket): the message names it
     NotCorrect,    // too short or wrong identification
     NotCompatible, // written by an instrument older than this player understands
     NoFrames,      // a valid setup record but no complete frame
@@ -32,7 +32,8 @@ class OpenRecording;
 
 struct OpenOutcome {
     OpenStatus status = OpenStatus::CannotOpen;
-    std::string message; // empty when opened
+    std::string message; // empty when opened; names the file only when the file could not be opened
+    std::string path;    // the path as given, for messages that must name it
     std::unique_ptr<OpenRecording> recording;
 };
 

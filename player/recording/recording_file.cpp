@@ -23,20 +23,45 @@ RecordingFile& RecordingFile::operator=(RecordingFile&& other) noexcept {
     return *this;
 }
 
+namespace {
+
+// What a path names when it is not a regular file, in the user's words.
+const char* kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return nullptr;
+}
+
+} // namespace
+
 bool RecordingFile::open(const std::string& path, std::string& error) {
     close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    // Without O_NONBLOCK the open of a FIFO waits for a writer, and a device's
+    // open may wait for the device; the kind is checked before anything is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error = "Cannot open \"" + path + "\": " + std::strerror(errno);
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? "\"" + path + "\" is a folder, not a recording"
-                                    : "\"" + path + "\" is not a regular file";
+    if (::fstat(fd, &st) != 0) {
+        error = "Cannot open \"" + path + "\": " + std::strerror(errno);
         ::close(fd);
         return false;
     }
+    if (!S_ISREG(st.st_mode)) {
+        const char* kind = kindOf(st.st_mode);
+        error = path +
+                (kind ? std::string(": is ") + kind + ", not a recording file" : ": is not a regular file");
+        ::close(fd);
+        return false;
+    }
+    // Reads of a regular file never block; the flag goes so that nothing else sees it.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     m_fd = fd;
     return true;
 }
@@ -70,6 +95,13 @@ std::size_t RecordingFile::readAt(int64_t offset, void* buffer, std::size_t coun
         done += static_cast<std::size_t>(n);
     }
     return done;
+}
+
+int64_t RecordingFile::nextDataAt(int64_t offset) const {
+    if (m_fd < 0 || offset < 0) return offset;
+    const off_t data = ::lseek(m_fd, static_cast<off_t>(offset), SEEK_DATA);
+    if (data >= 0) return static_cast<int64_t>(data);
+    return errno == ENXIO ? -1 : offset;
 }
 
 } // namespace pelix::recording

@@ -31,6 +31,10 @@ class RecordingFile {
     // Reads up to `count` bytes at `offset`; returns how many were read (0 at
     // or past the end, or on a read error).
     std::size_t readAt(int64_t offset, void* buffer, std::size_t count) const;
+    // Where the file next holds data at or after `offset`: a sparse file's
+    // holes read as zero bytes and need not be read. -1 when only holes
+    // follow; `offset` itself when the system cannot tell.
+    int64_t nextDataAt(int64_t offset) const;
 
   private:
     int m_fd = -1;

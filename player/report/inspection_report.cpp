@@ -1,6 +1,7 @@
 #include "player/report/inspection_report.h"
 
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "player/display/frame_display.h"
 #include "player/overview/overview_painter.h"
 #include "player/overview/overview_series.h"
@@ -185,7 +186,7 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         outcome.error = QStringLiteral("the report cannot replace the recording ") + request.output;
         return outcome;
     }
-    const OpenOutcome opened = OpenRecording::open(request.recording.toStdString());
+    const OpenOutcome opened = OpenRecording::open(platform::pathToBytes(request.recording));
     if (!opened.recording) {
         outcome.status = ReportStatus::Rejected;
         outcome.error = qs(opened.message);

@@ -3,6 +3,7 @@
 #include "platform/common_dialog.h"
 #include "platform/control_binding.h"
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "platform/up_down.h"
 #include "player/display/frame_display.h"
@@ -66,7 +67,7 @@ OpenResult OpenSequence::openFile(const QString& path) {
     m_display.clearReadings();
     m_c.window->setWindowTitle(m_appTitle + QStringLiteral("  -  ") + QFileInfo(path).fileName());
 
-    recording::OpenOutcome outcome = recording::OpenRecording::open(path.toStdString());
+    recording::OpenOutcome outcome = recording::OpenRecording::open(platform::pathToBytes(path));
     switch (outcome.status) {
     case recording::OpenStatus::Opened:
         break;

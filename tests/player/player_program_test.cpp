@@ -29,6 +29,12 @@ TEST(PlayerCommandLine, RefusesWhatItCannotOpenBeforeShowingAWindow) {
     const PlayerRun help = runPlayer({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: PelixPlayer [FILE]")) << help.out.toStdString();
+    const PlayerRun version = runPlayer({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("PelixPlayer %1.%2.%3\n")
+                               .arg(PELIX_VERSION_MAJOR)
+                               .arg(PELIX_VERSION_MINOR)
+                               .arg(PELIX_VERSION_PATCH));
 
     for (const QStringList& args :
          {QStringList{"A.BIN", "B.BIN"}, QStringList{"--frobnicate"}, QStringList{"--overview"},

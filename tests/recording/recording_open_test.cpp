@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 using namespace pelix::recording;
@@ -148,6 +150,32 @@ TEST(FlagScanTest, HugeCountCostsNothingAndEnvelopeUsesFirstRecords) {
     EXPECT_EQ(env.recording->flags().at(1), 7);
     EXPECT_EQ(env.recording->flags().at(2), 40);
     EXPECT_EQ(env.recording->flags().at(3), 0);
+}
+
+// A long recording that is mostly holes (a sparse file): the flags after and
+// between the holes are found, whether a hole starts inside a frame or not.
+TEST(FlagScanTest, FindsTheFlagsOfASparseRecording) {
+    constexpr int64_t kFrames = 200000; // some 400 MiB, almost all of it holes
+    std::string header = pelix::testing::rawRecording(0);
+    pelix::testing::putBigEndian(header, rh::FlagCount, 4);
+    TempFile file;
+    file.write(header);
+    const int fd = ::open(file.path().c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    const auto flag = [fd](int64_t frame) {
+        const char one[4] = {1, 0, 0, 0};
+        return ::pwrite(fd, one, 4, static_cast<off_t>(1024 + (frame - 1) * 2048)) == 4;
+    };
+    for (const int64_t frame : {int64_t{7}, int64_t{90001}, int64_t{90002}, int64_t{150000}})
+        ASSERT_TRUE(flag(frame));
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(1024 + kFrames * 2048)), 0);
+    ::close(fd);
+    const OpenOutcome out = OpenRecording::open(file.path());
+    ASSERT_TRUE(out.recording);
+    EXPECT_EQ(out.recording->FrameCount(), kFrames);
+    const std::vector<int32_t> expected = {0, 7, 90001, 90002, 150000, 0};
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        EXPECT_EQ(out.recording->flags().at(static_cast<int64_t>(k)), expected[k]) << k;
 }
 
 TEST(RecordOffsetTest, NormalAndEnvelopePairs) {

@@ -7,6 +7,20 @@
 namespace pelix::synth {
 
 namespace {
+// Every option that takes a value; the rest are --envelope and --bea.
+constexpr std::string_view kValued[] = {
+    "-o",          "--output",       "--eval",     "--offsets", "--dgs-ref",     "--rect",
+    "--units",     "--rate",         "--version",  "--frames",  "--flags",       "--flag-count",
+    "--points",    "--tcg-status",   "--jis-bold", "--cn-regs", "--bw-gain",     "--filter",
+    "--dgs-probe", "--dgs-ref-size", "--dgs-ers",  "--angle",   "--extra-bytes", "--seed",
+};
+
+bool takesValue(std::string_view arg) {
+    for (const std::string_view name : kValued)
+        if (name == arg) return true;
+    return false;
+}
+
 bool toInt(std::string_view text, int64_t& out) {
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, out);
@@ -66,6 +80,10 @@ bool parseOptions(int argc, char** argv, SynthOptions& o, std::string& output, s
             if (e.bwGain == 0) e.bwGain = 480;
             continue;
         }
+        if (!takesValue(arg)) {
+            error = "unknown option " + std::string(arg);
+            return false;
+        }
         if (i + 1 >= argc) {
             error = "missing value after " + std::string(arg);
             return false;
@@ -110,9 +128,14 @@ bool parseOptions(int argc, char** argv, SynthOptions& o, std::string& output, s
             o.framesPerSecond = v;
         } else if (arg == "--version")
             o.version = v;
-        else if (arg == "--frames")
-            o.frames = v < 0 ? 0 : v;
-        else if (arg == "--flags")
+        else if (arg == "--frames") {
+            // A recording holds at least one frame; a setup record alone is no recording.
+            if (v < 1) {
+                error = "--frames takes a number of frames, 1 or more";
+                return false;
+            }
+            o.frames = v;
+        } else if (arg == "--flags")
             o.flaggedFrames = v < 0 ? 0 : v;
         else if (arg == "--flag-count")
             o.flagCount = v;

@@ -4,6 +4,7 @@
 // window's own export records it: the same pictures, capture and writer as a
 // recording made by pressing "Save as AVI", one picture per frame.
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "player/export/avi_decs.h"
 #include "player/export/avi_export.h"
 #include "player/export/range_export.h"
@@ -34,7 +35,8 @@ const char* kHelp =
     "  -o OUT.avi   the video; an existing file of that name is replaced\n"
     "  --from A     first frame (default 1)\n"
     "  --to B       last frame (default the frame count)\n"
-    "  --fps F      frames per second of the video (default 10, clamped to 1..30)\n"
+    "  --fps F      frames per second of the video (default 10, clamped to 1..30; a clamped rate is\n"
+    "               said on standard error)\n"
     "  --window     show the player window on the screen while it records\n"
     "Exit status 0 done, 1 the video could not be written (no file is left), 2 usage (a range outside\n"
     "1..FrameCount or reversed writes nothing), 3 recording rejected.\n";
@@ -72,9 +74,14 @@ std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
             out.from = n;
         else if (name == "--to")
             out.to = n;
-        else
+        else {
             out.framesPerSecond = static_cast<int>(
                 std::clamp<int64_t>(*n, player::AVIDecs::kSlowestRate, player::AVIDecs::kFastestRate));
+            if (out.framesPerSecond != *n)
+                std::cerr << "pelix export: --fps " << *n << " is outside " << player::AVIDecs::kSlowestRate
+                          << ".." << player::AVIDecs::kFastestRate << "; the video plays at "
+                          << out.framesPerSecond << " frames per second\n";
+        }
     }
     if (out.output.empty()) return usage("-o OUT.avi is needed");
     return std::nullopt;
@@ -84,14 +91,15 @@ std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
 int exportVideo(const ExportOptions& o) {
     int32_t from = 0, to = 0;
     {
-        const recording::OpenOutcome outcome = recording::OpenRecording::open(o.file);
+        const recording::OpenOutcome outcome =
+            recording::OpenRecording::open(o.file, recording::OpenRecording::FlagScan::Skip);
         if (!outcome.recording) return reportRejected(outcome);
         const int32_t count = outcome.recording->FrameCount();
         const int64_t first = o.from.value_or(1);
         const int64_t last = o.to.value_or(count);
         if (first < 1 || last > count || first > last) {
-            std::cerr << "pelix export: the range " << first << ".." << last << " is not inside 1.." << count
-                      << " or runs backwards\n";
+            std::cerr << "pelix export: " << o.file << ": the range " << first << ".." << last
+                      << " is not inside 1.." << count << " or runs backwards\n";
             return kExitUsage;
         }
         from = static_cast<int32_t>(first);
@@ -114,7 +122,7 @@ int exportVideo(const ExportOptions& o) {
     if (!o.window) window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
     QApplication::processEvents();
-    if (window.openRecording(QString::fromStdString(o.file)) != player::OpenResult::Opened) {
+    if (window.openRecording(platform::pathFromBytes(o.file)) != player::OpenResult::Opened) {
         messages.report();
         return kExitRejected;
     }

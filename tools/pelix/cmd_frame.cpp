@@ -74,7 +74,7 @@ void writeHeaderJson(JsonWriter& w, const FrameHeaderBytes& f) {
 } // namespace
 
 int runFrame(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {});
+    const ParsedArgs parsed = parseArgs(args, {}, {"--json"});
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;
@@ -89,16 +89,22 @@ int runFrame(const Args& args) {
         std::cerr << "pelix frame: N must be a whole number\n";
         return kExitUsage;
     }
-    OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);
+    OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
     OpenRecording& rec = *outcome.recording;
     if (*n < 1 || *n > rec.FrameCount()) {
-        std::cerr << "pelix frame: frame " << *n << " is outside 1.." << rec.FrameCount() << "\n";
+        std::cerr << "pelix frame: " << rec.path() << ": frame " << *n << " is outside 1.."
+                  << rec.FrameCount() << "\n";
         return kExitUsage;
     }
     const auto frame = static_cast<int32_t>(*n);
     const ShownFrame shown = showFrame(rec, frame);
     const bool envelope = rec.header().isEnvelope();
+    // What the file holds of the frame is still printed; the status says it is not all of it.
+    const int status = shown.shortRead ? kExitFrameCutShort : kExitOk;
+    if (shown.shortRead)
+        std::cerr << "pelix frame: " << rec.path() << ": frame " << frame
+                  << " is cut short by the end of the file\n";
 
     if (parsed.json) {
         JsonWriter w;
@@ -135,7 +141,7 @@ int runFrame(const Args& args) {
         }
         w.endObject();
         std::cout << w.text() << "\n";
-        return kExitOk;
+        return status;
     }
 
     std::cout << "Frame: " << frame << " of " << rec.FrameCount() << "\n"
@@ -153,7 +159,7 @@ int runFrame(const Args& args) {
     printArray("AscanPoints", shown.trace.AscanPoints);
     printArray("AscanRaw", shown.trace.AscanRaw);
     if (envelope) printArray("EnvelopePoints", shown.trace.EnvelopePoints);
-    return kExitOk;
+    return status;
 }
 
 } // namespace pelix::tool

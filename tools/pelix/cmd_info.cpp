@@ -61,7 +61,7 @@ template <typename Array> std::string joined(const Array& values) {
 } // namespace
 
 int runInfo(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {});
+    const ParsedArgs parsed = parseArgs(args, {}, {"--json"});
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;

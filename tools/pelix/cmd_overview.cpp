@@ -6,6 +6,7 @@
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/headless_application.h"
+#include "tools/pelix/standard_output.h"
 
 #include <QImage>
 #include <QPainter>
@@ -36,35 +37,37 @@ const char* kHelp =
     "standard error, exit status 4). Exit status 0 done, 1 output not written, 2 usage,\n"
     "3 recording rejected, 4 cut short.\n";
 
-void appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
+// False as soon as standard output refuses a block: the rest would go nowhere.
+bool appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
     out += '[';
     for (int32_t f = 1; f <= s.frameCount(); ++f) {
         if (f > 1) out += ',';
         const auto a = s.amplitude(gate, f);
         out += a ? std::to_string(*a) : std::string("null");
         if (out.size() >= (1 << 20)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            if (!writeStandardOutput(out)) return false;
             out.clear();
         }
     }
     out += ']';
+    return true;
 }
 
-bool writeJson(const OverviewSeries& s) {
+// A failed write is reported once the command ends, as for every subcommand.
+void writeJson(const OverviewSeries& s) {
     std::string out;
     out.reserve((1 << 20) + 64);
     out += "{\"FrameCount\": " + std::to_string(s.frameCount()) + ", \"GateAAmplitude\": ";
-    appendSeries(out, s, Gate::A);
+    if (!appendSeries(out, s, Gate::A)) return;
     out += ", \"GateBAmplitude\": ";
-    appendSeries(out, s, Gate::B);
+    if (!appendSeries(out, s, Gate::B)) return;
     out += ", \"Flags\": [";
     for (std::size_t i = 0; i < s.flags().size(); ++i) {
         if (i > 0) out += ',';
         out += std::to_string(s.flags()[i]);
     }
     out += "]}\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+    writeStandardOutput(out);
 }
 
 void writeSummary(const OverviewSeries& s) {
@@ -100,7 +103,7 @@ bool writePng(const OverviewSeries& s, const std::string& path, int width, int h
 } // namespace
 
 int runOverview(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {"-o", "--width", "--height"});
+    const ParsedArgs parsed = parseArgs(args, {"-o", "--width", "--height"}, {"--json"});
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;
@@ -139,7 +142,7 @@ int runOverview(const Args& args) {
 
     bool written = true;
     if (parsed.json)
-        written = writeJson(series);
+        writeJson(series);
     else if (!png.empty())
         written = writePng(series, png, width > 0 ? width : 1000, height > 0 ? height : 120);
     else
@@ -150,8 +153,8 @@ int runOverview(const Args& args) {
         return kExitWriteFailed;
     }
     if (series.cutShortAt() > 0) {
-        std::cerr << "pelix overview: the file ends inside frame " << series.cutShortAt()
-                  << "'s header; from there on both gates count as off\n";
+        std::cerr << "pelix overview: " << rec.path() << ": the file ends inside frame "
+                  << series.cutShortAt() << "'s header; from there on both gates count as off\n";
         return kExitFrameCutShort;
     }
     return kExitOk;

@@ -7,6 +7,7 @@
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/standard_output.h"
 
 #include <algorithm>
 #include <array>
@@ -83,7 +84,7 @@ class RowWriter {
         }
     }
 
-    void row(int64_t frame, const FrameHeader& f) {
+    bool row(int64_t frame, const FrameHeader& f) {
         const RecordingHeader& setup = m_rec.header();
         const auto& names = m_texts.names(f);
         const bool flagged = f.FrameFlag != 0;
@@ -136,6 +137,7 @@ class RowWriter {
             m_out += '\n';
         }
         if (m_out.size() >= (1 << 20) - 4096) flush();
+        return m_ok;
     }
 
     void end() {
@@ -143,11 +145,12 @@ class RowWriter {
         flush();
     }
 
-    bool ok() const { return !std::ferror(stdout); }
+    // False once standard output refused a block: the scan stops there.
+    bool ok() const { return m_ok; }
 
   private:
     void flush() {
-        std::fwrite(m_out.data(), 1, m_out.size(), stdout);
+        m_ok = m_ok && writeStandardOutput(m_out);
         m_out.clear();
     }
 
@@ -156,12 +159,13 @@ class RowWriter {
     player::RecordedReadingTexts m_texts;
     std::string m_out;
     int64_t m_rows = 0;
+    bool m_ok = true;
 };
 
 } // namespace
 
 int runReadings(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {"--from", "--to"}, {"--csv"});
+    const ParsedArgs parsed = parseArgs(args, {"--from", "--to"}, {"--csv", "--json"});
     const bool csv = parsed.has("--csv");
     if (parsed.help) {
         std::cout << kHelp;
@@ -181,7 +185,7 @@ int runReadings(const Args& args) {
         (name == "--from" ? from : to) = n;
     }
 
-    OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);
+    OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
     const OpenRecording& rec = *outcome.recording;
     const int64_t first = from.value_or(1);
@@ -197,17 +201,16 @@ int runReadings(const Args& args) {
     // Only each frame's header is needed (for envelope pairs, the first record's).
     const HeaderScanResult scan = scanFrameHeaders(rec.file(), frameRecordLayout(rec), first, last,
                                                    [&writer](int64_t frame, const uint8_t* header) {
-                                                       writer.row(frame, decodeFrameHeader(header));
-                                                       return true;
+                                                       return writer.row(frame, decodeFrameHeader(header));
                                                    });
     // Only a file that shrank since it was opened ends inside a counted frame's header.
     const bool cut = scan.end == HeaderScanEnd::CutShort;
-    if (cut) std::cerr << "pelix readings: the file ends inside frame " << scan.stoppedAt << "'s header\n";
+    if (cut)
+        std::cerr << "pelix readings: " << rec.path() << ": the file ends inside frame " << scan.stoppedAt
+                  << "'s header\n";
+    // A table that could not be written is reported when the command ends.
+    if (!writer.ok()) return kExitWriteFailed;
     writer.end();
-    if (!writer.ok()) {
-        std::cerr << "pelix readings: cannot write the table\n";
-        return kExitWriteFailed;
-    }
     // A table that stops early is not the table asked for.
     return cut ? kExitFrameCutShort : kExitOk;
 }

@@ -5,6 +5,7 @@
 // user does next (mark a video range, search with the box, drag a gate) goes
 // through the window's own controls and handlers before the picture is taken.
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/readings_panel.h"
@@ -427,16 +428,17 @@ bool selectRange(frmPlayer& window, const FrameRange& range, int32_t shown) {
 int render(const RenderOptions& o) {
     // Reject what the player rejects before a window exists, with the player's own texts.
     {
-        const recording::OpenOutcome outcome = recording::OpenRecording::open(o.file);
+        const recording::OpenOutcome outcome =
+            recording::OpenRecording::open(o.file, recording::OpenRecording::FlagScan::Skip);
         if (!outcome.recording) return reportRejected(outcome);
         if (o.frame > outcome.recording->FrameCount()) {
-            std::cerr << "pelix render: frame " << o.frame << " is outside 1.."
+            std::cerr << "pelix render: " << o.file << ": frame " << o.frame << " is outside 1.."
                       << outcome.recording->FrameCount() << "\n";
             return kExitUsage;
         }
         if (o.range && o.range->end > outcome.recording->FrameCount()) {
-            std::cerr << "pelix render: range " << o.range->start << ".." << o.range->end << " is outside 1.."
-                      << outcome.recording->FrameCount() << "\n";
+            std::cerr << "pelix render: " << o.file << ": range " << o.range->start << ".." << o.range->end
+                      << " is outside 1.." << outcome.recording->FrameCount() << "\n";
             return kExitUsage;
         }
     }
@@ -451,7 +453,7 @@ int render(const RenderOptions& o) {
     QWidget* control = window.controls().Ascan;
     if (o.width > 0) control->resize(o.width, o.height);
 
-    const player::OpenResult opened = window.openRecording(QString::fromStdString(o.file));
+    const player::OpenResult opened = window.openRecording(platform::pathFromBytes(o.file));
     if (opened != player::OpenResult::Opened) {
         messages.report();
         return kExitRejected;
@@ -472,7 +474,7 @@ int render(const RenderOptions& o) {
     messages.report();
     if (window.display().lastFrameTraceMissing()) {
         // The screen would hold another frame's trace under this frame's panel: no picture of that.
-        std::cerr << "pelix render: frame " << o.frame
+        std::cerr << "pelix render: " << o.file << ": frame " << o.frame
                   << " is cut short by the end of the file; its trace cannot be shown\n";
         return kExitFrameCutShort;
     }

@@ -2,6 +2,7 @@
 // with the overview strip, then one page per chosen frame with the player's
 // window as it shows that frame and the frame's readings.
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "player/recording/open_recording.h"
 #include "player/report/inspection_report.h"
 #include "player/report/report_frames.h"
@@ -42,7 +43,6 @@ int runReport(const Args& args) {
         return kExitUsage;
     };
     if (!parsed.error.empty()) return usage(parsed.error);
-    if (parsed.json) return usage("--json is not an option of report");
     if (parsed.positional.size() != 1) return usage("expects FILE");
     std::string output, frameList;
     bool listGiven = false;
@@ -60,7 +60,8 @@ int runReport(const Args& args) {
     // Reject what the player rejects, with its own texts, before Qt starts.
     std::vector<int32_t> frames;
     {
-        const recording::OpenOutcome outcome = recording::OpenRecording::open(parsed.positional[0]);
+        const recording::OpenOutcome outcome =
+            recording::OpenRecording::open(parsed.positional[0], recording::OpenRecording::FlagScan::Skip);
         if (!outcome.recording) return reportRejected(outcome);
         if (listGiven) {
             std::string error;
@@ -73,7 +74,7 @@ int runReport(const Args& args) {
 
     const auto app = startHeadlessApplication();
     report::ReportRequest request;
-    request.recording = QString::fromStdString(parsed.positional[0]);
+    request.recording = platform::pathFromBytes(parsed.positional[0]);
     request.output = QString::fromStdString(output);
     request.frames = frames;
     const report::ReportOutcome outcome = report::writeInspectionReport(request);

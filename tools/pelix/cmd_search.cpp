@@ -23,6 +23,7 @@ const char* kHelp =
     "0..800 sample scale, H1 and H2 its lower and upper amplitude limit in percent of screen\n"
     "height (in RF, of half the height from the centre line): the control's\n"
     "SearchLowwidthRange, SearchUpwidthRange, SearchLowhightlimit and SearchUphightlimit.\n"
+    "Reversed limits (L > U or H1 > H2) are a usage error: no trace passes through such a box.\n"
     "--json prints {\"matches\": [frame numbers], \"entries\": [list entries]}.\n";
 
 std::optional<double> parseLimit(std::string_view text) {
@@ -52,7 +53,7 @@ std::optional<search::SearchLimits> parseBox(const std::string& text) {
 } // namespace
 
 int runSearch(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {"--box"});
+    const ParsedArgs parsed = parseArgs(args, {"--box"}, {"--json"});
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;
@@ -62,6 +63,10 @@ int runSearch(const Args& args) {
     for (const auto& [name, value] : parsed.options)
         if (name == "--box" && !(limits = parseBox(value)))
             error = "--box needs four numbers L,U,H1,H2, not '" + value + "'";
+        else if (name == "--box" && (limits->SearchLowwidthRange > limits->SearchUpwidthRange ||
+                                     limits->SearchLowhightlimit > limits->SearchUphightlimit))
+            // Reversed limits leave a box no trace can pass through.
+            error = "--box limits reversed in '" + value + "': L must not exceed U, nor H1 exceed H2";
     if (error.empty() && parsed.positional.size() != 1) error = "expects one FILE";
     if (error.empty() && !limits) error = "expects --box L,U,H1,H2";
     if (!error.empty()) {

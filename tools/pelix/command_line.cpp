@@ -15,26 +15,52 @@ bool ParsedArgs::has(const std::string& name) const {
 ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued,
                      const std::vector<std::string>& switches) {
     ParsedArgs out;
+    const auto known = [](const std::vector<std::string>& list, const std::string& word) {
+        return std::find(list.begin(), list.end(), word) != list.end();
+    };
+    std::vector<std::string> given;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--json")
-            out.json = true;
-        else if (a == "--help" || a == "-h")
+        if (optionsEnded) {
+            out.positional.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const bool isSwitch = known(switches, a);
+        const bool isValued = known(valued, a);
+        if (a == "--help" || a == "-h") {
             out.help = true;
-        else if (std::find(switches.begin(), switches.end(), a) != switches.end())
-            out.switches.push_back(a);
-        else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
-            if (i + 1 >= args.size()) {
-                out.error = "missing value after " + a;
+            continue;
+        }
+        if (!isSwitch && !isValued) {
+            // A negative number is a word, not an option.
+            if (a.size() > 1 && a[0] == '-' && !parseWholeNumber(a)) {
+                out.error = "unknown option " + a;
                 return out;
             }
-            out.options.emplace_back(a, args[++i]);
-        } else if (a.size() > 1 && a[0] == '-' && !parseWholeNumber(a)) {
-            out.error = "unknown option " + a;
-            return out;
-        } else {
             out.positional.push_back(a);
+            continue;
         }
+        // The same option twice leaves it unclear which one was meant.
+        if (known(given, a)) {
+            out.error = "option " + a + " given twice";
+            return out;
+        }
+        given.push_back(a);
+        if (isSwitch) {
+            out.switches.push_back(a);
+            if (a == "--json") out.json = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            out.error = "missing value after " + a;
+            return out;
+        }
+        out.options.emplace_back(a, args[++i]);
     }
     return out;
 }
@@ -48,6 +74,8 @@ std::optional<int64_t> parseWholeNumber(const std::string& text) {
 }
 
 int reportRejected(const recording::OpenOutcome& outcome) {
+    // A file that could not be opened is named by its message already.
+    if (outcome.status != recording::OpenStatus::CannotOpen) std::cerr << outcome.path << ": ";
     std::cerr << outcome.message << "\n";
     return kExitRejected;
 }

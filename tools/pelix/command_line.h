@@ -24,11 +24,14 @@ struct ParsedArgs {
 };
 
 // `valued` lists the options that take a value (e.g. "-o", "--ops"), `switches` the
-// on/off options a command knows besides --json and --help (e.g. "--window").
+// on/off options the command knows (e.g. "--window"; "--json" where the command
+// has a JSON form, which also sets `json`). --help and -h are known everywhere.
+// Every option may be given once; after "--" every word is positional.
 ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued,
                      const std::vector<std::string>& switches = {});
 std::optional<int64_t> parseWholeNumber(const std::string& text);
-// Prints the system's message for a rejected recording and gives the exit status.
+// Prints the system's message for a rejected recording, naming the file, and
+// gives the exit status.
 int reportRejected(const recording::OpenOutcome& outcome);
 
 } // namespace pelix::tool

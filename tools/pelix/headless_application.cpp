@@ -1,11 +1,14 @@
 #include "tools/pelix/headless_application.h"
 
+#include "platform/runtime_folder.h"
+
 namespace pelix::tool {
 
 std::unique_ptr<QApplication> startHeadlessApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::ensureRuntimeFolder();
     // QApplication keeps references to these for its whole life.
     static int argc = 1;
     static char name[] = "pelix";
