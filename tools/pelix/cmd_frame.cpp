@@ -19,7 +19,9 @@ const char* kHelp =
     "Prints frame N's time index, every FrameHeader field, AscanPoints and AscanRaw (0..1600),\n"
     "EnvelopePoints (0..3200) for envelope recordings, and the trace mode the A-scan control gets.\n"
     "For an envelope recording FrameHeader is the pair's first record (panel and readings) and\n"
-    "AscanPoints/AscanRaw hold the second record's samples, as after the player shows the frame.\n";
+    "AscanPoints/AscanRaw hold the second record's samples, as after the player shows the frame.\n"
+    "Exit status 0 done, 1 standard output could not be written, 2 usage, 3 recording rejected,\n"
+    "4 the file ends inside frame N (what it holds is printed, marked ShortRead).\n";
 
 template <typename VisitWord, typename VisitArray>
 void forEachFrameField(const FrameHeaderBytes& bytes, VisitWord&& visitWord, VisitArray&& visitArray) {
