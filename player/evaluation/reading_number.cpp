@@ -1,71 +1,72 @@
 #include "player/evaluation/reading_number.h"
 
-#include <array>
-
 namespace pelix::player {
 
 namespace {
-
-constexpr std::array<std::string_view, 5> kUnits{"mm", "in", "us", "%", "dB"};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
+// The unit a reading text ends in; none for anything else after the digits.
+bool unitOf(const char* p, const char* end, std::string_view& unit) {
+    const auto is = [&](std::string_view u) {
+        return static_cast<std::size_t>(end - p) == u.size() && std::string_view(p, u.size()) == u;
+    };
+    for (const std::string_view u : {"mm", "in", "us", "%", "dB"}) {
+        if (is(u)) {
+            unit = u;
+            return true;
+        }
+    }
+    return p == end;
 }
 
 } // namespace
 
 ReadingNumber readingNumber(std::string_view text) {
-    text = trimmed(text);
-    if (!text.empty() && text.front() == '>') text.remove_prefix(1);
+    // Raw pointers: this runs for every slot of every frame of a table.
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end && *p == ' ')
+        ++p;
+    while (end > p && end[-1] == ' ')
+        --end;
+    if (p < end && *p == '>') ++p;
 
-    std::size_t at = 0;
-    const bool negative = at < text.size() && text[at] == '-';
-    if (negative) ++at;
-    const std::size_t wholeStart = at;
-    while (at < text.size() && isDigit(text[at]))
-        ++at;
-    std::string_view whole = text.substr(wholeStart, at - wholeStart);
-    std::string_view fraction;
-    if (!whole.empty() && at + 1 < text.size() && (text[at] == '.' || text[at] == ',') &&
-        isDigit(text[at + 1])) {
-        const std::size_t fractionStart = ++at;
-        while (at < text.size() && isDigit(text[at]))
-            ++at;
-        fraction = text.substr(fractionStart, at - fractionStart);
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    const char* whole = p;
+    while (p < end && isDigit(*p))
+        ++p;
+    const char* wholeEnd = p;
+    const char* fraction = p;
+    const char* fractionEnd = p;
+    if (wholeEnd > whole && end - p >= 2 && (*p == '.' || *p == ',') && isDigit(p[1])) {
+        fraction = ++p;
+        while (p < end && isDigit(*p))
+            ++p;
+        fractionEnd = p;
     }
-    if (whole.empty()) return {};
-
-    const std::string_view rest = trimmed(text.substr(at));
-    std::string_view unit;
-    if (!rest.empty()) {
-        for (const std::string_view u : kUnits)
-            if (rest == u) unit = u;
-        // Anything else after the digits is not a measured number.
-        if (unit.empty()) return {};
-    }
-
-    while (whole.size() > 1 && whole.front() == '0')
-        whole.remove_prefix(1);
-    while (!fraction.empty() && fraction.back() == '0')
-        fraction.remove_suffix(1);
-    const bool zero = whole == "0" && fraction.empty();
     ReadingNumber result;
-    result.number.reserve(whole.size() + fraction.size() + 2);
-    if (negative && !zero) result.number += '-';
-    result.number += whole;
-    if (!fraction.empty()) {
-        result.number += '.';
-        result.number += fraction;
+    if (wholeEnd == whole || !unitOf(p, end, result.unit)) return {};
+    if (static_cast<std::size_t>(end - text.data()) + 2 > ReadingNumber::kCapacity) return {};
+
+    while (wholeEnd - whole > 1 && *whole == '0')
+        ++whole;
+    while (fractionEnd > fraction && fractionEnd[-1] == '0')
+        --fractionEnd;
+    const bool zero = wholeEnd - whole == 1 && *whole == '0' && fractionEnd == fraction;
+    char* out = result.digitBuffer.data();
+    if (negative && !zero) *out++ = '-';
+    for (const char* c = whole; c < wholeEnd; ++c)
+        *out++ = *c;
+    if (fractionEnd > fraction) {
+        *out++ = '.';
+        for (const char* c = fraction; c < fractionEnd; ++c)
+            *out++ = *c;
     }
-    result.unit = unit;
+    result.digitCount = static_cast<std::size_t>(out - result.digitBuffer.data());
     return result;
 }
 

@@ -149,7 +149,7 @@ class RowWriter {
             }
             if (m_format == Format::Csv)
                 for (std::size_t i = 0; i < kReadingSlots; ++i)
-                    m_columns.append(m_out, i, *texts[i], held[i]);
+                    m_columns.append(m_out, i, m_texts.valueRevision(i), *texts[i], held[i]);
             m_out += '\n';
         }
         if (m_out.size() >= (1 << 20) - 4096) flush();

@@ -19,23 +19,23 @@ std::string readingColumnsHeader() {
 void appendReadingColumns(std::string& out, std::string_view valueText, bool held) {
     const player::ReadingNumber n = player::readingNumber(valueText);
     out += ',';
-    out += n.number;
+    out += n.number();
     out += ',';
     out += n.unit;
     out += ',';
     out += held ? '1' : '0';
 }
 
-void ReadingColumnsCache::append(std::string& out, std::size_t slot, std::string_view valueText, bool held) {
+void ReadingColumnsCache::append(std::string& out, std::size_t slot, uint64_t revision,
+                                 std::string_view valueText, bool held) {
     if (slot >= m_entries.size()) {
         appendReadingColumns(out, valueText, held);
         return;
     }
     Entry& e = m_entries[slot];
-    if (!e.valid || e.held != held || e.text != valueText) {
+    if (!e.valid || e.revision != revision) {
         e.valid = true;
-        e.held = held;
-        e.text = valueText;
+        e.revision = revision;
         e.columns.clear();
         appendReadingColumns(e.columns, valueText, held);
     }
@@ -46,7 +46,8 @@ void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held) {
     const player::ReadingNumber n = player::readingNumber(valueText);
     // Read without the locale: the window's process may run under one with a decimal comma.
     double number = std::nan(""); // written as null
-    if (!n.number.empty()) std::from_chars(n.number.data(), n.number.data() + n.number.size(), number);
+    const std::string_view digits = n.number();
+    if (!digits.empty()) std::from_chars(digits.data(), digits.data() + digits.size(), number);
     w.key("number");
     w.value(number);
     w.field("unit", n.unit);

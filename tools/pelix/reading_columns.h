@@ -7,6 +7,7 @@
 #include "tools/pelix/json_writer.h"
 
 #include <array>
+#include <cstdint>
 
 #include <string>
 #include <string_view>
@@ -19,16 +20,17 @@ std::string readingColumnsHeader();
 void appendReadingColumns(std::string& out, std::string_view valueText, bool held);
 
 // The same columns frame after frame: successive frames mostly repeat a slot's
-// reading, so each slot's columns are made again only when its text changes.
+// reading, so each slot's columns are made again only when the revision of its
+// value text (`RecordedReadingTexts::valueRevision`, which also covers the held
+// flag) changes.
 class ReadingColumnsCache {
   public:
-    void append(std::string& out, std::size_t slot, std::string_view valueText, bool held);
+    void append(std::string& out, std::size_t slot, uint64_t revision, std::string_view valueText, bool held);
 
   private:
     struct Entry {
         bool valid = false;
-        bool held = false;
-        std::string text;
+        uint64_t revision = 0;
         std::string columns;
     };
     std::array<Entry, recording::kReadingSlots> m_entries;
