@@ -194,7 +194,7 @@ else
   fail "pelix-synth -o /tmp/x.BIN" "see $out/synth.log"
 fi
 
-if in_root pelix info /tmp/x.BIN >"$out/info.log" 2>&1 && grep -q '^FrameCount: 600$' "$out/info.log"; then
+if in_root pelix info /tmp/x.BIN --fields >"$out/info.log" 2>&1 && grep -q '^FrameCount: 600$' "$out/info.log"; then
   pass "pelix info" "$(grep -E '^(FrameCount|Rate|TotalSeconds):' "$out/info.log" | tr '\n' ' ')"
 else
   fail "pelix info" "see $out/info.log"

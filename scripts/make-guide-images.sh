@@ -39,9 +39,9 @@ window() {
   echo "$out/$name.png"
 }
 
-# The window, a frame with held readings, RF in inch.
-window window DEMO.BIN 120
-window held-readings DEMO.BIN 20
+# The first screen of the demo, a frame with held readings, RF in inch.
+window window DEMO.BIN 1
+window held-readings PLAIN_SCAN.BIN 20
 window rf-inch RF_INCH_V7.BIN 50
 
 # One picture per evaluation-curve family.
@@ -57,14 +57,14 @@ window curve-dgs-backwall DGS_BACKWALL.BIN 50
 window curve-dgs-disc-own-diagram DGS_DISC_OWN_DIAGRAM.BIN 50
 window curve-dgs-hole-listed-probe DGS_HOLE_LISTED_PROBE.BIN 50
 
-# Frame 120 of the demo again, gate A dragged onto the second echo and gate B onto the first.
-window gates-dragged DEMO.BIN 120 --gate-a 32,40 --gate-b 22,50
+# Frame 120 of the plain scan, gate A dragged onto the second echo and gate B onto the first.
+window gates-dragged PLAIN_SCAN.BIN 120 --gate-a 32,40 --gate-b 22,50
 
 # A search for echoes of 88 % and more between 150 and 230 on the 0..800 scale.
-window search DEMO.BIN 128 --search-box 150,230,88,100
+window search PLAIN_SCAN.BIN 128 --search-box 150,230,88,100
 
 # A video range from frame 1100 to frame 1400, the end point moved last.
-window avi-range DEMO.BIN 1400 --range 1100,1400
+window avi-range PLAIN_SCAN.BIN 1400 --range 1100,1400
 
 # The overview strip of the demo.
 "$pelix" overview "$samples/DEMO.BIN" -o "$out/overview.png" 2>/dev/null

@@ -18,7 +18,7 @@ void BM_ExportDemoRange(benchmark::State& state) {
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
     QApplication::processEvents();
-    if (!dir.isValid() || window.openRecording(QStringLiteral(PELIX_SAMPLES_DIR "/DEMO.BIN")) !=
+    if (!dir.isValid() || window.openRecording(QStringLiteral(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN")) !=
                               pelix::player::OpenResult::Opened) {
         state.SkipWithError("no demo recording");
         return;

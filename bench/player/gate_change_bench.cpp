@@ -74,7 +74,7 @@ void releaseGate(benchmark::State& state, const char* sample, int32_t frame) {
 
 // Full-wave, 800 points, DAC curves and leg colouring on the redraws.
 void BM_GateRelease_Fullwave800(benchmark::State& state) {
-    releaseGate(state, "DEMO.BIN", 120);
+    releaseGate(state, "PLAIN_SCAN.BIN", 120);
 }
 // RF, 1600 points, inch recording.
 void BM_GateRelease_RF1600(benchmark::State& state) {

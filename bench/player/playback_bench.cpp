@@ -56,9 +56,9 @@ void BM_PlaybackAtFastestSpeed(benchmark::State& state) {
     frmPlayer window;
     window.show();
     runEventLoop(300);
-    if (window.openRecording(QStringLiteral(PELIX_SAMPLES_DIR "/DEMO.BIN")) !=
+    if (window.openRecording(QStringLiteral(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN")) !=
         pelix::player::OpenResult::Opened) {
-        state.SkipWithError("DEMO.BIN did not open");
+        state.SkipWithError("PLAIN_SCAN.BIN did not open");
         return;
     }
     auto* speed = window.findChild<pelix::platform::TrackBar*>(QStringLiteral("SliderSpeed"));

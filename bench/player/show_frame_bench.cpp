@@ -78,7 +78,7 @@ void BM_ShowFrame_RF1600(benchmark::State& state) {
 }
 // Full-wave rectified: 800 points, with leg colouring and DAC curves.
 void BM_ShowFrame_Fullwave800(benchmark::State& state) {
-    showFrames(state, "DEMO.BIN");
+    showFrames(state, "PLAIN_SCAN.BIN");
 }
 // Envelope: two records per frame, 3201 points handed over.
 void BM_ShowFrame_Envelope(benchmark::State& state) {

@@ -106,6 +106,8 @@ double GateEvaluation::FindGateTOF(int32_t start_um, int32_t width_um, int32_t t
             if (GetAscanAmp(i) < level && GetAscanAmp(i + 1) >= level) return timeOfIndex(i + 1);
         return timeOfIndex(0) + kNothingFoundMark;
     }
+    // Peak search: the time of the largest sample, which is no echo when it
+    // stays below the gate's level (the same rule as the peak time's).
     int32_t max = 0, k = 0;
     for (int32_t i = r.from; i <= r.to; ++i) {
         const int32_t a = GetAscanAmp(i);
@@ -114,7 +116,8 @@ double GateEvaluation::FindGateTOF(int32_t start_um, int32_t width_um, int32_t t
             k = i;
         }
     }
-    return timeOfIndex(k);
+    const double time = timeOfIndex(k);
+    return max < level ? time + kNothingFoundMark : time;
 }
 
 double GateEvaluation::FindGatePeakTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {

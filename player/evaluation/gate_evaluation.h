@@ -61,7 +61,8 @@ class GateEvaluation {
     // Largest sample in the gate, marked when below the threshold.
     double FindGateAMP(int32_t start_um, int32_t width_um, int32_t threshold) const;
     // Time of the first rising crossing of the threshold (flank search) or of
-    // the largest sample (peak search), in ticks.
+    // the largest sample (peak search), in ticks; marked when the flank search
+    // finds no crossing or the largest sample stays below the threshold.
     double FindGateTOF(int32_t start_um, int32_t width_um, int32_t threshold) const;
     // Time of the largest sample, of the first excursion above the threshold
     // when gate A searches in mode 2; marked when that peak stays below it.

@@ -162,6 +162,7 @@ const std::string& RecordedReadingTexts::valueText(std::size_t slot, const Recor
         c.reading = reading;
         c.text = recordedValueText(reading, m_setup, m_velocity);
         c.valid = true;
+        ++c.revision;
     }
     return c.text;
 }

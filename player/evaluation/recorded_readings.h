@@ -66,10 +66,14 @@ class RecordedReadingTexts {
         return m_names[frame.GateAMode != 0][frame.GateBMode != 0];
     }
     const std::string& valueText(std::size_t slot, const RecordedReading& reading);
+    // Changes whenever the slot's value text is made again, so that what is
+    // derived from a text can be kept as long as the revision stays.
+    uint64_t valueRevision(std::size_t slot) const { return m_values.at(slot).revision; }
 
   private:
     struct Cached {
         bool valid = false;
+        uint64_t revision = 0;
         RecordedReading reading;
         std::string text;
     };

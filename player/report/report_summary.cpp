@@ -102,7 +102,10 @@ SummaryRows recordingSummary(const OpenRecording& rec, const std::optional<Frame
     rows.emplace_back("File", std::filesystem::path(rec.path()).filename().string());
     rows.emplace_back("Size", fileSizeText(rec.file().length()));
     rows.emplace_back("Version", std::to_string(h.Version));
-    rows.emplace_back("Units", h.isInch() ? "inch" : "millimetre");
+    // Units 2 keeps lengths in millimetres and gives the distance readings as times.
+    rows.emplace_back("Units", h.isInch()     ? "inch"
+                               : h.Units == 2 ? "millimetre, readings in microseconds"
+                                              : "millimetre");
     rows.emplace_back("Velocity", fixed(static_cast<double>(h.Velocity) / 10.0, 1) + " m/s");
     const char* rectification = player::rectificationText(h.Rectification);
     rows.emplace_back("Rectification", *rectification != '\0'

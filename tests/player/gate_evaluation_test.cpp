@@ -156,9 +156,58 @@ TEST(GateEvaluationTest, PeakSearchModes) {
     // A peak below the level is marked; the largest one still gives the time.
     EXPECT_EQ(evaluator(setup(), frame(20, 1), t).FindGatePeakTOF(11000, 11000, 99),
               any.timeOfIndex(140) + kNothingFoundMark);
-    // Gate A in peak mode: the time search takes the largest sample and is never marked.
-    EXPECT_EQ(evaluator(setup(), frame(20, 0), t).FindGateTOF(11000, 11000, 99), any.timeOfIndex(140));
-    EXPECT_EQ(evaluator(setup(), frame(20, 0), {}).FindGateTOF(11000, 11000, 20), any.timeOfIndex(0));
+    // Gate A in peak mode: the time search takes the largest sample, marked
+    // like the peak time when that sample stays below the level.
+    EXPECT_EQ(evaluator(setup(), frame(20, 0), t).FindGateTOF(11000, 11000, 99),
+              any.timeOfIndex(140) + kNothingFoundMark);
+    EXPECT_EQ(evaluator(setup(), frame(20, 0), t).FindGateTOF(11000, 11000, 20), any.timeOfIndex(140));
+    EXPECT_EQ(evaluator(setup(), frame(20, 0), {}).FindGateTOF(11000, 11000, 20),
+              any.timeOfIndex(0) + kNothingFoundMark);
+    EXPECT_EQ(evaluator(setup(), frame(0, 0), {}).FindGateTOF(11000, 11000, 0), any.timeOfIndex(0));
+}
+
+// A gate slid along a rising flank (5 per sample) in peak mode: the gate's
+// largest sample is its last one, so the gate position decides whether that
+// sample is below, at or above the level. The time search, the peak time and
+// the amplitude must agree on whether the gate holds an echo.
+TEST(GateEvaluationTest, PeakModeFindsNoEchoBelowTheLevelOnARisingFlank) {
+    struct Case {
+        const char* what;
+        int32_t rectification, threshold, start_um;
+        int32_t lastIndex; // the gate's last sample, where its largest one lies
+        bool marked;
+    };
+    // Rectified: level |20| x 41 = 820 = sample 164. RF: round(820 / 2) = 410 = sample 82.
+    const Case cases[] = {
+        {"rectified, largest just below", 3, 20, 11413, 163, true},
+        {"rectified, largest at the level", 3, 20, 11550, 164, false},
+        {"rectified, largest above", 3, 20, 11688, 165, false},
+        {"rectified, negative threshold below", 3, -20, 11413, 163, true},
+        {"rectified, negative threshold at", 3, -20, 11550, 164, false},
+        {"RF positive half, below", 0, 20, 138, 81, true},
+        {"RF positive half, at", 0, 20, 275, 82, false},
+        {"RF positive half, above", 0, 20, 413, 83, false},
+        {"RF negative half, below", 0, -20, 138, 81, true},
+        {"RF negative half, at", 0, -20, 275, 82, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The flank lies on the half-wave the threshold's sign selects; the
+        // other half is at full height, so measuring the wrong half shows.
+        Trace t{};
+        const bool rf = c.rectification == 0;
+        const std::size_t flankHalf = rf && c.threshold >= 0 ? 800 : 0;
+        for (std::size_t i = 0; i < 800; ++i) {
+            t[flankHalf + i] = static_cast<int16_t>(5 * i);
+            if (rf) t[(800 - flankHalf) + i] = 4000;
+        }
+        const GateEvaluation e = evaluator(setup(c.rectification), frame(c.threshold, 0), t);
+        ASSERT_EQ(e.GetPointRange(c.start_um, 11000).to, c.lastIndex);
+        const double mark = c.marked ? kNothingFoundMark : 0.0;
+        EXPECT_EQ(e.FindGateTOF(c.start_um, 11000, c.threshold), e.timeOfIndex(c.lastIndex) + mark);
+        EXPECT_EQ(e.FindGatePeakTOF(c.start_um, 11000, c.threshold), e.timeOfIndex(c.lastIndex) + mark);
+        EXPECT_EQ(isMarked(e.FindGateAMP(c.start_um, 11000, c.threshold)), c.marked);
+    }
 }
 
 TEST(GateEvaluationTest, RfHalfWaveFollowsTheSignOfGateAsThreshold) {

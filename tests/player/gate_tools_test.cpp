@@ -25,7 +25,7 @@ QJsonObject readJson(const QString& file) {
 }
 
 TEST_F(ToolTest, RenderWithAMovedGateShowsTheMeasuredReadings) {
-    ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "--state", path("plain.json")}), 0);
+    ASSERT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "120", "--state", path("plain.json")}), 0);
     const QJsonObject plain = readJson(path("plain.json"));
     EXPECT_FALSE(plain.contains("GateDataArray"));
     const QJsonArray recorded = plain["readings"].toArray();
@@ -35,7 +35,7 @@ TEST_F(ToolTest, RenderWithAMovedGateShowsTheMeasuredReadings) {
     EXPECT_EQ(recorded[0]["value"].toString(), "28.64mm");
     EXPECT_EQ(recorded[0]["background"].toString(), "button-face");
 
-    ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "--state", path("moved.json"), "--gate-a",
+    ASSERT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "120", "--state", path("moved.json"), "--gate-a",
                    "12.5,45", "--gate-b", "31,20"}),
               0);
     const QJsonObject moved = readJson(path("moved.json"));
@@ -61,14 +61,40 @@ TEST_F(ToolTest, RenderWithAMovedGateShowsTheMeasuredReadings) {
     QString err;
     for (const char* bad : {"12.5", "x,10", "12,101", "12,4.5", ",10"})
         EXPECT_EQ(
-            run({"render", kSamples + "/DEMO.BIN", "1", "--state", path("x.json"), "--gate-a", bad}, &err), 2)
+            run({"render", kSamples + "/PLAIN_SCAN.BIN", "1", "--state", path("x.json"), "--gate-a", bad},
+                &err),
+            2)
             << bad;
+}
+
+// In peak mode a gate whose largest sample stays below its threshold holds no
+// echo: gate B moved onto the rising flank of frame 120's first echo, where
+// the trace reaches 9 % under a 35 % threshold, is not triggered.
+TEST_F(ToolTest, GateBelowItsThresholdReportsNoEcho) {
+    ASSERT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "120", "--state", path("b.json"), "--gate-b",
+                   "15.84,35"}),
+              0);
+    const QJsonObject state = readJson(path("b.json"));
+    const QJsonArray gates = state["GateDataArray"].toArray();
+    ASSERT_EQ(gates.size(), 6);
+    EXPECT_GE(gates[3].toDouble(), 2147483648.0); // amplitude below the threshold
+    EXPECT_GE(gates[4].toDouble(), 2147483648.0); // so no echo time either
+    EXPECT_GE(gates[5].toDouble(), 2147483648.0);
+    const QJsonObject props = state["properties"].toObject();
+    EXPECT_FALSE(props["DrawCaratTwo"].toBool());
+    EXPECT_EQ(props["fCaretTwo"].toDouble(), 0.0);
+    EXPECT_TRUE(props["DrawCaratOne"].toBool()); // gate A keeps its echo
+    const QJsonObject sb = state["readings"].toArray().at(4).toObject();
+    EXPECT_EQ(sb["name"].toString(), "SB^=");
+    EXPECT_EQ(sb["background"].toString(), "highlight-text"); // not a live value
+    EXPECT_TRUE(sb["held"].toBool());
+    EXPECT_EQ(state["panel"].toArray().at(13)["value"]["text"].toString(), "0");
 }
 
 // The table the tool prints is what the readings panel shows frame by frame.
 TEST_F(ToolTest, ReadingsTableIsWhatThePanelShows) {
     test::ensureApplication();
-    for (const char* sample : {"DEMO.BIN", "ENVELOPE_US.BIN", "RF_INCH_V7.BIN"}) {
+    for (const char* sample : {"PLAIN_SCAN.BIN", "ENVELOPE_US.BIN", "RF_INCH_V7.BIN"}) {
         QByteArray csv;
         ASSERT_EQ(
             run({"readings", kSamples + "/" + sample, "--csv", "--from", "40", "--to", "90"}, nullptr, &csv),
@@ -93,7 +119,8 @@ TEST_F(ToolTest, ReadingsTableIsWhatThePanelShows) {
         for (int n = 40; n <= 90; ++n) {
             display.ShowFrame(n);
             const QList<QByteArray> fields = lines[n - 39].split(',');
-            ASSERT_EQ(fields.size(), 17);
+            // Today's 17 columns, then number, unit and held of each slot.
+            ASSERT_EQ(fields.size(), 17 + 3 * 7);
             EXPECT_EQ(fields[0].toInt(), n);
             EXPECT_DOUBLE_EQ(fields[1].toDouble(), (n - 1.0) / fps);
             EXPECT_EQ(fields[2] == "1", display.panelFrame().FrameFlag != 0);
@@ -102,6 +129,9 @@ TEST_F(ToolTest, ReadingsTableIsWhatThePanelShows) {
                     << sample << n;
                 EXPECT_EQ(QString::fromLatin1(fields[4 + 2 * i]), targets.lblRdValue[i]->text())
                     << sample << n;
+                // Held exactly where the window paints the value white.
+                EXPECT_EQ(fields[19 + 3 * i] == "1", display.readings().held(i))
+                    << sample << n << " slot " << i;
             }
         }
     }
@@ -110,12 +140,12 @@ TEST_F(ToolTest, ReadingsTableIsWhatThePanelShows) {
 TEST_F(ToolTest, ReadingsRangesFormatsAndCutShortFiles) {
     QByteArray out;
     QString err;
-    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--from", "0"}), 2);
-    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--from", "20", "--to", "10"}), 2);
-    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--to", "3001"}), 2);
-    EXPECT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--csv", "--json"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/PLAIN_SCAN.BIN", "--from", "0"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/PLAIN_SCAN.BIN", "--from", "20", "--to", "10"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/PLAIN_SCAN.BIN", "--to", "3001"}), 2);
+    EXPECT_EQ(run({"readings", kSamples + "/PLAIN_SCAN.BIN", "--csv", "--json"}), 2);
 
-    ASSERT_EQ(run({"readings", kSamples + "/DEMO.BIN", "--json", "--from", "2999"}, nullptr, &out), 0);
+    ASSERT_EQ(run({"readings", kSamples + "/PLAIN_SCAN.BIN", "--json", "--from", "2999"}, nullptr, &out), 0);
     const QJsonObject table = QJsonDocument::fromJson(out).object();
     EXPECT_EQ(table["FrameCount"].toInt(), 3000);
     const QJsonArray rows = table["Rows"].toArray();
@@ -124,9 +154,9 @@ TEST_F(ToolTest, ReadingsRangesFormatsAndCutShortFiles) {
     EXPECT_EQ(rows[1]["readings"].toArray().size(), 7);
 
     // A recording whose last frame lost part of its samples still lists it: its readings are in the header.
-    QFile demo(kSamples + "/DEMO.BIN");
-    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-    QByteArray bytes = demo.readAll();
+    QFile scan(kSamples + "/PLAIN_SCAN.BIN");
+    ASSERT_TRUE(scan.open(QIODevice::ReadOnly));
+    QByteArray bytes = scan.readAll();
     bytes.chop(2048 - 1100);
     QFile cut(path("CUT.BIN"));
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));

@@ -220,7 +220,7 @@ class OverviewWindowTest : public ::testing::Test {
         }
     }
     void SetUp() override { player::test::ensureApplication(); }
-    static QString demo() { return QStringLiteral(PELIX_SAMPLES_DIR "/DEMO.BIN"); }
+    static QString scan() { return QStringLiteral(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN"); }
     // Waits for the background scan of the window's overview.
     static const OverviewSeries* waitForSeries(OverviewWindow& w) {
         QElapsedTimer t;
@@ -235,7 +235,7 @@ TEST_F(OverviewWindowTest, ClicksShowFramesThroughTheSliderAndTheCursorFollowsIt
     platform::MessageLog messages;
     frmPlayer window;
     ASSERT_TRUE(window.ascanError().isEmpty());
-    ASSERT_EQ(window.openRecording(demo()), player::OpenResult::Opened);
+    ASSERT_EQ(window.openRecording(scan()), player::OpenResult::Opened);
     OverviewWindow& overview = window.overview();
     // Hidden, it reads nothing; shown, it reads the recording in the background.
     QCoreApplication::processEvents();
@@ -276,7 +276,7 @@ TEST_F(OverviewWindowTest, OpeningAnotherRecordingStartsAFreshOverview) {
     platform::MessageLog messages;
     frmPlayer window;
     window.overview().show();
-    ASSERT_EQ(window.openRecording(demo()), player::OpenResult::Opened);
+    ASSERT_EQ(window.openRecording(scan()), player::OpenResult::Opened);
     // Opened again before the first scan could finish: only the latest result counts.
     ASSERT_EQ(window.openRecording(QStringLiteral(PELIX_SAMPLES_DIR "/NEG_V6.BIN")),
               player::OpenResult::Opened);

@@ -29,7 +29,7 @@ class RecordingUntouchedTest : public WindowTest {};
 
 TEST_F(RecordingUntouchedTest, PlayJumpDragSearchExportAndReportLeaveBytesAndTimeAsTheyWere) {
     const QString recording =
-        files.writeBytes("DEMO.BIN", bytesOf(QStringLiteral(PELIX_SAMPLES_DIR "/DEMO.BIN")));
+        files.writeBytes("PLAIN_SCAN.BIN", bytesOf(QStringLiteral(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN")));
     namespace fs = std::filesystem;
     const fs::path file = recording.toStdString();
     // A time well in the past, so that any write would show.

@@ -31,7 +31,7 @@ TEST(RealControlTest, EveryNameAndValueTheDisplayHandsOverIsAccepted) {
         platform::ComponentRegistry::instance().create(QStringLiteral("AscanView.OroAscanCtl")));
     ASSERT_TRUE(control) << platform::ComponentRegistry::instance().lastError().toStdString();
     control->resize(944, 420);
-    for (const char* sample : {"DEMO.BIN", "RF_INCH_V7.BIN", "ENVELOPE_US.BIN"}) {
+    for (const char* sample : {"PLAIN_SCAN.BIN", "RF_INCH_V7.BIN", "ENVELOPE_US.BIN"}) {
         auto outcome = recording::OpenRecording::open((kSamples + "/" + sample).toStdString());
         ASSERT_TRUE(outcome.recording) << sample;
         FrameDisplayTargets targets;
@@ -54,8 +54,8 @@ TEST(RealControlTest, EveryNameAndValueTheDisplayHandsOverIsAccepted) {
 }
 
 TEST_F(RenderToolTest, WritesPictureOperationsAndState) {
-    ASSERT_EQ(run({"render", kSamples + "/DEMO.BIN", "120", "-o", path("a.png"), "--ops", path("ops.json"),
-                   "--state", path("state.json")}),
+    ASSERT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "120", "-o", path("a.png"), "--ops",
+                   path("ops.json"), "--state", path("state.json")}),
               0);
     const QImage picture(path("a.png"));
     EXPECT_FALSE(picture.isNull());
@@ -96,10 +96,10 @@ TEST_F(RenderToolTest, SizeAndWindowPictures) {
 
 TEST_F(RenderToolTest, UsageAndRejectedRecordings) {
     QString err;
-    EXPECT_EQ(run({"render", kSamples + "/DEMO.BIN", "1"}, &err), 2); // nothing to write
-    EXPECT_EQ(run({"render", kSamples + "/DEMO.BIN", "0", "-o", path("x.png")}), 2);
-    EXPECT_EQ(run({"render", kSamples + "/DEMO.BIN", "3001", "-o", path("x.png")}), 2);
-    EXPECT_EQ(run({"render", kSamples + "/DEMO.BIN", "1", "-o", path("x.png"), "--width", "10"}), 2);
+    EXPECT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "1"}, &err), 2); // nothing to write
+    EXPECT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "0", "-o", path("x.png")}), 2);
+    EXPECT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "3001", "-o", path("x.png")}), 2);
+    EXPECT_EQ(run({"render", kSamples + "/PLAIN_SCAN.BIN", "1", "-o", path("x.png"), "--width", "10"}), 2);
 
     QFile bad(path("BAD.BIN"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -125,7 +125,7 @@ QString cutRecording(const QString& sample, int records, const QString& to) {
 
 TEST_F(RenderToolTest, AFrameCutShortByTheEndOfTheFileIsRefusedNotDrawnFromTheFrameBefore) {
     // Three whole frames and a little over half of a fourth: the frame count rounds up to four.
-    const QString file = cutRecording("DEMO.BIN", 3, path("SHORT.BIN"));
+    const QString file = cutRecording("PLAIN_SCAN.BIN", 3, path("SHORT.BIN"));
     EXPECT_EQ(run({"render", file, "3", "-o", path("whole.png")}), 0);
     QString err;
     EXPECT_EQ(run({"render", file, "4", "-o", path("cut.png"), "--ops", path("cut.json")}, &err), 4);

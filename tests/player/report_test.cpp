@@ -89,7 +89,7 @@ TEST(ReportSummary, NamesTheRecordingAndItsSetup) {
 // A gate measures at the peak when its mode word is 0 (the readings mark it "^") and at the
 // flank otherwise ("/").
 TEST(ReportSummary, TellsEachGatesMeasuringPointAsTheReadingsMarkIt) {
-    const auto opened = recording::OpenRecording::open(PELIX_SAMPLES_DIR "/DEMO.BIN");
+    const auto opened = recording::OpenRecording::open(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN");
     ASSERT_TRUE(opened.recording);
     recording::FrameHeader first{};
     first.GateAOn = 1;

@@ -14,7 +14,7 @@ namespace {
 using pelix::testing::pelix;
 using pelix::testing::ToolRun;
 
-const std::string kDemo = std::string(PELIX_SAMPLES_DIR) + "/DEMO.BIN";
+const std::string kPlainScan = std::string(PELIX_SAMPLES_DIR) + "/PLAIN_SCAN.BIN";
 
 TEST(PelixToolTest, ExitStatusTellsUsageFromRejection) {
     pelix::testing::TempFile notARecording;
@@ -27,11 +27,11 @@ TEST(PelixToolTest, ExitStatusTellsUsageFromRejection) {
         {"", 2, "usage"},
         {"nonsense", 2, "unknown command"},
         {"info", 2, "expects one FILE"},
-        {"info " + kDemo + " --bogus", 2, "unknown option"},
-        {"frame " + kDemo, 2, "expects FILE and N"},
-        {"frame " + kDemo + " x", 2, "whole number"},
-        {"frame " + kDemo + " 0", 2, "outside"},
-        {"frame " + kDemo + " 3001", 2, "outside"},
+        {"info " + kPlainScan + " --bogus", 2, "unknown option"},
+        {"frame " + kPlainScan, 2, "expects FILE and N"},
+        {"frame " + kPlainScan + " x", 2, "whole number"},
+        {"frame " + kPlainScan + " 0", 2, "outside"},
+        {"frame " + kPlainScan + " 3001", 2, "outside"},
         {"info " + notARecording.path(), 3, "File format is not correct"},
         {"frame " + notARecording.path() + " 1", 3, "File format is not correct"},
         {"info /tmp", 3, "folder"},
@@ -45,7 +45,7 @@ TEST(PelixToolTest, ExitStatusTellsUsageFromRejection) {
 }
 
 TEST(PelixToolTest, InfoJsonUsesTheFieldNames) {
-    const ToolRun run = pelix("info " + kDemo + " --json");
+    const ToolRun run = pelix("info " + kPlainScan + " --json");
     ASSERT_EQ(run.status, 0) << run.out;
     for (const char* expected :
          {"\"FrameCount\":3000", "\"HeaderSize\":1024", "\"TotalSeconds\":60", "\"FlagCount\":6",

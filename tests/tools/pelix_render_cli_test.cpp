@@ -55,12 +55,12 @@ TEST_F(PelixRenderCliTest, TheSearchBoxGoesWhereAskedAndTheListIsWhatPelixSearch
         std::string box;
         double left, right, low, high;
     } cases[] = {
-        // Rectified: the flaw echoes of the first and third stretch of the demo.
-        {"DEMO.BIN", 128, "150,230,88,100", 150, 230, 88, 100},
+        // Rectified: the flaw echoes of the first and third stretch of the plain scan.
+        {"PLAIN_SCAN.BIN", 128, "150,230,88,100", 150, 230, 88, 100},
         // RF: the box lies in the upper half and its height counts from the centre line.
         {"RF_INCH_V7.BIN", 50, "150,250,50,90", 150, 250, 50, 90},
         // A box no echo reaches: the list says so.
-        {"DEMO.BIN", 1, "700,790,90,100", 700, 790, 90, 100},
+        {"PLAIN_SCAN.BIN", 1, "700,790,90,100", 700, 790, 90, 100},
     };
     for (const auto& c : cases) {
         const std::string json =
@@ -85,17 +85,17 @@ TEST_F(PelixRenderCliTest, TheSearchBoxGoesWhereAskedAndTheListIsWhatPelixSearch
         // The frame on screen is still the one asked for.
         EXPECT_NE(json.find("\"tiControlTitle\":\"" + std::to_string(c.frame) + "/"), std::string::npos);
     }
-    EXPECT_NE(
-        state(kSamples + "/DEMO.BIN 1 --search-box 700,790,90,100").find("\"entries\":[\"Not found.\"]"),
-        std::string::npos);
+    EXPECT_NE(state(kSamples + "/PLAIN_SCAN.BIN 1 --search-box 700,790,90,100")
+                  .find("\"entries\":[\"Not found.\"]"),
+              std::string::npos);
 }
 
 TEST_F(PelixRenderCliTest, TheRangeEndsOnTheFrameShown) {
-    const std::string demo = kSamples + "/DEMO.BIN ";
+    const std::string scan = kSamples + "/PLAIN_SCAN.BIN ";
     // Ending on B, on A, and a range of one frame.
     for (const auto& [frame, range] :
          {std::pair{1400, "1100,1400"}, std::pair{1100, "1100,1400"}, std::pair{7, "7,7"}}) {
-        const std::string json = state(demo + std::to_string(frame) + " --range " + range);
+        const std::string json = state(scan + std::to_string(frame) + " --range " + range);
         const std::string r = range;
         const std::string start = r.substr(0, r.find(',')), end = r.substr(r.find(',') + 1);
         EXPECT_EQ(object(json, "aviRange"), "{\"startFrame\":" + start + ",\"endFrame\":" + end + "}")
@@ -104,13 +104,13 @@ TEST_F(PelixRenderCliTest, TheRangeEndsOnTheFrameShown) {
             << range;
     }
     // Without the options the state holds neither.
-    const std::string plain = state(demo + "5");
+    const std::string plain = state(scan + "5");
     EXPECT_EQ(plain.find("\"aviRange\""), std::string::npos);
     EXPECT_EQ(plain.find("\"search\""), std::string::npos);
 }
 
 TEST_F(PelixRenderCliTest, BadBoxesAndRangesAreUsageErrors) {
-    const std::string demo = kSamples + "/DEMO.BIN ";
+    const std::string scan = kSamples + "/PLAIN_SCAN.BIN ";
     const struct {
         std::string args;
         const char* says;
@@ -129,7 +129,7 @@ TEST_F(PelixRenderCliTest, BadBoxesAndRangesAreUsageErrors) {
         {"5 --search-box 0,nan,10,20", "--search-box takes"},
     };
     for (const auto& c : cases) {
-        const ToolRun run = pelix("render " + demo + c.args + " -o " + dir.file("x.png"));
+        const ToolRun run = pelix("render " + scan + c.args + " -o " + dir.file("x.png"));
         EXPECT_EQ(run.status, 2) << c.args << "\n" << run.out;
         EXPECT_NE(run.out.find(c.says), std::string::npos) << c.args << "\n" << run.out;
     }

@@ -84,3 +84,34 @@ TEST(SynthTest, RecordedGateReadingsMatchTheTrace) {
 }
 
 } // namespace
+
+namespace {
+
+// The demo is what a new user sees first: a finished DAC family on screen and
+// the flaw's echo in gate A on its first frames. The plain scan is the same
+// recording without either, for the tests that measure its frames.
+TEST(SynthTest, DemoOpensOnADacFamilyWithAnEchoInGateA) {
+    struct Case {
+        const char* sample;
+        bool dacComplete;
+        bool echoOnFirstFrames;
+    };
+    for (const Case& c : {Case{"DEMO.BIN", true, true}, Case{"PLAIN_SCAN.BIN", false, false}}) {
+        SCOPED_TRACE(c.sample);
+        OpenOutcome out = OpenRecording::open(std::string(PELIX_SAMPLES_DIR) + "/" + c.sample);
+        ASSERT_TRUE(out.recording) << out.message;
+        OpenRecording& rec = *out.recording;
+        const RecordingHeader& h = rec.header();
+        EXPECT_EQ(h.EvalMode == 0 && h.TCGMode == 2 && h.TCGCurveStatus == 2, c.dacComplete);
+        EXPECT_EQ(rec.FrameCount(), 3000);
+        FrameHeaderBytes bytes{};
+        for (int32_t n = 1; n <= 10; ++n) {
+            rec.seek(rec.recordOffset(n));
+            rec.readFrameHeader(bytes);
+            const FrameHeader f = decodeFrameHeader(bytes);
+            EXPECT_EQ(f.GateAValid == 1, c.echoOnFirstFrames) << "frame " << n;
+        }
+    }
+}
+
+} // namespace

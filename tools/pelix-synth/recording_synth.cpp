@@ -176,8 +176,9 @@ std::vector<RecordingSynth::Echo> RecordingSynth::echoesAt(int32_t frame) {
     if (m_options.angle_01deg == 0) echoes.push_back({2 * leg_mm, 30.0 + 3.0 * m_random.uniform()});
     // The flaw: the probe moves over it and away again, so its echo wanders
     // along the time axis and rises and falls, sometimes beyond full screen.
-    const double path = 19.0 + 11.0 * std::sin(t * 0.45);
-    const double presence = std::max(0.0, std::sin(t * 0.31 + 0.4));
+    const double tf = t + m_options.flawLead_ms / 1000.0;
+    const double path = 19.0 + 11.0 * std::sin(tf * 0.45);
+    const double presence = std::max(0.0, std::sin(tf * 0.31 + 0.4));
     const double amp = 115.0 * presence * presence + 6.0 * m_random.uniform();
     if (amp > 8.0) echoes.push_back({path, amp});
     return echoes;

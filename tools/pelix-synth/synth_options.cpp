@@ -29,34 +29,36 @@ bool toInt(std::string_view text, int64_t& out) {
 } // namespace
 
 std::string usage() {
-    return std::string("usage: pelix-synth -o FILE [options]\n"
-                       "  --rect N          rectification: 0 RF, 1 NEG, 2 POS, 3 FULLWAVE (default 3)\n"
-                       "  --envelope        envelope recording (two records per frame)\n"
-                       "  --units N         0 mm, 1 inch, 2 microseconds (default 0)\n"
-                       "  --rate N          10 or 50 frames per second (default 50)\n"
-                       "  --version N       recording version, 6, 7 or 8 (default 8)\n"
-                       "  --frames N        number of frames (default 600)\n"
-                       "  --flags N         number of flagged frames (default 4)\n"
-                       "  --flag-count N    FlagCount written in the header (default: the flagged frames)\n"
-                       "  --eval MODE       evaluation curves: " +
-                       evaluationModeNames() +
-                       "\n"
-                       "                    (default: DAC points still being recorded, nothing drawn)\n"
-                       "  --offsets LIST    curve offsets 1..5 in 0.1 dB, e.g. -60,-120,60\n"
-                       "  --points N        reference points recorded, 0..16 (default 4)\n"
-                       "  --tcg-status N    1: points still being recorded, 2: curve complete\n"
-                       "  --jis-bold N      JIS bold line: 1 curve 2, 2 curve 1, else the reference\n"
-                       "  --cn-regs N       CN DAC register: bit 0 on, bit 2 reference curve, 8 curved\n"
-                       "  --bea             gate B marked by lines, curves inside it follow --bw-gain\n"
-                       "  --bw-gain N       gain inside gate B, 0.1 dB (default 480)\n"
-                       "  --filter N        receiver filter setup (default 2)\n"
-                       "  --dgs-probe N     DGS probe catalogue row 0..40\n"
-                       "  --dgs-ref TYPE    DGS reference reflector: disc, hole or backwall\n"
-                       "  --dgs-ref-size N  reference reflector size, um\n"
-                       "  --dgs-ers N       ERS diameter of the DGS curve, um (default 2000)\n"
-                       "  --angle N         probe angle in 0.1 degree, 0 for a straight beam (default 450)\n"
-                       "  --extra-bytes N   append N bytes of a further, incomplete record\n"
-                       "  --seed N          random seed (default 1)\n");
+    return std::string(
+        "usage: pelix-synth -o FILE [options]\n"
+        "  --rect N          rectification: 0 RF, 1 NEG, 2 POS, 3 FULLWAVE (default 3)\n"
+        "  --envelope        envelope recording (two records per frame)\n"
+        "  --units N         0 mm, 1 inch, 2 microseconds (default 0)\n"
+        "  --rate N          10 or 50 frames per second (default 50)\n"
+        "  --version N       recording version, 6, 7 or 8 (default 8)\n"
+        "  --frames N        number of frames (default 600)\n"
+        "  --flags N         number of flagged frames (default 4)\n"
+        "  --flag-count N    FlagCount written in the header (default: the flagged frames)\n"
+        "  --eval MODE       evaluation curves: " +
+        evaluationModeNames() +
+        "\n"
+        "                    (default: DAC points still being recorded, nothing drawn)\n"
+        "  --offsets LIST    curve offsets 1..5 in 0.1 dB, e.g. -60,-120,60\n"
+        "  --points N        reference points recorded, 0..16 (default 4)\n"
+        "  --tcg-status N    1: points still being recorded, 2: curve complete\n"
+        "  --jis-bold N      JIS bold line: 1 curve 2, 2 curve 1, else the reference\n"
+        "  --cn-regs N       CN DAC register: bit 0 on, bit 2 reference curve, 8 curved\n"
+        "  --bea             gate B marked by lines, curves inside it follow --bw-gain\n"
+        "  --bw-gain N       gain inside gate B, 0.1 dB (default 480)\n"
+        "  --filter N        receiver filter setup (default 2)\n"
+        "  --dgs-probe N     DGS probe catalogue row 0..40\n"
+        "  --dgs-ref TYPE    DGS reference reflector: disc, hole or backwall\n"
+        "  --dgs-ref-size N  reference reflector size, um\n"
+        "  --dgs-ers N       ERS diameter of the DGS curve, um (default 2000)\n"
+        "  --angle N         probe angle in 0.1 degree, 0 for a straight beam (default 450)\n"
+        "  --extra-bytes N   append N bytes of a further, incomplete record\n"
+        "  --flaw-lead N     ms the probe has already moved over the flaw at frame 1 (default 0)\n"
+        "  --seed N          random seed (default 1)\n");
 }
 
 bool parseOptions(int argc, char** argv, SynthOptions& o, std::string& output, std::string& error) {
@@ -161,6 +163,8 @@ bool parseOptions(int argc, char** argv, SynthOptions& o, std::string& output, s
             o.angle_01deg = v;
         else if (arg == "--extra-bytes")
             o.extraBytes = v;
+        else if (arg == "--flaw-lead")
+            o.flawLead_ms = v;
         else if (arg == "--seed")
             o.seed = static_cast<uint64_t>(n);
         else {

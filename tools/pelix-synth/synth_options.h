@@ -21,6 +21,7 @@ struct SynthOptions {
     EvaluationSetup evaluation; // curve family and its setup
     int32_t angle_01deg = 450;  // 0 for a straight-beam probe
     int32_t extraBytes = 0;     // a partial record appended after the last frame
+    int32_t flawLead_ms = 0;    // how far the probe has already moved over the flaw at frame 1
 };
 
 // Parses "--name value" options; returns false with a message on a bad option.

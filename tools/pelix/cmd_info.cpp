@@ -1,6 +1,7 @@
 // pelix info: the setup record decoded, with what the player derives from it.
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/info_summary.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/record_fields.h"
 
@@ -13,9 +14,13 @@ using namespace pelix::recording;
 namespace {
 
 const char* kHelp =
-    "usage: pelix info FILE [--json]\n"
-    "Prints every setup field by name, the derived velocity, display delay and\n"
-    "display range, HeaderSize, FrameCount, the rate, TotalSeconds, FlagCount and FlagIndex.\n";
+    "usage: pelix info FILE [--fields | --json]\n"
+    "Prints the recording in words: its magic bytes, version, units, velocity, rectification,\n"
+    "display window, probe angle, the gates of frame 1, the evaluation mode, the number of frames,\n"
+    "the rate, the length, and the flagged frames (with the header's flag count where it differs).\n"
+    "  --fields   every setup field by name instead, the derived velocity, display delay and\n"
+    "             display range, HeaderSize, FrameCount, the rate, TotalSeconds, FlagCount and FlagIndex\n"
+    "  --json     the --fields content as JSON\n";
 
 // Every setup field by name, in file order; the TCG point table has its own block.
 template <typename VisitWord, typename VisitArray>
@@ -61,7 +66,7 @@ template <typename Array> std::string joined(const Array& values) {
 } // namespace
 
 int runInfo(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, {"--json"});
+    const ParsedArgs parsed = parseArgs(args, {}, {"--json", "--fields"});
     if (parsed.help) {
         std::cout << kHelp;
         return kExitOk;
@@ -69,6 +74,10 @@ int runInfo(const Args& args) {
     if (!parsed.error.empty() || parsed.positional.size() != 1) {
         std::cerr << "pelix info: " << (parsed.error.empty() ? "expects one FILE" : parsed.error) << "\n"
                   << kHelp;
+        return kExitUsage;
+    }
+    if (parsed.json && parsed.has("--fields")) {
+        std::cerr << "pelix info: --fields and --json exclude each other\n" << kHelp;
         return kExitUsage;
     }
     const OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);
@@ -115,6 +124,11 @@ int runInfo(const Args& args) {
         w.field("FileLength", rec.file().length());
         w.endObject();
         std::cout << w.text() << "\n";
+        return kExitOk;
+    }
+
+    if (!parsed.has("--fields")) {
+        std::cout << infoSummary(rec);
         return kExitOk;
     }
 

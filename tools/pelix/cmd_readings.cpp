@@ -7,6 +7,7 @@
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/reading_columns.h"
 #include "tools/pelix/standard_output.h"
 
 #include <algorithm>
@@ -28,11 +29,17 @@ const char* kHelp =
     "operator's flag mark, and the seven reading slots' names and recorded values exactly as the\n"
     "player's readings panel shows them (for envelope recordings, the first record of each pair).\n"
     "  --from A --to B   only frames A..B (default: all)\n"
-    "  --csv             comma-separated: Frame,Time,Flag,Name1,Value1,...,Name7,Value7 (Flag 1 or 0)\n"
+    "  --csv             comma-separated: Frame,Time,Flag,Name1,Value1,...,Name7,Value7, then\n"
+    "                    Number1,Unit1,Held1,...,Number7,Unit7,Held7 (Flag and Held 1 or 0)\n"
     "  --json            "
     "{\"FrameCount\":..,\"Rows\":[{\"Frame\":..,\"Time\":..,\"Flag\":..,\"readings\":[{\"slot\",\n"
-    "                    \"name\",\"value\",\"background\"}, ...]}, ...]}\n"
-    "Without --csv or --json: one line per frame, tab-separated, flagged frames marked F.\n"
+    "                    \"name\",\"value\",\"background\",\"number\",\"unit\",\"held\"}, ...]}, ...]}\n"
+    "Without --csv or --json: one line per frame, tab-separated, flagged frames marked F, held\n"
+    "values marked with a trailing *.\n"
+    "Number is the value as a plain decimal (20.8; empty, or null in JSON, when the slot shows no\n"
+    "value) and Unit its unit: mm, in, us, %, dB or empty. A held value is one the instrument kept\n"
+    "from an earlier frame because its gate found no echo in this one; the player's window shows it\n"
+    "on a white background.\n"
     "A frame whose header the end of the file cuts short ends the table (noted on standard error).\n"
     "Exit status 0 done, 1 the table could not be written, 2 usage, 3 recording rejected,\n"
     "4 the file ended inside a frame's header (the table stops there).\n";
@@ -77,6 +84,7 @@ class RowWriter {
             m_out += "Frame,Time,Flag";
             for (std::size_t i = 1; i <= kReadingSlots; ++i)
                 m_out += ",Name" + std::to_string(i) + ",Value" + std::to_string(i);
+            m_out += readingColumnsHeader();
             m_out += '\n';
         } else if (m_format == Format::Json) {
             m_out += "{\"FrameCount\":" + std::to_string(m_rec.FrameCount()) +
@@ -98,12 +106,14 @@ class RowWriter {
             w.beginArray();
             for (std::size_t i = 0; i < kReadingSlots; ++i) {
                 const player::RecordedReading r = player::recordedReading(setup, f, i);
+                const std::string& text = m_texts.valueText(i, r);
+                const bool held = player::readingHeld(r);
                 w.beginObject();
                 w.field("slot", static_cast<int64_t>(i));
                 w.field("name", std::string_view(names[i]));
-                w.field("value", std::string_view(m_texts.valueText(i, r)));
-                w.field("background",
-                        std::string_view(player::readingHeld(r) ? "highlight-text" : "button-face"));
+                w.field("value", std::string_view(text));
+                w.field("background", std::string_view(held ? "highlight-text" : "button-face"));
+                writeReadingKeys(w, text, held);
                 w.endObject();
             }
             w.endArray();
@@ -121,19 +131,26 @@ class RowWriter {
                 m_out += flagged ? '1' : '0';
             else if (flagged)
                 m_out += 'F';
+            std::array<const std::string*, kReadingSlots> texts{};
+            std::array<bool, kReadingSlots> held{};
             for (std::size_t i = 0; i < kReadingSlots; ++i) {
                 const player::RecordedReading r = player::recordedReading(setup, f, i);
+                texts[i] = &m_texts.valueText(i, r);
+                held[i] = player::readingHeld(r);
                 m_out += separator;
                 if (m_format == Format::Csv) {
                     appendCsvField(m_out, names[i]);
                     m_out += separator;
-                    appendCsvField(m_out, m_texts.valueText(i, r));
+                    appendCsvField(m_out, *texts[i]);
                 } else {
                     m_out += names[i];
                     m_out += ' ';
-                    m_out += m_texts.valueText(i, r);
+                    appendMarkedValue(m_out, *texts[i], held[i]);
                 }
             }
+            if (m_format == Format::Csv)
+                for (std::size_t i = 0; i < kReadingSlots; ++i)
+                    m_columns.append(m_out, i, m_texts.valueRevision(i), *texts[i], held[i]);
             m_out += '\n';
         }
         if (m_out.size() >= (1 << 20) - 4096) flush();
@@ -157,6 +174,7 @@ class RowWriter {
     Format m_format;
     const OpenRecording& m_rec;
     player::RecordedReadingTexts m_texts;
+    ReadingColumnsCache m_columns;
     std::string m_out;
     int64_t m_rows = 0;
     bool m_ok = true;

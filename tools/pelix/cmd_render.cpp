@@ -15,6 +15,7 @@
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/reading_columns.h"
 #include "tools/pelix/window_session.h"
 
 #include <QApplication>
@@ -51,7 +52,8 @@ const char* kHelp =
     "  --ops FILE      the control's drawing operations of the last redraw, as JSON\n"
     "  --state FILE    every property of the control by name, the sixteen panel rows (caption and\n"
     "                  value with their visibility), the two scale labels, the title and the seven\n"
-    "                  readings (name, value, background), as JSON; after a gate option also the\n"
+    "                  readings (name, value, background, number, unit, held: as pelix readings\n"
+    "                  --json gives them), as JSON; after a gate option also the\n"
     "                  six measured gate values (GateDataArray)\n"
     "  --width W --height H   the control's size in pixels (default: its size in the main window\n"
     "                  at the window's starting size; never below the control's minimum of 7200 x 3500 "
@@ -266,8 +268,10 @@ void writeReadings(JsonWriter& w, frmPlayer& window) {
         w.beginObject();
         w.field("slot", static_cast<int64_t>(slot));
         w.field("name", std::string_view(c.lblRdName[slot]->text().toStdString()));
-        w.field("value", std::string_view(c.lblRdValue[slot]->text().toStdString()));
+        const std::string value = c.lblRdValue[slot]->text().toStdString();
+        w.field("value", std::string_view(value));
         w.field("background", std::string_view(panel.held(slot) ? "highlight-text" : "button-face"));
+        writeReadingKeys(w, value, panel.held(slot));
         w.endObject();
     }
     w.endArray();
