@@ -77,14 +77,23 @@ const QImage& SurfaceRasterizer::rasterize(const DrawingSurface& surface, QSize 
 
 void SurfaceRasterizer::drawText(const SurfaceText& text, const SurfaceOp& op, double sx, double sy) {
     // Text is rare (curve labels only) and goes through the general painter.
+    // The painter works in the image's logical pixels and maps them onto device
+    // pixels by the ratio the image carries. So a text is placed and sized here
+    // in logical pixels, with the numbers it has at 100 %, and the painter alone
+    // takes it to the device: at any ratio it covers the pixels it covers at
+    // 100 %, scaled, at its point size.
+    // A point is 20 twips whatever scale the host set for the surface.
+    const double ratio = m_image.devicePixelRatio();
+    const double lx = sx / ratio;
+    const double ly = sy / ratio;
     QPainter painter(&m_image);
-    painter.resetTransform();
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    m_font.setPixelSize(std::max(1, static_cast<int>(std::lround(text.size * 20.0 * sy))));
+    m_font.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(text.size * 20.0 / DrawingSurface::kTwipsPerPixel))));
     painter.setFont(m_font);
     painter.setPen(QColor::fromRgb(toPixel(op.color)));
     const QFontMetricsF metrics(m_font);
-    painter.drawText(QPointF(op.x1 * sx, op.y1 * sy + metrics.ascent()), QString::fromStdString(text.text));
+    painter.drawText(QPointF(op.x1 * lx, op.y1 * ly + metrics.ascent()), QString::fromStdString(text.text));
 }
 
 } // namespace pelix::ascanview

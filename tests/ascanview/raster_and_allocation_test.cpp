@@ -116,6 +116,30 @@ TEST(Rasterizer, BoxesIncludeBothCornersAndFarCoordinatesAreClipped) {
     EXPECT_EQ(image.pixel(50, 99), qRgb(0, 255, 0));
 }
 
+// The image lives from one redraw to the next: a clear must cover every pixel
+// of every row the last picture painted.
+TEST(Rasterizer, AClearCoversThePreviousPictureEverywhere) {
+    for (const QSize size : {QSize(1, 1), QSize(7, 5), QSize(33, 3), QSize(3, 40)}) {
+        for (const qreal ratio : {1.0, 1.5}) {
+            SurfaceRasterizer rasterizer;
+            DrawingSurface painted;
+            painted.setScale(size.width() * 15.0, size.height() * 15.0);
+            painted.clear();
+            painted.box(0, 0, size.width() * 15.0, size.height() * 15.0, rgb(0, 0, 0));
+            rasterizer.rasterize(painted, size, ratio);
+            DrawingSurface cleared;
+            cleared.setScale(size.width() * 15.0, size.height() * 15.0);
+            cleared.clear();
+            const QImage& image = rasterizer.rasterize(cleared, size, ratio);
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != qRgb(255, 255, 255)) ++dark;
+            EXPECT_EQ(dark, 0) << size.width() << "x" << size.height() << " at " << ratio;
+        }
+    }
+}
+
 TEST(Rasterizer, ALineAtTheRightEdgeFallsJustOutsideThePicture) {
     DrawingSurface surface;
     surface.setScale(1500, 1500);
