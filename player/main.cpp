@@ -1,3 +1,4 @@
+#include "core/files/signal_cleanup.h"
 #include "platform/message_service.h"
 #include "player/ui/frm_player.h"
 
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    // A video or report being written when the program is stopped leaves nothing behind.
+    pelix::files::removeTemporariesOnSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
 

@@ -49,11 +49,11 @@ OutputFile::~OutputFile() {
     discard();
 }
 
-bool OutputFile::open(const std::string& target, std::span<const FileIdentity> beingRead) {
+bool OutputFile::open(const std::string& target, std::optional<FileIdentity> beingRead) {
     discard();
     m_error.clear();
     m_target = target;
-    m_beingRead.assign(beingRead.begin(), beingRead.end());
+    m_beingRead = beingRead;
     OutputTarget resolved;
     const std::string refusal = resolveOutputTarget(target, beingRead, resolved);
     if (!refusal.empty()) {

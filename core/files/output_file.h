@@ -14,11 +14,10 @@
 #include "core/files/file_identity.h"
 #include "core/files/signal_cleanup.h"
 
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <vector>
 
 namespace pelix::files {
 
@@ -31,8 +30,8 @@ class OutputFile {
 
     // Vets `target` (bytes, exactly as given) and makes the temporary file,
     // with the existing target's permissions or a new file's under the umask.
-    // `beingRead` are the files that must never be replaced: the open recording.
-    bool open(const std::string& target, std::span<const FileIdentity> beingRead = {});
+    // `beingRead` is the file that must never be replaced: the open recording.
+    bool open(const std::string& target, std::optional<FileIdentity> beingRead = std::nullopt);
 
     bool isOpen() const { return m_fd >= 0; }
     const std::string& target() const { return m_target; }
@@ -60,7 +59,7 @@ class OutputFile {
     std::string m_path;      // the resolved target the rename replaces
     std::string m_folder;    // the resolved target's folder
     std::string m_temporary; // beside m_path
-    std::vector<FileIdentity> m_beingRead;
+    std::optional<FileIdentity> m_beingRead;
     int m_fd = -1;
     CleanupOnSignal m_cleanup;
     std::string m_error;

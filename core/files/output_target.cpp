@@ -33,7 +33,7 @@ std::string kindOf(mode_t mode) {
 
 } // namespace
 
-std::string resolveOutputTarget(const std::string& given, std::span<const FileIdentity> beingRead,
+std::string resolveOutputTarget(const std::string& given, std::optional<FileIdentity> beingRead,
                                 OutputTarget& out) {
     out = OutputTarget{};
     if (given.empty()) return "is an empty name";
@@ -60,8 +60,7 @@ std::string resolveOutputTarget(const std::string& given, std::span<const FileId
     }
     if (found) {
         const FileIdentity id{st.st_dev, st.st_ino};
-        if (std::find(beingRead.begin(), beingRead.end(), id) != beingRead.end())
-            return "is the recording being read";
+        if (beingRead == id) return "is the recording being read";
         if (!S_ISREG(st.st_mode)) return kindOf(st.st_mode);
         out.exists = true;
         out.mode = st.st_mode & 07777;

@@ -6,7 +6,7 @@
 
 #include "core/files/file_identity.h"
 
-#include <span>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -21,7 +21,7 @@ struct OutputTarget {
 
 // Resolves `given` (bytes, as the user typed them). Returns an empty text when
 // the target may be written, else why not, as "is a FIFO, not a regular file".
-std::string resolveOutputTarget(const std::string& given, std::span<const FileIdentity> beingRead,
+std::string resolveOutputTarget(const std::string& given, std::optional<FileIdentity> beingRead,
                                 OutputTarget& out);
 
 } // namespace pelix::files

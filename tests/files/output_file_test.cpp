@@ -81,7 +81,7 @@ class OutputFileTest : public ::testing::Test {
         return found;
     }
 
-    std::vector<FileIdentity> beingRead() const { return {*identityOfPath(recording)}; }
+    std::optional<FileIdentity> beingRead() const { return identityOfPath(recording); }
 
     std::string dir;
     std::string recording;
@@ -163,8 +163,7 @@ TEST_P(HostileOutputTest, IsRefusedNamedAndLeftInPlace) {
         known.push_back(e.path().filename().string());
 
     OutputFile out;
-    const auto read = beingRead();
-    EXPECT_FALSE(out.open(target, read));
+    EXPECT_FALSE(out.open(target, beingRead()));
     EXPECT_EQ(out.error(), target + ": " + GetParam().reason + "; nothing written");
     EXPECT_FALSE(out.commit());
     expectSame(snapshot(recording), recordingBefore);

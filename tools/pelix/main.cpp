@@ -1,4 +1,5 @@
 // pelix: the command-line companion of the player.
+#include "core/files/signal_cleanup.h"
 #include "tools/pelix/subcommands.h"
 
 #include <cstring>
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
         (argc < 2 ? std::cerr : std::cout) << kUsage;
         return argc < 2 ? kExitUsage : kExitOk;
     }
+    // An interrupted output leaves neither a half-written file nor its temporary folder.
+    pelix::files::removeTemporariesOnSignals();
     const auto it = commands.find(argv[1]);
     if (it == commands.end()) {
         std::cerr << "pelix: unknown command '" << argv[1] << "'\n" << kUsage;
