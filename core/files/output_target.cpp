@@ -62,6 +62,9 @@ std::string resolveOutputTarget(const std::string& given, std::optional<FileIden
         const FileIdentity id{st.st_dev, st.st_ino};
         if (beingRead == id) return "is the recording being read";
         if (!S_ISREG(st.st_mode)) return kindOf(st.st_mode);
+        // A file its owner made read-only (evidence kept, say) is not replaced behind the owner's back.
+        if (::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+            return errno == EROFS ? "is on a read-only file system" : "is read-only";
         out.exists = true;
         out.mode = st.st_mode & 07777;
     } else if (path.ends_with('/')) {

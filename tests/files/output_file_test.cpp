@@ -60,6 +60,15 @@ void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// Runs `body` in a child process; returns its wait status.
+int inChild(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(body());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
 class OutputFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -224,6 +233,26 @@ TEST_F(OutputFileTest, AFailureOrNoCommitLeavesTheTargetAsItWas) {
     EXPECT_EQ(leftovers({"s.BIN", "old.avi"}), std::vector<std::string>{});
 }
 
+TEST_F(OutputFileTest, AReadOnlyFileIsNotReplaced) {
+    const std::string target = dir + "/kept.pdf";
+    writeText(target, "evidence");
+    ::chmod(target.c_str(), 0444);
+    const Snapshot before = snapshot(target);
+    // Root may write anything: the check runs as an ordinary user in a child process.
+    const int status = inChild([&] {
+        if (::geteuid() == 0 && (::chown(dir.c_str(), 65534, 65534) != 0 ||
+                                 ::chown(target.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0))
+            return 10;
+        OutputFile out;
+        if (out.open(target)) return 11;
+        return out.error() == target + ": is read-only; nothing written" ? 0 : 12;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(snapshot(target).bytes, before.bytes);
+    EXPECT_EQ(snapshot(target).inode, before.inode);
+}
+
 TEST_F(OutputFileTest, ASymbolicLinkToAFileStaysALinkAndTheFileIsReplaced) {
     writeText(dir + "/real.json", "old");
     ::symlink("real.json", (dir + "/link.json").c_str());
@@ -262,15 +291,6 @@ TEST_F(OutputFileTest, TwoWritersToOneNameEachLeaveAWholeFileAndTheLastWins) {
     ASSERT_TRUE(second.commit());
     ASSERT_TRUE(first.commit());
     EXPECT_EQ(snapshot(target).bytes, std::string(1000, 'a'));
-}
-
-// Runs `body` in a child process; returns its wait status.
-int inChild(const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(body());
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
 }
 
 TEST_F(OutputFileTest, AFullDiskFailsTheWriteAndLeavesTheTargetAsItWas) {
