@@ -30,7 +30,7 @@ const char* kHelp =
     "(full width, down to the controls below the position slider), Microsoft Video 1, every frame a key "
     "frame.\n"
     "  -o OUT.avi   the video; an existing file of that name is replaced once the video is complete\n"
-    "               (never the recording, a folder, a device, a FIFO or a socket)\n"
+    "               (never the recording, a read-only file, a folder, a device, a FIFO or a socket)\n"
     "  --from A     first frame (default 1)\n"
     "  --to B       last frame (default the frame count)\n"
     "  --fps F      frames per second of the video (default 10, clamped to 1..30)\n"

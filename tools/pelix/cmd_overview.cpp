@@ -36,9 +36,10 @@ const char* kHelp =
     "  -o OUT.png      the strip as the player's overview window draws it (default 1000 x 120 pixels)\n"
     "Without --json or -o: frame count, flag count and each gate's highest amplitude.\n"
     "A frame whose header the end of the file cuts short counts as both gates off (noted on\n"
-    "standard error, exit status 4). -o never replaces the recording, a folder, a device, a FIFO or a\n"
-    "socket, and replaces an existing file only with a complete picture. Exit status 0 done,\n"
-    "1 output refused or not written (nothing is written), 2 usage, 3 recording rejected, 4 cut short.\n";
+    "standard error, exit status 4). -o never replaces the recording, a read-only file, a folder, a\n"
+    "device, a FIFO or a socket, and replaces an existing file only with a complete picture.\n"
+    "Exit status 0 done, 1 output refused or not written (nothing is written), 2 usage, 3 recording\n"
+    "rejected, 4 cut short.\n";
 
 void appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
     out += '[';

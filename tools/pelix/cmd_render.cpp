@@ -72,9 +72,10 @@ const char* kHelp =
     "                  moved back to A (1 <= A <= B <= the frame count); --state then also holds\n"
     "                  \"aviRange\" (its start and end frame)\n"
     "At least one of -o, --ops and --state is needed. An output replaces an existing file only once\n"
-    "every output is complete; the recording itself, a folder, a device, a FIFO or a socket is never\n"
-    "replaced. Exit status 0 done, 1 an output refused or not written (none is written), 2 usage,\n"
-    "3 recording rejected, 4 frame N is cut short by the end of the file (nothing written).\n";
+    "every output is complete; the recording itself, a read-only file, a folder, a device, a FIFO or a\n"
+    "socket is never replaced. Exit status 0 done, 1 an output refused or not written (none is\n"
+    "written), 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing\n"
+    "written).\n";
 
 // "START,THRESH": a finite start and a whole threshold in percent.
 std::optional<DraggedGate> parseMovedGate(const std::string& text) {

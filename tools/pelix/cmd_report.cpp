@@ -25,8 +25,8 @@ const char* kHelp =
     "name and the date of the report.\n"
     "  --frames LIST   the frames to show, e.g. 12 or 3,7,20-25 (at most 2000)\n"
     "  --flags         every flagged frame (the default); frame 1 when the operator flagged none\n"
-    "The report never replaces the recording, a folder, a device, a FIFO or a socket, and replaces an\n"
-    "existing file only once it is complete.\n"
+    "The report never replaces the recording, a read-only file, a folder, a device, a FIFO or a\n"
+    "socket, and replaces an existing file only once it is complete.\n"
     "Exit status 0 written, 1 refused or not written (nothing is written), 2 usage, 3 recording\n"
     "rejected, 4 a chosen frame is cut short by the end of the file (its page says so; the report is\n"
     "written).\n";
