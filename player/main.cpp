@@ -1,3 +1,4 @@
+#include "core/files/signal_cleanup.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "platform/runtime_folder.h"
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     pelix::platform::ensureRuntimeFolder();
+    // A video or report being written when the program is stopped leaves nothing behind.
+    pelix::files::removeTemporariesOnSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
 

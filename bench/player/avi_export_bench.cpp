@@ -25,7 +25,7 @@ void BM_ExportDemoRange(benchmark::State& state) {
     }
     const auto frames = static_cast<int32_t>(state.range(0));
     pelix::player::RangeExportRequest request;
-    request.output = dir.filePath(QStringLiteral("demo.avi"));
+    request.output = dir.filePath(QStringLiteral("demo.avi")).toStdString();
     int32_t from = 1;
     for (auto _ : state) {
         request.from = from;

@@ -81,7 +81,7 @@ BENCHMARK(BM_OverviewJsonTool1GiB)->Unit(benchmark::kMillisecond)->UseRealTime()
 void BM_Report20Pages(benchmark::State& state) {
     pelix::report::ReportRequest request;
     request.recording = QStringLiteral(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN");
-    request.output = benchFolder().filePath(QStringLiteral("REPORT.pdf"));
+    request.output = benchFolder().filePath(QStringLiteral("REPORT.pdf")).toStdString();
     for (int32_t f = 1; f <= 19; ++f)
         request.frames.push_back(f * 150); // with the summary, 20 pages
     for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace pelix::player {
 
@@ -22,11 +23,15 @@ bool AVIDecs::keep(AviResult result) {
 }
 
 bool AVIDecs::OpenAviStream(const QString& firstBitmap, const QString& outputName, int framesPerSecond) {
+    return OpenAviStream(firstBitmap, QFile::encodeName(outputName).toStdString(), framesPerSecond);
+}
+
+bool AVIDecs::OpenAviStream(const QString& firstBitmap, const std::string& outputPath, int framesPerSecond) {
     CloseAviFile();
-    m_outputName = outputName;
+    m_outputPath = outputPath;
     m_result = AVIERR_OK;
     AVIFileInit();
-    if (!keep(AVIFileOpen(&m_file, QFile::encodeName(outputName).toStdString(), OF_WRITE | OF_CREATE))) {
+    if (!keep(AVIFileOpen(&m_file, outputPath, OF_WRITE | OF_CREATE))) {
         CloseAviFile();
         return false;
     }
@@ -96,8 +101,8 @@ void AVIDecs::CloseAviFile() {
     if (m_stream) release(AVIStreamRelease(std::exchange(m_stream, nullptr)));
     if (m_compressed) release(AVIStreamRelease(std::exchange(m_compressed, nullptr)));
     if (m_file) release(AVIFileRelease(std::exchange(m_file, nullptr)));
-    if (m_result != AVIERR_OK && !m_outputName.isEmpty()) QFile::remove(m_outputName);
-    m_outputName.clear();
+    if (m_result != AVIERR_OK && !m_outputPath.empty()) ::unlink(m_outputPath.c_str());
+    m_outputPath.clear();
 }
 
 } // namespace pelix::player

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 
 namespace pelix::player {
 
@@ -22,7 +23,8 @@ class AVIDecs {
     AVIDecs(const AVIDecs&) = delete;
     AVIDecs& operator=(const AVIDecs&) = delete;
 
-    // The video runs at `framesPerSecond`, clamped to 1..30.
+    // The video runs at `framesPerSecond`, clamped to 1..30. `outputPath` is the name's bytes.
+    bool OpenAviStream(const QString& firstBitmap, const std::string& outputPath, int framesPerSecond);
     bool OpenAviStream(const QString& firstBitmap, const QString& outputName, int framesPerSecond);
     // False when the frame could not be written: the file is then closed and deleted.
     bool AddAviFrame(int32_t sample, const QString& bitmap);
@@ -44,7 +46,7 @@ class AVIDecs {
     platform::avifile::PAVISTREAM m_compressed = nullptr;
     platform::avifile::AVISTREAMINFO m_info;
     platform::avifile::AVICOMPRESSOPTIONS m_options;
-    QString m_outputName;
+    std::string m_outputPath;
     std::unique_ptr<cDIB> m_dib;
     // The first bitmap's shape: every later bitmap has to match it.
     int32_t m_width = 0, m_height = 0;

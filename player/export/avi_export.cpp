@@ -6,6 +6,7 @@
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
 #include "player/export/bitmap_file.h"
+#include "player/export/output_device.h"
 #include "player/playback/playback_controller.h"
 
 #include <QCheckBox>
@@ -16,6 +17,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <cerrno>
+#include <cstring>
 
 namespace pelix::player {
 
@@ -62,47 +66,66 @@ void AviExport::cmdSaveAs_Click() {
 }
 
 bool AviExport::startRecording(const QString& name, int framesPerSecond) {
+    return startRecording(pathBytes(name), framesPerSecond);
+}
+
+bool AviExport::startRecording(const std::string& path, int framesPerSecond) {
     if (!m_session.isOpen() || m_session.avi.recording || m_starting) return false;
     m_starting = true;
-    const bool started = start(name, framesPerSecond);
+    const bool started = start(path, framesPerSecond);
     m_starting = false;
     return started;
 }
 
-bool AviExport::start(const QString& name, int framesPerSecond) {
-    const auto refuse = [this] {
-        cleanUpBitmap();
-        platform::setTopmost(m_c.window, false);
-        platform::showMessage(QString::fromLatin1(kRecordingError), platform::MessageIcon::Exclamation,
-                              m_c.window, m_appTitle);
-        return false;
-    };
-    // The video never replaces the recording it is made from.
-    const QFileInfo target(name);
-    if (target.exists() &&
-        target.canonicalFilePath() ==
-            QFileInfo(QString::fromStdString(m_session.recording->path())).canonicalFilePath())
-        return refuse();
-    if (target.exists()) QFile::remove(name);
+void AviExport::tell(const std::string& why) {
+    m_failure = why;
+    if (m_unattended) return;
+    platform::setTopmost(m_c.window, false);
+    // The box keeps its own words; what went wrong with which file follows them.
+    platform::showMessage(QString::fromLatin1(kRecordingError) + QStringLiteral("\n\n") +
+                              QFile::decodeName(QByteArray::fromStdString(why)),
+                          platform::MessageIcon::Exclamation, m_c.window, m_appTitle);
+}
+
+bool AviExport::refuse(const std::string& why) {
+    if (m_output.isOpen()) m_output.fail(why);
+    m_avi.CloseAviFile();
+    m_output.discard();
+    cleanUpBitmap();
+    platform::setTopmost(m_c.window, false);
+    tell(m_output.failed() ? m_output.error() : why);
+    return false;
+}
+
+bool AviExport::start(const std::string& path, int framesPerSecond) {
+    m_failure.clear();
+    // The video never replaces the recording it is made from, under any name or link.
+    if (!m_output.open(path, m_session.recording->file().identity())) return refuse(m_output.error());
     QCoreApplication::processEvents();
 
     // Picture1: black, the size of the capture area; its bitmap gives the video its format.
     m_capture = captureSize();
+    if (m_capture.isEmpty()) return refuse("the window has no picture to record");
     m_bitmapFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pelix-avi-XXXXXX"));
-    if (m_capture.isEmpty() || !m_bitmapFolder->isValid()) return refuse();
+    if (!m_bitmapFolder->isValid())
+        return refuse("cannot be written (no folder for the capture in " + pathBytes(QDir::tempPath()) + ")");
     m_bitmapPath = m_bitmapFolder->filePath(QStringLiteral("temp"));
+    m_folderCleanup = files::CleanupOnSignal(pathBytes(m_bitmapFolder->path()), files::CleanupKind::Folder);
+    m_bitmapCleanup = files::CleanupOnSignal(pathBytes(m_bitmapPath), files::CleanupKind::File);
     m_picture = QImage(m_capture, QImage::Format_RGB32);
     m_picture.fill(Qt::black);
-    if (!SavePicture(m_picture, m_bitmapPath)) return refuse();
+    if (!SavePicture(m_picture, m_bitmapPath))
+        return refuse("cannot be written (the capture cannot be saved in " +
+                      pathBytes(m_bitmapFolder->path()) + ")");
 
-    m_outputName = name;
-    if (!m_avi.OpenAviStream(m_bitmapPath, name, framesPerSecond)) return refuse();
+    if (!m_avi.OpenAviStream(m_bitmapPath, m_output.temporaryPath(), framesPerSecond))
+        return refuse("cannot be written (the video cannot be started)");
     QCoreApplication::processEvents();
 
     // The pending events may have closed the recording.
     if (!m_session.isOpen() || !m_playback.raise(PlaybackEvent::VideoStarted)) {
         m_avi.CloseAviFile();
-        QFile::remove(name);
+        m_output.discard();
         cleanUpBitmap();
         return false;
     }
@@ -131,25 +154,48 @@ void AviExport::Timer1_Timer() {
 }
 
 bool AviExport::capture() {
-    return platform::captureWindowInto(m_c.window, m_picture) && SavePicture(m_picture, m_bitmapPath) &&
-           m_avi.AddAviFrame(m_captureIndex, m_bitmapPath);
+    if (!platform::captureWindowInto(m_c.window, m_picture)) {
+        m_output.fail("cannot be written (the window could not be captured)");
+        return false;
+    }
+    if (!SavePicture(m_picture, m_bitmapPath)) {
+        m_output.fail("cannot be written (the capture cannot be saved in " +
+                      pathBytes(m_bitmapFolder->path()) + ")");
+        return false;
+    }
+    if (!m_avi.AddAviFrame(m_captureIndex, m_bitmapPath)) {
+        const int error = errno;
+        m_output.fail(std::string("cannot be written (frame ") + std::to_string(m_captureIndex + 1) +
+                      " of the video: " + std::strerror(error) + ")");
+        return false;
+    }
+    return true;
 }
 
 void AviExport::stopRecording() {
     m_c.Timer1->stop();
+    errno = 0;
     m_avi.CloseAviFile();
-    // A failed write has already deleted the file; a failed capture (the
-    // bitmap could not be written) leaves a video with frames missing, which goes too.
-    const QFileInfo written(m_outputName);
-    if (m_failed || (written.exists() && written.size() == 0)) QFile::remove(m_outputName);
+    // The trailer, written when the file is closed, can fail as a frame can.
+    if (!m_failed && m_avi.lastResult() != platform::avifile::AVIERR_OK) {
+        const int error = errno;
+        m_failed = true;
+        m_output.fail(std::string("cannot be written (the end of the video: ") +
+                      (error != 0 ? std::strerror(error) : "write failed") + ")");
+    }
+    // A video stopped before its first frame is no video; without a user to
+    // see it, neither is one cut short by the end of the recording.
+    const bool keep = !m_failed && m_captureIndex > 0 && (!m_unattended || m_captureIndex >= m_rangeFrames);
+    if (keep && !m_output.commit()) m_failed = true;
+    if (!keep) m_output.discard();
     cleanUpBitmap();
     m_session.avi.recording = false;
     m_c.cmdSaveAs->setText(QString::fromLatin1(kSaveCaption));
     if (m_c.prgAviExport) m_c.prgAviExport->setVisible(false);
     platform::setTopmost(m_c.window, false);
     if (m_failed)
-        platform::showMessage(QString::fromLatin1(kRecordingError), platform::MessageIcon::Exclamation,
-                              m_c.window, m_appTitle);
+        tell(m_output.failed() ? m_output.error()
+                               : std::string("a frame could not be written; nothing written"));
 }
 
 void AviExport::showProgress() {
@@ -162,6 +208,8 @@ void AviExport::showProgress() {
 }
 
 void AviExport::cleanUpBitmap() {
+    m_bitmapCleanup.release();
+    m_folderCleanup.release();
     m_bitmapFolder.reset();
     m_bitmapPath.clear();
 }

@@ -5,6 +5,8 @@
 // window closing) goes through one stop path.
 #pragma once
 
+#include "core/files/output_file.h"
+#include "core/files/signal_cleanup.h"
 #include "player/export/avi_decs.h"
 #include "player/playback/player_session.h"
 #include "player/ui/player_controls.h"
@@ -37,16 +39,24 @@ class AviExport : public QObject {
 
     // Start (asks for the name) or stop.
     void cmdSaveAs_Click();
-    // Starts recording the marked range into `name`, used as given (an
-    // existing file of that name is deleted). False when it did not start;
-    // the user has been told why.
+    // Starts recording the marked range into `name`, used as given. The video
+    // is written beside it and replaces an existing file only once complete;
+    // the recording, a folder, a device, a FIFO or a socket is never replaced.
+    // False when it did not start; the user has been told why.
     bool startRecording(const QString& name, int framesPerSecond);
+    // The same for the name's bytes, exactly as given on a command line.
+    bool startRecording(const std::string& path, int framesPerSecond);
+    // No user at the window (the command line): failures are not shown in a
+    // box but kept in failure(), and a range cut short is not kept.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
     // One capture: the frame on screen, appended to the video.
     void Timer1_Timer();
 
     bool recording() const { return m_session.avi.recording; }
-    // The last recording ended because a frame could not be written (the file is gone).
+    // The last recording ended because a frame could not be written (nothing was written).
     bool failed() const { return m_failed; }
+    // Why the last recording did not start or failed: the file's name and the reason.
+    const std::string& failure() const { return m_failure; }
     // Of the recording under way, or of the last one.
     int32_t framesCaptured() const { return m_captureIndex; }
     int32_t framesInRange() const { return m_rangeFrames; }
@@ -57,7 +67,9 @@ class AviExport : public QObject {
     void progress(int captured, int total);
 
   private:
-    bool start(const QString& name, int framesPerSecond);
+    bool start(const std::string& path, int framesPerSecond);
+    bool refuse(const std::string& why);
+    void tell(const std::string& why);
     void stopRecording();
     bool capture();
     void showProgress();
@@ -68,9 +80,13 @@ class AviExport : public QObject {
     PlaybackController& m_playback;
     QString m_appTitle;
     AVIDecs m_avi;
-    QString m_outputName;
+    files::OutputFile m_output;
     std::unique_ptr<QTemporaryDir> m_bitmapFolder;
     QString m_bitmapPath;
+    // The bitmap and its folder go when a signal ends the program mid-recording.
+    files::CleanupOnSignal m_bitmapCleanup, m_folderCleanup;
+    std::string m_failure;
+    bool m_unattended = false;
     QSize m_capture;
     QImage m_picture; // Picture1: the capture, cut to the capture area, kept for every frame
     int32_t m_captureIndex = 0;

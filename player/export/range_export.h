@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 namespace pelix::player {
 
@@ -19,14 +20,14 @@ struct PlayerSession;
 struct RangeExportRequest {
     int32_t from = 1;
     int32_t to = 1;
-    QString output;
+    std::string output; // the video: the name's bytes, exactly as given
     int framesPerSecond = 10;
 };
 
 enum class RangeExportResult {
     Written,    // every frame of the range is in the file
-    NotStarted, // the file could not be created (nothing was written)
-    Failed,     // a frame could not be written; the file is gone
+    NotStarted, // the output was refused or could not be created (nothing was written)
+    Failed,     // a frame or the end of the file could not be written; nothing was written
 };
 
 // The recording is open in the window and from..to lies inside it.

@@ -3,8 +3,11 @@
 // gives short reads, never a fault.
 #pragma once
 
+#include "core/files/file_identity.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pelix::recording {
@@ -22,6 +25,8 @@ class RecordingFile {
     bool open(const std::string& path, std::string& error);
     void close();
     bool isOpen() const { return m_fd >= 0; }
+    // Which file on disk is being read (nothing when closed): an output must never replace it.
+    std::optional<files::FileIdentity> identity() const { return files::identityOfDescriptor(m_fd); }
     // A second handle on the same open file, for a reader that must outlive
     // this one (closed when this is not open or the system refuses).
     RecordingFile duplicate() const;

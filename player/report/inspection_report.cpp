@@ -1,8 +1,10 @@
 #include "player/report/inspection_report.h"
 
+#include "core/files/output_file.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "player/display/frame_display.h"
+#include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
 #include "player/overview/overview_series.h"
 #include "player/report/report_frames.h"
@@ -179,13 +181,6 @@ void summaryPage(ReportPainter& p, const QRect& page, const OpenRecording& rec,
 
 ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportProgress& progress) {
     ReportOutcome outcome;
-    // The recording itself is never written, whatever name the report was given.
-    const QFileInfo target(request.output);
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(request.recording).canonicalFilePath()) {
-        outcome.status = ReportStatus::WriteFailed;
-        outcome.error = QStringLiteral("the report cannot replace the recording ") + request.output;
-        return outcome;
-    }
     const OpenOutcome opened = OpenRecording::open(platform::pathToBytes(request.recording));
     if (!opened.recording) {
         outcome.status = ReportStatus::Rejected;
@@ -193,6 +188,15 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         return outcome;
     }
     const OpenRecording& rec = *opened.recording;
+    // The recording itself is never written, whatever name (or link) the report was given;
+    // the report replaces an existing file only once it is complete.
+    files::OutputFile pdf;
+    const auto notWritten = [&outcome, &pdf] {
+        outcome.status = ReportStatus::WriteFailed;
+        outcome.error = player::outputError(pdf);
+        return outcome;
+    };
+    if (!pdf.open(request.output, rec.file().identity())) return notWritten();
     overview::OverviewSeries series;
     try {
         series = overview::scanOverview(rec.file(), frameRecordLayout(rec));
@@ -232,7 +236,8 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         return outcome;
     }
 
-    QPdfWriter writer(request.output);
+    player::OutputDevice device(pdf);
+    QPdfWriter writer(device.device());
     writer.setResolution(kDpi);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
@@ -240,9 +245,8 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
     writer.setCreator(QStringLiteral("Pelix Player"));
     QPainter painter;
     if (!painter.begin(&writer)) {
-        outcome.status = ReportStatus::WriteFailed;
-        outcome.error = QStringLiteral("cannot write ") + request.output;
-        return outcome;
+        device.finish(false, "the PDF");
+        return notWritten();
     }
     const int pageCount = static_cast<int>(frames.size()) + 1;
     ReportPainter p(writer, painter, QFileInfo(request.recording).fileName(),
@@ -250,7 +254,8 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
     summaryPage(p, p.beginPage(1), rec, series, frames);
     if (progress && !progress(1, pageCount)) {
         painter.end();
-        QFile::remove(request.output); // half a report is no report
+        device.close();
+        pdf.discard(); // half a report is no report
         outcome.status = ReportStatus::Cancelled;
         return outcome;
     }
@@ -292,16 +297,15 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         p.table(area, readings, area.width() / 3, QStringLiteral("Reading"), QStringLiteral("Value"));
         if (progress && !progress(static_cast<int>(i) + 2, pageCount)) {
             painter.end();
-            QFile::remove(request.output);
+            device.close();
+            pdf.discard();
             outcome.status = ReportStatus::Cancelled;
             return outcome;
         }
     }
-    if (!painter.end()) {
-        outcome.status = ReportStatus::WriteFailed;
-        outcome.error = QStringLiteral("cannot write ") + request.output;
-        return outcome;
-    }
+    // The PDF's trailer is written by end(); only a flushed, synced, complete file replaces the target.
+    const bool ended = painter.end();
+    if (!device.finish(ended, "the PDF") || !pdf.commit()) return notWritten();
     outcome.pages = pageCount;
     return outcome;
 }

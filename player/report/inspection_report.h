@@ -9,13 +9,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace pelix::report {
 
 struct ReportRequest {
     QString recording;           // the .BIN file
-    QString output;              // the PDF to write
+    std::string output;          // the PDF to write: the name's bytes, exactly as given
     std::vector<int32_t> frames; // empty: the flagged frames, or frame 1 when none is flagged
     QDateTime date = QDateTime::currentDateTime();
 };
@@ -24,8 +25,8 @@ enum class ReportStatus {
     Written,
     Rejected,    // the recording cannot be opened; `error` holds the system's text
     BadFrames,   // a chosen frame is outside the recording
-    WriteFailed, // the PDF could not be written
-    Cancelled,
+    WriteFailed, // the PDF was refused or could not be written; nothing was written
+    Cancelled,   // nothing was written
 };
 
 struct ReportOutcome {

@@ -1,6 +1,7 @@
 #include "player/report/report_action.h"
 
 #include "platform/message_service.h"
+#include "player/export/output_device.h"
 #include "player/report/inspection_report.h"
 #include "player/report/report_frames.h"
 #include "player/report/report_summary.h"
@@ -49,7 +50,7 @@ void runReportAction(QWidget* owner, const QString& recording, const std::vector
     progress.setMinimumDuration(300);
     ReportRequest request;
     request.recording = recording;
-    request.output = output;
+    request.output = player::pathBytes(output);
     request.frames = frames;
     const ReportOutcome outcome = writeInspectionReport(request, [&progress](int done, int) {
         progress.setValue(done);

@@ -411,8 +411,12 @@ TEST_F(SaveAsAviTest, AFailedWriteStopsAtOnceDeletesTheFileAndSaysSo) {
         }
         EXPECT_LT(window->aviExport().framesCaptured(), 40);
         EXPECT_FALSE(QFile::exists(out.filePath("fail.avi"))) << limit;
-        EXPECT_EQ(messages.texts(),
-                  QStringList{"AVI recording error, please exit the Player then try again."});
+        // The box keeps its words and says which file failed and why.
+        ASSERT_EQ(messages.texts().size(), 1);
+        EXPECT_TRUE(
+            messages.texts()[0].startsWith("AVI recording error, please exit the Player then try again.\n\n" +
+                                           out.filePath("fail.avi") + ": cannot be written ("))
+            << messages.texts()[0].toStdString();
         EXPECT_FALSE(platform::isTopmost(window.get()));
         EXPECT_TRUE(tempEntries().isEmpty());
     }
@@ -423,7 +427,10 @@ TEST_F(SaveAsAviTest, AFileThatCannotBeCreatedIsReportedAndNothingStarts) {
     saveAnswer = out.filePath("no/such/folder/x");
     saveButton()->click();
     EXPECT_EQ(playback().state(), PlaybackState::Stopped);
-    EXPECT_EQ(messages.texts(), QStringList{"AVI recording error, please exit the Player then try again."});
+    EXPECT_EQ(messages.texts(),
+              QStringList{"AVI recording error, please exit the Player then try again.\n\n" +
+                          out.filePath("no/such/folder/x.avi") + ": cannot be written: its folder " +
+                          out.filePath("no/such/folder") + " does not exist; nothing written"});
     EXPECT_FALSE(platform::isTopmost(window.get()));
     EXPECT_TRUE(tempEntries().isEmpty());
 }
@@ -432,11 +439,11 @@ TEST_F(SaveAsAviTest, HeadlessRangeExportMarksTheRangeLikeTheUser) {
     RangeExportRequest request;
     request.from = 7;
     request.to = 9;
-    request.output = out.filePath("headless.avi");
+    request.output = out.filePath("headless.avi").toStdString();
     request.framesPerSecond = 25;
     ASSERT_EQ(exportRange(window->controls(), session(), playback(), window->aviExport(), request),
               RangeExportResult::Written);
-    const AviProbe p = probeAvi(request.output);
+    const AviProbe p = probeAvi(QString::fromStdString(request.output));
     EXPECT_EQ(p.packets, 3);
     EXPECT_EQ(p.rate.num, 25);
 }

@@ -100,15 +100,23 @@ TEST_F(ExportToolTest, ARejectedRecordingExitsThree) {
 }
 
 TEST_F(ExportToolTest, NeverReplacesTheRecordingItself) {
-    EXPECT_EQ(run({recording, "-o", recording}), 2);
+    QString err;
+    EXPECT_EQ(run({recording, "-o", recording}, &err), 1);
+    EXPECT_TRUE(
+        err.contains("pelix export: " + recording + ": is the recording being read; nothing written\n"))
+        << err.toStdString();
     EXPECT_GT(QFile(recording).size(), 0);
 }
 
-TEST_F(ExportToolTest, AWriteFailureExitsOneAndLeavesNoFile) {
+TEST_F(ExportToolTest, AWriteFailureExitsOneSaysWhatFailedAndLeavesNoFile) {
     QString err;
     EXPECT_EQ(run({recording, "-o", path("no/such/folder/x.avi")}, &err), 1);
-    EXPECT_TRUE(err.contains("AVI recording error, please exit the Player then try again."))
+    EXPECT_TRUE(err.contains("pelix export: " + path("no/such/folder/x.avi") +
+                             ": cannot be written: its folder " + path("no/such/folder") +
+                             " does not exist; nothing written\n"))
         << err.toStdString();
+    EXPECT_FALSE(err.contains("please exit the Player"))
+        << "the window's advice means nothing on a command line";
 
     // A disk that fills up halfway: the program inherits a file-size limit.
     {

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelix::player::test {
 namespace {
@@ -66,18 +68,64 @@ TEST_F(RecordingUntouchedTest, PlayJumpDragSearchExportAndReportLeaveBytesAndTim
     RangeExportRequest video;
     video.from = 10;
     video.to = 14;
-    video.output = files.filePath("range.avi");
+    video.output = files.filePath("range.avi").toStdString();
     EXPECT_EQ(exportRange(window->controls(), session(), playback(), window->aviExport(), video),
               RangeExportResult::Written);
     report::ReportRequest pdf;
     pdf.recording = recording;
-    pdf.output = files.filePath("report.pdf");
+    pdf.output = files.filePath("report.pdf").toStdString();
     pdf.frames = {120};
     EXPECT_EQ(report::writeInspectionReport(pdf).status, report::ReportStatus::Written);
     window.reset(); // closes the recording
 
     EXPECT_TRUE(bytesOf(recording) == before) << "the recording's bytes changed";
     EXPECT_EQ(fs::last_write_time(file), stamp) << "the recording was written to";
+}
+
+// The window's "Save as AVI" and "Report…" aimed at the recording itself, by
+// its own name or through a hard link: refused, saying so, and the recording
+// keeps its bytes, its inode and its time.
+TEST_F(RecordingUntouchedTest, VideoAndReportAimedAtTheRecordingByNameOrHardLinkAreRefused) {
+    const QString recording = files.write("SMALL.BIN", recordingOptions(20));
+    const QString link = files.filePath("link.avi");
+    ASSERT_EQ(::link(recording.toStdString().c_str(), link.toStdString().c_str()), 0);
+    namespace fs = std::filesystem;
+    const fs::path file = recording.toStdString();
+    const auto stamp = fs::last_write_time(file) - std::chrono::hours(24);
+    fs::last_write_time(file, stamp);
+    const std::string before = bytesOf(recording);
+    const auto inodeOf = [&file] {
+        struct stat st {};
+        ::stat(file.c_str(), &st);
+        return st.st_ino;
+    };
+    const ino_t inode = inodeOf();
+
+    open(recording);
+    for (const QString& target : {recording, link}) {
+        messages.clear();
+        RangeExportRequest video;
+        video.from = 1;
+        video.to = 3;
+        video.output = target.toStdString();
+        EXPECT_EQ(exportRange(window->controls(), session(), playback(), window->aviExport(), video),
+                  RangeExportResult::NotStarted);
+        ASSERT_EQ(messages.texts().size(), 1);
+        EXPECT_TRUE(messages.texts()[0].endsWith(target + ": is the recording being read; nothing written"))
+            << messages.texts()[0].toStdString();
+
+        report::ReportRequest pdf;
+        pdf.recording = recording;
+        pdf.output = target.toStdString();
+        pdf.frames = {1};
+        const report::ReportOutcome outcome = report::writeInspectionReport(pdf);
+        EXPECT_EQ(outcome.status, report::ReportStatus::WriteFailed);
+        EXPECT_EQ(outcome.error, target + ": is the recording being read; nothing written");
+    }
+    window.reset();
+    EXPECT_TRUE(bytesOf(recording) == before) << "the recording's bytes changed";
+    EXPECT_EQ(fs::last_write_time(file), stamp) << "the recording was written to";
+    EXPECT_EQ(inodeOf(), inode) << "the recording was replaced";
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "core/files/output_file.h"
+#include "core/files/signal_cleanup.h"
 #include "tools/pelix-synth/recording_synth.h"
 #include "tools/pelix-synth/synth_options.h"
 
@@ -18,16 +20,20 @@ int main(int argc, char** argv) {
         std::cerr << "pelix-synth: " << error << "\n" << usage();
         return 2;
     }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        std::cerr << "pelix-synth: cannot write " << output << "\n";
+    // The recording is made beside its name and replaces an existing file only when complete.
+    pelix::files::removeTemporariesOnSignals();
+    pelix::files::OutputFile file;
+    if (!file.open(output)) {
+        std::cerr << "pelix-synth: " << file.error() << "\n";
         return 1;
     }
+    std::ofstream out(file.temporaryPath(), std::ios::binary | std::ios::trunc);
     RecordingSynth synth(options);
-    synth.write(out);
+    if (out) synth.write(out);
     out.close();
-    if (!out) {
-        std::cerr << "pelix-synth: writing " << output << " failed\n";
+    if (!out) file.fail("cannot be written");
+    if (!file.commit()) {
+        std::cerr << "pelix-synth: " << file.error() << "\n";
         return 1;
     }
     return 0;

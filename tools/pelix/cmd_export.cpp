@@ -14,8 +14,6 @@
 #include "tools/pelix/window_session.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <csignal>
@@ -32,14 +30,16 @@ const char* kHelp =
     "capture and video writer, headless: one picture per frame, the window cut to its capture area\n"
     "(full width, down to the controls below the position slider), Microsoft Video 1, every frame a key "
     "frame.\n"
-    "  -o OUT.avi   the video; an existing file of that name is replaced\n"
+    "  -o OUT.avi   the video; an existing file of that name is replaced once the video is complete\n"
+    "               (never the recording, a read-only file, a folder, a device, a FIFO or a socket)\n"
     "  --from A     first frame (default 1)\n"
     "  --to B       last frame (default the frame count)\n"
     "  --fps F      frames per second of the video (default 10, clamped to 1..30; a clamped rate is\n"
     "               said on standard error)\n"
     "  --window     show the player window on the screen while it records\n"
-    "Exit status 0 done, 1 the video could not be written (no file is left), 2 usage (a range outside\n"
-    "1..FrameCount or reversed writes nothing), 3 recording rejected.\n";
+    "Exit status 0 done, 1 the video was refused or could not be written (nothing is written; an\n"
+    "existing file is left as it was), 2 usage (a range outside 1..FrameCount or reversed writes\n"
+    "nothing), 3 recording rejected.\n";
 
 struct ExportOptions {
     std::string file;
@@ -105,14 +105,6 @@ int exportVideo(const ExportOptions& o) {
         from = static_cast<int32_t>(first);
         to = static_cast<int32_t>(last);
     }
-    const QString output = QString::fromStdString(o.output);
-    const QFileInfo target(output);
-    if (target.exists() &&
-        target.canonicalFilePath() == QFileInfo(QString::fromStdString(o.file)).canonicalFilePath()) {
-        std::cerr << "pelix export: the video would replace the recording itself\n";
-        return kExitUsage;
-    }
-
     MessagesToStderr messages;
     frmPlayer window;
     if (!window.ascanError().isEmpty()) {
@@ -120,6 +112,7 @@ int exportVideo(const ExportOptions& o) {
         return kExitWriteFailed;
     }
     if (!o.window) window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.aviExport().setUnattended(true);
     window.show();
     QApplication::processEvents();
     if (window.openRecording(platform::pathFromBytes(o.file)) != player::OpenResult::Opened) {
@@ -135,23 +128,22 @@ int exportVideo(const ExportOptions& o) {
     player::RangeExportRequest request;
     request.from = from;
     request.to = to;
-    request.output = output;
+    request.output = o.output;
     request.framesPerSecond = o.framesPerSecond;
     const player::RangeExportResult result = player::exportRange(
         window.controls(), window.session(), window.playback(), window.aviExport(), request);
     if (terminal) std::cerr << "\n";
     messages.report();
     const int32_t captured = window.aviExport().framesCaptured();
-    if (result == player::RangeExportResult::Written && captured == to - from + 1 &&
-        QFileInfo(output).size() > 0)
-        return kExitOk;
-    // Whatever was begun goes: a partial video is no record of the range.
-    QFile::remove(output);
+    if (result == player::RangeExportResult::Written && captured == to - from + 1) return kExitOk;
+    // Whatever was begun is gone already: a partial video is no record of the range.
     if (result == player::RangeExportResult::Written)
         std::cerr << "pelix export: frame " << from + captured
                   << " is cut short by the end of the file; no video written\n";
+    else if (!window.aviExport().failure().empty())
+        std::cerr << "pelix export: " << window.aviExport().failure() << "\n";
     else
-        std::cerr << "pelix export: cannot write " << o.output << "\n";
+        std::cerr << "pelix export: " << o.output << ": cannot be written; nothing written\n";
     return kExitWriteFailed;
 }
 

@@ -1,12 +1,15 @@
 // pelix overview: the recording at a glance, from the frame headers alone —
 // every frame's recorded gate A and gate B amplitudes and the flagged frames,
 // as numbers or drawn as the player's overview window draws them.
+#include "core/files/output_file.h"
+#include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
 #include "player/overview/overview_series.h"
 #include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/headless_application.h"
 #include "tools/pelix/standard_output.h"
+#include "tools/pelix/tool_outputs.h"
 
 #include <QImage>
 #include <QPainter>
@@ -34,8 +37,10 @@ const char* kHelp =
     "  -o OUT.png      the strip as the player's overview window draws it (default 1000 x 120 pixels)\n"
     "Without --json or -o: frame count, flag count and each gate's highest amplitude.\n"
     "A frame whose header the end of the file cuts short counts as both gates off (noted on\n"
-    "standard error, exit status 4). Exit status 0 done, 1 output not written, 2 usage,\n"
-    "3 recording rejected, 4 cut short.\n";
+    "standard error, exit status 4). -o never replaces the recording, a read-only file, a folder, a\n"
+    "device, a FIFO or a socket, and replaces an existing file only with a complete picture.\n"
+    "Exit status 0 done, 1 output refused or not written (nothing is written), 2 usage, 3 recording\n"
+    "rejected, 4 cut short.\n";
 
 // False as soon as standard output refuses a block: the rest would go nowhere.
 bool appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
@@ -90,14 +95,14 @@ void writeSummary(const OverviewSeries& s) {
     }
 }
 
-bool writePng(const OverviewSeries& s, const std::string& path, int width, int height) {
+bool writePng(const OverviewSeries& s, files::OutputFile& png, int width, int height) {
     const auto app = startHeadlessApplication();
     QImage image(width, height, QImage::Format_RGB32);
     {
         QPainter painter(&image);
         overview::paintOverview(painter, image.rect(), s, {});
     }
-    return image.save(QString::fromStdString(path), "PNG");
+    return player::saveImage(image, png) && png.commit();
 }
 
 } // namespace
@@ -132,6 +137,9 @@ int runOverview(const Args& args) {
     const OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
     const OpenRecording& rec = *outcome.recording;
+    files::OutputFile pngOutput;
+    if (!png.empty() && !pngOutput.open(png, rec.file().identity()))
+        return reportNotWritten("overview", pngOutput);
     OverviewSeries series;
     try {
         series = overview::scanOverview(rec.file(), frameRecordLayout(rec));
@@ -140,18 +148,13 @@ int runOverview(const Args& args) {
         return kExitWriteFailed;
     }
 
-    bool written = true;
     if (parsed.json)
         writeJson(series);
-    else if (!png.empty())
-        written = writePng(series, png, width > 0 ? width : 1000, height > 0 ? height : 120);
-    else
+    else if (!png.empty() &&
+             !writePng(series, pngOutput, width > 0 ? width : 1000, height > 0 ? height : 120))
+        return reportNotWritten("overview", pngOutput);
+    else if (png.empty())
         writeSummary(series);
-    if (!written) {
-        std::cerr << "pelix overview: cannot write " << (png.empty() ? std::string("the table") : png)
-                  << "\n";
-        return kExitWriteFailed;
-    }
     if (series.cutShortAt() > 0) {
         std::cerr << "pelix overview: " << rec.path() << ": the file ends inside frame "
                   << series.cutShortAt() << "'s header; from there on both gates count as off\n";

@@ -4,11 +4,13 @@
 // is then taken from the A-scan control alone or from the whole window. What a
 // user does next (mark a video range, search with the box, drag a gate) goes
 // through the window's own controls and handlers before the picture is taken.
+#include "core/files/output_file.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/readings_panel.h"
+#include "player/export/output_device.h"
 #include "player/recording/open_recording.h"
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"
@@ -16,6 +18,7 @@
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/reading_columns.h"
+#include "tools/pelix/tool_outputs.h"
 #include "tools/pelix/window_session.h"
 
 #include <QApplication>
@@ -33,7 +36,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -72,8 +74,10 @@ const char* kHelp =
     "                  to B; N must be B, or A, in which case Start Point is chosen last and the slider\n"
     "                  moved back to A (1 <= A <= B <= the frame count); --state then also holds\n"
     "                  \"aviRange\" (its start and end frame)\n"
-    "At least one of -o, --ops and --state is needed. Exit status 0 done, 1 an output could not be\n"
-    "written, 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing "
+    "At least one of -o, --ops and --state is needed. An output replaces an existing file only once\n"
+    "every output is complete; the recording itself, a read-only file, a folder, a device, a FIFO or a\n"
+    "socket is never replaced. Exit status 0 done, 1 an output refused or not written (none is\n"
+    "written), 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing\n"
     "written).\n";
 
 // "START,THRESH": a finite start and a whole threshold in percent.
@@ -191,14 +195,6 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
     if (out.range && out.frame != out.range->start && out.frame != out.range->end)
         return usage("with --range A,B the frame shown is A or B");
     return std::nullopt;
-}
-
-bool writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out) std::cerr << "pelix render: cannot write " << path << "\n";
-    return static_cast<bool>(out);
 }
 
 // One property value as JSON: numbers, texts, truth values and lists of numbers.
@@ -430,11 +426,16 @@ bool selectRange(frmPlayer& window, const FrameRange& range, int32_t shown) {
 }
 
 int render(const RenderOptions& o) {
+    // Every output is vetted (and its temporary file made) before any drawing.
+    files::OutputFile png, ops, state;
     // Reject what the player rejects before a window exists, with the player's own texts.
     {
         const recording::OpenOutcome outcome =
             recording::OpenRecording::open(o.file, recording::OpenRecording::FlagScan::Skip);
         if (!outcome.recording) return reportRejected(outcome);
+        const auto beingRead = outcome.recording->file().identity();
+        for (const auto& [name, output] : {std::pair{&o.png, &png}, {&o.ops, &ops}, {&o.state, &state}})
+            if (!name->empty() && !output->open(*name, beingRead)) return reportNotWritten("render", *output);
         if (o.frame > outcome.recording->FrameCount()) {
             std::cerr << "pelix render: " << o.file << ": frame " << o.frame << " is outside 1.."
                       << outcome.recording->FrameCount() << "\n";
@@ -483,20 +484,21 @@ int render(const RenderOptions& o) {
         return kExitFrameCutShort;
     }
 
-    if (!o.png.empty()) {
+    // Nothing replaces its target until every output has been written whole.
+    if (png.isOpen()) {
         const QPixmap picture = o.window ? window.grab() : control->grab();
-        if (!picture.save(QString::fromStdString(o.png), "PNG")) {
-            std::cerr << "pelix render: cannot write " << o.png << "\n";
-            return kExitWriteFailed;
-        }
+        if (!player::saveImage(picture.toImage(), png)) return reportNotWritten("render", png);
     }
-    if (!o.ops.empty()) {
+    if (ops.isOpen()) {
         QString json;
         QMetaObject::invokeMethod(control, "surfaceOperationsJson", Qt::DirectConnection,
                                   Q_RETURN_ARG(QString, json));
-        if (!writeFile(o.ops, json.toStdString() + "\n")) return kExitWriteFailed;
+        if (!ops.write(json.toStdString() + "\n")) return reportNotWritten("render", ops);
     }
-    if (!o.state.empty() && !writeFile(o.state, controlState(control, window, o))) return kExitWriteFailed;
+    if (state.isOpen() && !state.write(controlState(control, window, o)))
+        return reportNotWritten("render", state);
+    for (files::OutputFile* output : {&png, &ops, &state})
+        if (output->isOpen() && !output->commit()) return reportNotWritten("render", *output);
     return kExitOk;
 }
 

@@ -26,8 +26,11 @@ const char* kHelp =
     "name and the date of the report.\n"
     "  --frames LIST   the frames to show, e.g. 12 or 3,7,20-25 (at most 2000)\n"
     "  --flags         every flagged frame (the default); frame 1 when the operator flagged none\n"
-    "Exit status 0 written, 1 not written, 2 usage, 3 recording rejected, 4 a chosen frame is cut\n"
-    "short by the end of the file (its page says so; the report is written).\n";
+    "The report never replaces the recording, a read-only file, a folder, a device, a FIFO or a\n"
+    "socket, and replaces an existing file only once it is complete.\n"
+    "Exit status 0 written, 1 refused or not written (nothing is written), 2 usage, 3 recording\n"
+    "rejected, 4 a chosen frame is cut short by the end of the file (its page says so; the report is\n"
+    "written).\n";
 
 } // namespace
 
@@ -75,7 +78,7 @@ int runReport(const Args& args) {
     const auto app = startHeadlessApplication();
     report::ReportRequest request;
     request.recording = platform::pathFromBytes(parsed.positional[0]);
-    request.output = QString::fromStdString(output);
+    request.output = output;
     request.frames = frames;
     const report::ReportOutcome outcome = report::writeInspectionReport(request);
     switch (outcome.status) {
@@ -88,6 +91,7 @@ int runReport(const Args& args) {
         return usage(outcome.error.toStdString());
     case report::ReportStatus::WriteFailed:
     case report::ReportStatus::Cancelled:
+        // The error names the file and says what went wrong.
         std::cerr << "pelix report: " << outcome.error.toStdString() << "\n";
         return kExitWriteFailed;
     }

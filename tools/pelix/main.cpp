@@ -1,4 +1,5 @@
 // pelix: the command-line companion of the player.
+#include "core/files/signal_cleanup.h"
 #include "tools/pelix/standard_output.h"
 #include "tools/pelix/subcommands.h"
 
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
                   << PELIX_VERSION_PATCH << "\n";
         return finishStandardOutput(kExitOk);
     }
+    // An interrupted output leaves neither a half-written file nor its temporary folder.
+    pelix::files::removeTemporariesOnSignals();
     const auto it = commands.find(argv[1]);
     if (it == commands.end()) {
         std::cerr << "pelix: unknown command '" << argv[1] << "'\n" << kUsage;

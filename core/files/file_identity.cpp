@@ -1,0 +1,19 @@
+#include "core/files/file_identity.h"
+
+#include <sys/stat.h>
+
+namespace pelix::files {
+
+std::optional<FileIdentity> identityOfDescriptor(int fd) {
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino};
+}
+
+std::optional<FileIdentity> identityOfPath(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino};
+}
+
+} // namespace pelix::files
