@@ -1,6 +1,7 @@
 #include "player/export/avi_decs.h"
 
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 
 #include <QFile>
 
@@ -23,7 +24,7 @@ bool AVIDecs::keep(AviResult result) {
 }
 
 bool AVIDecs::OpenAviStream(const QString& firstBitmap, const QString& outputName, int framesPerSecond) {
-    return OpenAviStream(firstBitmap, QFile::encodeName(outputName).toStdString(), framesPerSecond);
+    return OpenAviStream(firstBitmap, platform::pathToBytes(outputName), framesPerSecond);
 }
 
 bool AVIDecs::OpenAviStream(const QString& firstBitmap, const std::string& outputPath, int framesPerSecond) {

@@ -2,6 +2,7 @@
 
 #include "platform/common_dialog.h"
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "platform/progress_bar.h"
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
@@ -66,7 +67,7 @@ void AviExport::cmdSaveAs_Click() {
 }
 
 bool AviExport::startRecording(const QString& name, int framesPerSecond) {
-    return startRecording(pathBytes(name), framesPerSecond);
+    return startRecording(platform::pathToBytes(name), framesPerSecond);
 }
 
 bool AviExport::startRecording(const std::string& path, int framesPerSecond) {
@@ -83,7 +84,7 @@ void AviExport::tell(const std::string& why) {
     platform::setTopmost(m_c.window, false);
     // The box keeps its own words; what went wrong with which file follows them.
     platform::showMessage(QString::fromLatin1(kRecordingError) + QStringLiteral("\n\n") +
-                              QFile::decodeName(QByteArray::fromStdString(why)),
+                              platform::pathFromBytes(why),
                           platform::MessageIcon::Exclamation, m_c.window, m_appTitle);
 }
 
@@ -108,15 +109,17 @@ bool AviExport::start(const std::string& path, int framesPerSecond) {
     if (m_capture.isEmpty()) return refuse("the window has no picture to record");
     m_bitmapFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pelix-avi-XXXXXX"));
     if (!m_bitmapFolder->isValid())
-        return refuse("cannot be written (no folder for the capture in " + pathBytes(QDir::tempPath()) + ")");
+        return refuse("cannot be written (no folder for the capture in " +
+                      platform::pathToBytes(QDir::tempPath()) + ")");
     m_bitmapPath = m_bitmapFolder->filePath(QStringLiteral("temp"));
-    m_folderCleanup = files::CleanupOnSignal(pathBytes(m_bitmapFolder->path()), files::CleanupKind::Folder);
-    m_bitmapCleanup = files::CleanupOnSignal(pathBytes(m_bitmapPath), files::CleanupKind::File);
+    m_folderCleanup =
+        files::CleanupOnSignal(platform::pathToBytes(m_bitmapFolder->path()), files::CleanupKind::Folder);
+    m_bitmapCleanup = files::CleanupOnSignal(platform::pathToBytes(m_bitmapPath), files::CleanupKind::File);
     m_picture = QImage(m_capture, QImage::Format_RGB32);
     m_picture.fill(Qt::black);
     if (!SavePicture(m_picture, m_bitmapPath))
         return refuse("cannot be written (the capture cannot be saved in " +
-                      pathBytes(m_bitmapFolder->path()) + ")");
+                      platform::pathToBytes(m_bitmapFolder->path()) + ")");
 
     if (!m_avi.OpenAviStream(m_bitmapPath, m_output.temporaryPath(), framesPerSecond))
         return refuse("cannot be written (the video cannot be started)");
@@ -160,7 +163,7 @@ bool AviExport::capture() {
     }
     if (!SavePicture(m_picture, m_bitmapPath)) {
         m_output.fail("cannot be written (the capture cannot be saved in " +
-                      pathBytes(m_bitmapFolder->path()) + ")");
+                      platform::pathToBytes(m_bitmapFolder->path()) + ")");
         return false;
     }
     if (!m_avi.AddAviFrame(m_captureIndex, m_bitmapPath)) {

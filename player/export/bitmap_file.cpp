@@ -1,5 +1,7 @@
 #include "player/export/bitmap_file.h"
 
+#include "platform/path_bytes.h"
+
 #include <QFile>
 
 #include <array>
@@ -71,7 +73,7 @@ bool SavePicture(const QImage& picture, const QString& path) {
     put32(info + 24, 3780); // 96 dots per inch, in pixels per metre
     put32(info + 28, 3780);
 
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(platform::pathToBytes(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     std::array<iovec, 2> parts{iovec{h, header.size()},
                                iovec{const_cast<uchar*>(picture.constBits()), image}};

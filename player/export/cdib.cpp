@@ -1,6 +1,7 @@
 #include "player/export/cdib.h"
 
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 
 #include <QFile>
 
@@ -29,7 +30,7 @@ constexpr off_t kLargestFile = off_t{1} << 30;
 
 // The whole file into `out`; errno tells why when it fails.
 bool readWholeFile(const QString& filename, std::vector<uint8_t>& out) {
-    const int fd = ::open(QFile::encodeName(filename).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(platform::pathToBytes(filename).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     // No picture the player captures comes near this; a larger file is not read into memory.
     struct stat st {};

@@ -1,5 +1,7 @@
 #include "player/export/output_device.h"
 
+#include "platform/path_bytes.h"
+
 #include <QImage>
 
 namespace pelix::player {
@@ -35,12 +37,8 @@ bool saveImage(const QImage& image, files::OutputFile& output, const char* forma
     return device.finish(saved, "the image");
 }
 
-std::string pathBytes(const QString& name) {
-    return QFile::encodeName(name).toStdString();
-}
-
 QString outputError(const files::OutputFile& output) {
-    return QFile::decodeName(QByteArray::fromStdString(output.error()));
+    return platform::pathFromBytes(output.error());
 }
 
 } // namespace pelix::player

@@ -40,8 +40,6 @@ class OutputDevice {
 // The image as PNG (or `format`) into `output`; false when it failed (`output` says why).
 bool saveImage(const QImage& image, files::OutputFile& output, const char* format = "PNG");
 
-// A name from a dialog or a widget as the bytes the system uses for it.
-std::string pathBytes(const QString& name);
 // An output's error for a window or a message: the name's bytes shown as the system shows them.
 QString outputError(const files::OutputFile& output);
 

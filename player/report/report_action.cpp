@@ -1,6 +1,7 @@
 #include "player/report/report_action.h"
 
 #include "platform/message_service.h"
+#include "platform/path_bytes.h"
 #include "player/export/output_device.h"
 #include "player/report/inspection_report.h"
 #include "player/report/report_frames.h"
@@ -50,7 +51,7 @@ void runReportAction(QWidget* owner, const QString& recording, const std::vector
     progress.setMinimumDuration(300);
     ReportRequest request;
     request.recording = recording;
-    request.output = player::pathBytes(output);
+    request.output = platform::pathToBytes(output);
     request.frames = frames;
     const ReportOutcome outcome = writeInspectionReport(request, [&progress](int done, int) {
         progress.setValue(done);
