@@ -1,5 +1,6 @@
 #include "core/files/signal_cleanup.h"
 #include "platform/message_service.h"
+#include "platform/numeric_locale.h"
 #include "platform/path_bytes.h"
 #include "platform/runtime_folder.h"
 #include "player/ui/frm_player.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     // A video or report being written when the program is stopped leaves nothing behind.
     pelix::files::removeTemporariesOnSignals();
     QApplication app(argc, argv);
+    pelix::platform::keepNumbersInCLocale();
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
 
     // The command line is checked before any window appears. File names are

@@ -1,5 +1,6 @@
 #include "tools/pelix/headless_application.h"
 
+#include "platform/numeric_locale.h"
 #include "platform/runtime_folder.h"
 
 namespace pelix::tool {
@@ -13,7 +14,9 @@ std::unique_ptr<QApplication> startHeadlessApplication() {
     static int argc = 1;
     static char name[] = "pelix";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    platform::keepNumbersInCLocale();
+    return app;
 }
 
 } // namespace pelix::tool
