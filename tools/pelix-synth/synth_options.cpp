@@ -9,10 +9,11 @@ namespace pelix::synth {
 namespace {
 // Every option that takes a value; the rest are --envelope and --bea.
 constexpr std::string_view kValued[] = {
-    "-o",          "--output",       "--eval",     "--offsets", "--dgs-ref",     "--rect",
-    "--units",     "--rate",         "--version",  "--frames",  "--flags",       "--flag-count",
-    "--points",    "--tcg-status",   "--jis-bold", "--cn-regs", "--bw-gain",     "--filter",
-    "--dgs-probe", "--dgs-ref-size", "--dgs-ers",  "--angle",   "--extra-bytes", "--seed",
+    "-o",        "--output",     "--eval",        "--offsets",    "--dgs-ref",
+    "--rect",    "--units",      "--rate",        "--version",    "--frames",
+    "--flags",   "--flag-count", "--points",      "--tcg-status", "--jis-bold",
+    "--cn-regs", "--bw-gain",    "--filter",      "--dgs-probe",  "--dgs-ref-size",
+    "--dgs-ers", "--angle",      "--extra-bytes", "--seed",       "--flaw-lead",
 };
 
 bool takesValue(std::string_view arg) {
