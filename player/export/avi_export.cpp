@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -55,7 +56,8 @@ void AviExport::cmdSaveAs_Click() {
     platform::SaveRequest request;
     request.title = QStringLiteral("Save AVI file");
     request.filter = QStringLiteral("AVI Files (*.avi)|*.avi");
-    request.folder = QCoreApplication::applicationDirPath();
+    // Beside the recording the video shows.
+    request.folder = QFileInfo(QFile::decodeName(m_session.recording->path().c_str())).absolutePath();
     const QString chosen = platform::getSaveFileName(m_c.window, request);
     if (chosen.isEmpty()) return;
     startRecording(aviFileName(chosen), kWindowFramesPerSecond);
@@ -146,10 +148,15 @@ void AviExport::stopRecording() {
     m_session.avi.recording = false;
     m_c.cmdSaveAs->setText(QString::fromLatin1(kSaveCaption));
     if (m_c.prgAviExport) m_c.prgAviExport->setVisible(false);
+    if (m_c.lblAviProgress) m_c.lblAviProgress->setVisible(false);
     platform::setTopmost(m_c.window, false);
-    if (m_failed)
+    if (m_failed) {
         platform::showMessage(QString::fromLatin1(kRecordingError), platform::MessageIcon::Exclamation,
                               m_c.window, m_appTitle);
+    } else if (m_captureIndex > 0 && QFileInfo::exists(m_outputName)) {
+        const int32_t first = m_session.avi.startFrame;
+        emit videoWritten(QFileInfo(m_outputName).absoluteFilePath(), first, first + m_captureIndex - 1);
+    }
 }
 
 void AviExport::showProgress() {
@@ -157,6 +164,10 @@ void AviExport::showProgress() {
         m_c.prgAviExport->setRange(0, std::max(m_rangeFrames, 1));
         m_c.prgAviExport->setValue(std::min(m_captureIndex, m_rangeFrames));
         m_c.prgAviExport->setVisible(true);
+    }
+    if (m_c.lblAviProgress) {
+        m_c.lblAviProgress->setText(QStringLiteral("%1 / %2 frames").arg(m_captureIndex).arg(m_rangeFrames));
+        m_c.lblAviProgress->setVisible(true);
     }
     emit progress(m_captureIndex, m_rangeFrames);
 }
