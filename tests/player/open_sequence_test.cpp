@@ -165,6 +165,7 @@ class RejectedFile : public OpenSequenceTest, public ::testing::WithParamInterfa
 TEST_P(RejectedFile, KeepsTheStoppedRecordingItsFrameAndItsSearch) {
     const QString good = files.write(QStringLiteral("GOOD.BIN"), recordingOptions(40, 50, 2));
     open(good);
+    ASSERT_TRUE(waitForFlags());
     control<QCheckBox>("CheckSearch")->click();
     AscanPort& port = window->display().port();
     port.set("SearchLowwidthRange", 0.0);
