@@ -51,19 +51,18 @@ CommonDialog::CommonDialog(QObject* parent) : QObject(parent) {
 }
 
 void CommonDialog::ShowOpen(QWidget* owner) {
+    m_fileName.clear();
     if (openAnswer()) {
         m_fileName = openAnswer()(*this);
-        return;
+    } else {
+        QFileDialog dialog(owner, m_title.isEmpty() ? QStringLiteral("Open") : m_title, m_initDir);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setNameFilters(nameFiltersFromCommonDialogFilter(m_filter));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            m_fileName = dialog.selectedFiles().constFirst();
     }
-    QFileDialog dialog(owner, m_title.isEmpty() ? QStringLiteral("Open") : m_title, m_lastFolder);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(nameFiltersFromCommonDialogFilter(m_filter));
-    m_fileName.clear();
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        m_fileName = dialog.selectedFiles().constFirst();
-        m_lastFolder = QFileInfo(m_fileName).absolutePath();
-    }
+    if (!m_fileName.isEmpty()) m_initDir = QFileInfo(m_fileName).absolutePath();
 }
 
 void CommonDialog::setOpenAnswer(OpenAnswer answer) {

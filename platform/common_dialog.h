@@ -47,6 +47,11 @@ class PELIX_PLATFORM_API CommonDialog : public QObject {
     void setDialogTitle(const QString& title) { m_title = title; }
     const QString& dialogTitle() const { return m_title; }
 
+    // The folder the dialog starts in; the folder of each file chosen in it
+    // becomes the next one (empty: the working folder).
+    void setInitDir(const QString& folder) { m_initDir = folder; }
+    const QString& InitDir() const { return m_initDir; }
+
     // Shows the open dialog over `owner`; FileName is the chosen path, empty on cancel.
     void ShowOpen(QWidget* owner = nullptr);
     const QString& FileName() const { return m_fileName; }
@@ -58,7 +63,7 @@ class PELIX_PLATFORM_API CommonDialog : public QObject {
     QString m_filter;
     QString m_title;
     QString m_fileName;
-    QString m_lastFolder;
+    QString m_initDir;
 };
 
 } // namespace pelix::platform

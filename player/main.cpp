@@ -60,10 +60,10 @@ int main(int argc, char* argv[]) {
         pelix::platform::showMessage(window.ascanError());
         return 1;
     }
-    QObject::connect(&window, &frmPlayer::programEndRequested, &app, &QCoreApplication::exit,
-                     Qt::QueuedConnection);
     window.show();
-    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::EndProgram) return 3;
+    // A recording of an instrument older than this player, named on the command
+    // line, ends the program after its message; one picked in the window never does.
+    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::Incompatible) return 3;
     if (withOverview) window.toggleOverview();
     return app.exec();
 }

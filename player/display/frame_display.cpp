@@ -29,6 +29,14 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// Why a drag of a gate does nothing: any BEA switches dragging off in the
+// control, and BEA 1 is the mode that marks gate B by two upright lines.
+QString gateDragNote(int32_t bea) {
+    if (bea == 0) return {};
+    if (bea == 1) return QStringLiteral("Gate dragging is off while gate B is marked by lines (BEA)");
+    return QStringLiteral("Gate dragging is off while BEA is set");
+}
+
 // Twips per logical pixel: the window lays its controls out at 15 twips a pixel
 // (96 dpi); higher densities are the device pixel ratio's business.
 constexpr double kTwipsPerPixel = 15.0;
@@ -247,6 +255,11 @@ void FrameDisplay::handOverSetup() {
     setLong("DGSAmplCorr", h.DGSAmplCorr);
     setLong("Envelope", h.Envelope);
     setLong("BEA", h.BEA);
+    if (m_targets.ascanWidget) {
+        // The control ignores gate drags whenever BEA is set; the user is told why on hovering.
+        const QString note = gateDragNote(h.BEA);
+        if (m_targets.ascanWidget->toolTip() != note) m_targets.ascanWidget->setToolTip(note);
+    }
 
     // Where the control sits on the screen, in twips; the control confines the mouse with it while dragging.
     double left = 0, top = 0;

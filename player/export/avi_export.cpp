@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -60,7 +61,8 @@ void AviExport::cmdSaveAs_Click() {
     platform::SaveRequest request;
     request.title = QStringLiteral("Save AVI file");
     request.filter = QStringLiteral("AVI Files (*.avi)|*.avi");
-    request.folder = QCoreApplication::applicationDirPath();
+    // Beside the recording the video shows.
+    request.folder = QFileInfo(platform::pathFromBytes(m_session.recording->path())).absolutePath();
     const QString chosen = platform::getSaveFileName(m_c.window, request);
     if (chosen.isEmpty()) return;
     startRecording(aviFileName(chosen), kWindowFramesPerSecond);
@@ -195,10 +197,16 @@ void AviExport::stopRecording() {
     m_session.avi.recording = false;
     m_c.cmdSaveAs->setText(QString::fromLatin1(kSaveCaption));
     if (m_c.prgAviExport) m_c.prgAviExport->setVisible(false);
+    if (m_c.lblAviProgress) m_c.lblAviProgress->setVisible(false);
     platform::setTopmost(m_c.window, false);
-    if (m_failed)
+    if (m_failed) {
         tell(m_output.failed() ? m_output.error()
                                : std::string("a frame could not be written; nothing written"));
+    } else if (keep) {
+        const int32_t first = m_session.avi.startFrame;
+        emit videoWritten(QFileInfo(platform::pathFromBytes(m_output.target())).absoluteFilePath(), first,
+                          first + m_captureIndex - 1);
+    }
 }
 
 void AviExport::showProgress() {
@@ -206,6 +214,10 @@ void AviExport::showProgress() {
         m_c.prgAviExport->setRange(0, std::max(m_rangeFrames, 1));
         m_c.prgAviExport->setValue(std::min(m_captureIndex, m_rangeFrames));
         m_c.prgAviExport->setVisible(true);
+    }
+    if (m_c.lblAviProgress) {
+        m_c.lblAviProgress->setText(QStringLiteral("%1 / %2 frames").arg(m_captureIndex).arg(m_rangeFrames));
+        m_c.lblAviProgress->setVisible(true);
     }
     emit progress(m_captureIndex, m_rangeFrames);
 }

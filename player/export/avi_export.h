@@ -65,6 +65,8 @@ class AviExport : public QObject {
 
   signals:
     void progress(int captured, int total);
+    // A video of frames first .. last is complete at `path`.
+    void videoWritten(const QString& path, int first, int last);
 
   private:
     bool start(const std::string& path, int framesPerSecond);

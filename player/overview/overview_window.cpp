@@ -1,6 +1,7 @@
 #include "player/overview/overview_window.h"
 
 #include "platform/path_bytes.h"
+#include "player/overview/overview_placement.h"
 #include "player/recording/open_recording.h"
 #include "player/report/report_action.h"
 #include "player/report/report_summary.h"
@@ -128,23 +129,17 @@ void OverviewWindow::showHovered(int32_t frame) {
 void OverviewWindow::placeBeside(const QWidget& anchor) {
     const QRect main = anchor.frameGeometry();
     const QScreen* screen = anchor.screen() ? anchor.screen() : QGuiApplication::primaryScreen();
-    const QRect room =
-        screen ? screen->availableGeometry() : QRect(0, 0, main.right() + 1, main.bottom() + 400);
-    constexpr int kGap = 8;
-    const int h = std::min(height(), room.height());
-    QRect place;
-    if (main.bottom() + kGap + h <= room.bottom()) // below the main window
-        place = QRect(main.left(), main.bottom() + kGap, main.width(), h);
-    else if (main.top() - kGap - h >= room.top()) // above it
-        place = QRect(main.left(), main.top() - kGap - h, main.width(), h);
-    else if (main.right() + kGap + 320 <= room.right()) // to its right, as wide as there is room
-        place = QRect(main.right() + kGap, main.top(), room.right() - main.right() - kGap, h);
-    else // over the lower edge of the screen, where the main window has its buttons rather than the A-scan
-        place = QRect(main.left(), room.bottom() - h, main.width(), h);
-    place.setWidth(std::min(place.width(), room.width()));
-    place.moveLeft(
-        std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
-    setGeometry(place);
+    const QRect room = screen ? screen->availableGeometry() : main;
+    // The title bar and borders this window will get: its own once it has been
+    // shown, else the main window's (the same window manager draws both).
+    const QWidget& framed = isVisible() ? static_cast<const QWidget&>(*this) : anchor;
+    const QSize frameExtra = framed.frameGeometry().size() - framed.geometry().size();
+    const QSize clientMinimum = minimumSizeHint().expandedTo(QSize(kMinimumWidth, kMinimumHeight));
+    const QRect outer = overviewPlacement(main, room, size() + frameExtra,
+                                          clientMinimum.expandedTo(minimumSize()) + frameExtra);
+    // move() places the outer frame, resize() the inside.
+    resize(outer.size() - frameExtra);
+    move(outer.topLeft());
 }
 
 void OverviewWindow::makeReport() {

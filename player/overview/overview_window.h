@@ -37,7 +37,8 @@ class OverviewWindow : public QWidget {
     // The frames the last search found, marked along the bottom of the strip.
     void setSearchMatches(std::vector<int32_t> frames);
 
-    // Places the window next to `anchor` (below it when the screen has room, else above).
+    // Places the window beside `anchor` where the screen has room, else below
+    // it (else above), never over it.
     void placeBeside(const QWidget& anchor);
     OverviewStrip& strip() { return *m_strip; }
     const OverviewScanner& scanner() const { return *m_scanner; }
@@ -50,6 +51,10 @@ class OverviewWindow : public QWidget {
     void frameRequested(int32_t frame);
 
   private:
+    // Below this the strip and its bottom row are too cramped to read.
+    static constexpr int kMinimumWidth = 320;
+    static constexpr int kMinimumHeight = 120;
+
     void startPendingScan();
     void seriesReady(std::shared_ptr<const OverviewSeries> series);
     void showHovered(int32_t frame);

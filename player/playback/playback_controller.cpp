@@ -52,12 +52,21 @@ bool PlaybackController::raise(PlaybackEvent event) {
 void PlaybackController::setNavigationEnabled(bool enabled) {
     m_c.cmdOpen->setEnabled(enabled);
     if (!m_session.isOpen()) return;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             m_c.Slider, m_c.cmdGo, m_c.OptFrame, m_c.FrameUpDown, m_c.txtFrameIdx, m_c.OptTime,
-             m_c.TimeUpDown, m_c.txtTimeIdx, m_c.OptFlag, m_c.FlagUpDown, m_c.txtFlagIdx})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_c.Slider, m_c.cmdGo, m_c.OptFrame, m_c.FrameUpDown,
+                                         m_c.txtFrameIdx, m_c.OptTime, m_c.TimeUpDown, m_c.txtTimeIdx})
         w->setEnabled(enabled);
+    refreshFlagControls();
     // An armed video range keeps the play button for the export.
     m_c.cmdPlayStop->setEnabled(enabled && !m_c.AVI_Select->isChecked());
+}
+
+void PlaybackController::refreshFlagControls() {
+    // The flags are usable once their index is known (it is built in the background).
+    const bool usable = m_session.isOpen() && m_session.recording->flagsKnown() &&
+                        PlaybackStateMachine::controlsIn(m_state.state()).navigationAvailable;
+    for (QWidget* w : std::initializer_list<QWidget*>{m_c.OptFlag, m_c.FlagUpDown, m_c.txtFlagIdx})
+        w->setEnabled(usable);
 }
 
 void PlaybackController::apply(const PlaybackTransition& t) {

@@ -38,6 +38,10 @@ class PlaybackController : public QObject {
     // Slider position = CurrentFrame; its change handling shows the frame when the position moves.
     void moveSlider();
 
+    // Enables the flag option, its entry box and arrows when the recording's
+    // flag index is known and navigation is available; disables them otherwise.
+    void refreshFlagControls();
+
     // Stops playback without touching the frame number (the recording went away).
     void stopForNoRecording();
 

@@ -46,6 +46,9 @@ QLineEdit* QuickMove::entryBox(JumpKind kind) const {
 void QuickMove::cmdGo_Click() {
     if (!m_session.isOpen()) return;
     const JumpKind kind = selectedKind();
+    // The flag option stays selected while the index is still being built; a
+    // jump to a flag then waits for it rather than calling a flag not valid.
+    if (kind == JumpKind::Flag && !m_session.recording->flagsKnown()) return;
     const auto value = readWholeNumber(entryBox(kind)->text());
     const auto frame = value ? jumpTarget(kind, *value, *m_session.recording) : std::nullopt;
     if (!frame) {

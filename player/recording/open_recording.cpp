@@ -1,11 +1,13 @@
 #include "player/recording/open_recording.h"
 
+#include "player/recording/flag_scan.h"
+#include "player/recording/frame_header_scan.h"
 #include "player/recording/frame_timing.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <vector>
+#include <utility>
 
 namespace pelix::recording {
 
@@ -56,38 +58,13 @@ OpenOutcome OpenRecording::open(const std::string& path, FlagScan flagScan) {
 }
 
 void OpenRecording::buildFlagIndex() {
-    m_flags = FlagIndex(m_header.FlagCount);
-    // The scan stops once the recorded number of flags is found; a count
-    // larger than the flagged frames leaves the rest of the index at 0. The
-    // records are read in large blocks: one read per frame would cost a system
-    // call per 2 KiB and make opening a long recording slow.
-    constexpr int64_t kFramesPerBlock = 128;
-    const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (m_header.isEnvelope() ? 2 : 1);
-    // No larger than the recording: a short one is opened without clearing a quarter mebibyte.
-    std::vector<uint8_t> block(
-        static_cast<std::size_t>(stride * std::clamp<int64_t>(m_frameCount, 1, kFramesPerBlock)));
-    for (int64_t first = 1; !m_flags.full() && first <= m_frameCount;) {
-        // A hole of a sparse file reads as zeros, so no frame in it is flagged:
-        // the scan goes on where the data does.
-        const int64_t start = recordOffset(static_cast<int32_t>(first));
-        const int64_t data = m_file.nextDataAt(start);
-        if (data < 0) return;
-        if (data - start >= stride) {
-            first += (data - start) / stride;
-            continue;
-        }
-        const int64_t frames = std::min<int64_t>(kFramesPerBlock, m_frameCount - first + 1);
-        // Up to the last flag word needed; the file may end (or shrink) inside the block.
-        const auto wanted = static_cast<std::size_t>((frames - 1) * stride + 4);
-        const std::size_t got =
-            m_file.readAt(recordOffset(static_cast<int32_t>(first)), block.data(), wanted);
-        for (int64_t i = 0; i < frames && !m_flags.full(); ++i) {
-            const auto at = static_cast<std::size_t>(i * stride);
-            if (at + 4 > got) return; // shrank under us
-            if (frameFlagOf(block.data() + at) != 0) m_flags.add(static_cast<int32_t>(first + i));
-        }
-        first += frames;
-    }
+    m_flags = scanFlagIndex(m_file, frameRecordLayout(*this), m_header.FlagCount);
+    m_flagsKnown = true;
+}
+
+void OpenRecording::setFlags(FlagIndex flags) {
+    m_flags = std::move(flags);
+    m_flagsKnown = true;
 }
 
 int64_t OpenRecording::recordOffset(int32_t frame, bool second) const {

@@ -48,8 +48,8 @@ class OpenRecording {
   public:
     using RawHeader = std::array<uint8_t, kRecordingHeaderBytes>;
 
-    // Skip: no flag index (flags() stays empty), for callers that read every
-    // frame header themselves and would otherwise read the file twice.
+    // Skip: no flag index (flags() stays empty until setFlags), for callers that
+    // read every frame header themselves or build the index in the background.
     enum class FlagScan { Build, Skip };
     static OpenOutcome open(const std::string& path, FlagScan flagScan = FlagScan::Build);
 
@@ -65,6 +65,10 @@ class OpenRecording {
     int32_t TotalSeconds() const { return m_totalSeconds; }
     int32_t FlagCount() const { return m_header.FlagCount; }
     const FlagIndex& flags() const { return m_flags; }
+    // False while an index skipped at open has not been handed in.
+    bool flagsKnown() const { return m_flagsKnown; }
+    // The index built elsewhere (a background scan of this recording).
+    void setFlags(FlagIndex flags);
 
     // Byte offset of frame n's record; `second` picks the second record of an
     // envelope recording's pair.
@@ -96,6 +100,7 @@ class OpenRecording {
     int32_t m_frameCount = 0;
     int32_t m_totalSeconds = 0;
     FlagIndex m_flags;
+    bool m_flagsKnown = false;
     int64_t m_position = 0;
     bool m_lastShort = false;
     std::array<uint8_t, kSampleBlockBytes> m_samples{};

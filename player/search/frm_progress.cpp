@@ -2,39 +2,61 @@
 
 #include "platform/progress_bar.h"
 #include "platform/window_services.h"
+#include "player/search/engine/search_entries.h"
 #include "player/ui/twips.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pelix::player {
 
 namespace {
-constexpr double kWidthTwips = 4800;
-constexpr double kHeightTwips = 900;
+// The bar, the line of figures under it, and the Cancel button.
+constexpr double kWidthTwips = 5400;
+constexpr double kHeightTwips = 2100;
 } // namespace
 
 frmProgress::frmProgress(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_owner(owner),
-      m_progressBar(new platform::ProgressBar(this)) {
+      m_progressBar(new platform::ProgressBar(this)), m_progressLabel(new QLabel(this)),
+      m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QStringLiteral("Searching..."));
     m_progressBar->setObjectName(QStringLiteral("ProgressBar"));
+    // The figures stand in the line below; a percentage on the bar would repeat them.
+    m_progressBar->setTextVisible(false);
+    m_progressLabel->setObjectName(QStringLiteral("lblProgress"));
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    connect(m_cancelButton, &QPushButton::clicked, this, &frmProgress::requestCancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(m_progressBar);
+    layout->addWidget(m_progressLabel);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(m_cancelButton);
+    layout->addLayout(row);
     setFixedSize(pixelsFromTwips(kWidthTwips), pixelsFromTwips(kHeightTwips));
 }
 
 void frmProgress::begin(int maximum) {
     m_cancelRequested = false;
     m_progressBar->setRange(0, maximum);
-    m_progressBar->setValue(0);
+    showProgress(0, 0);
     show();
     platform::setTopmost(this, true);
     raise();
     activateWindow();
+}
+
+void frmProgress::showProgress(int32_t framesSearched, int64_t matches) {
+    m_progressBar->setValue(framesSearched);
+    m_progressLabel->setText(
+        QString::fromStdString(search::progressText(matches, framesSearched, m_progressBar->maximum())));
 }
 
 void frmProgress::end() {

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 
@@ -62,6 +63,7 @@ SearchController::~SearchController() = default;
 
 void SearchController::clearResults() {
     m_results->clear();
+    m_c.lblSearchSummary->clear();
 }
 
 void SearchController::cancel() {
@@ -104,6 +106,7 @@ void SearchController::cmdSearch_Click() {
     m_progress->begin(frameCount);
     qApp->installEventFilter(this); // Escape in any of the program's windows
 
+    int32_t framesSearched = 0;
     {
         search::FrameSearch frameSearch(*m_session.recording, limits);
         frameSearch.start();
@@ -114,7 +117,8 @@ void SearchController::cmdSearch_Click() {
             fresh.clear();
             frameSearch.collect(fresh);
             if (!abandoned()) m_results->append(fresh, 0);
-            m_progress->progressBar()->setValue(frameSearch.framesTested());
+            framesSearched = frameSearch.framesTested();
+            m_progress->showProgress(framesSearched, static_cast<int64_t>(m_results->matches().size()));
             if (!ended) QCoreApplication::processEvents(QEventLoop::AllEvents);
             if (m_progress->cancelRequested() || abandoned()) frameSearch.cancel();
         }
@@ -124,7 +128,8 @@ void SearchController::cmdSearch_Click() {
     m_progress->end();
     m_searching = false;
     if (abandoned()) return;
-    m_results->finish();
+    m_results->finish(framesSearched);
+    m_c.lblSearchSummary->setText(m_results->summary());
     m_playback.raise(PlaybackEvent::SearchFinished);
 }
 

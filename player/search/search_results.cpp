@@ -21,7 +21,9 @@ void SearchResults::clear() {
     beginResetModel();
     std::vector<int32_t>().swap(m_matches);
     m_notFound = false;
+    m_finished = false;
     m_frameCount = 0;
+    m_framesSearched = 0;
     endResetModel();
 }
 
@@ -41,11 +43,19 @@ void SearchResults::append(const std::vector<int32_t>& frames, std::size_t from)
     endInsertRows();
 }
 
-void SearchResults::finish() {
+void SearchResults::finish(int32_t framesSearched) {
+    m_finished = true;
+    m_framesSearched = framesSearched;
     if (!m_matches.empty()) return;
     beginInsertRows(QModelIndex(), 0, 0);
     m_notFound = true;
     endInsertRows();
+}
+
+QString SearchResults::summary() const {
+    if (!m_finished) return {};
+    return QString::fromStdString(
+        search::summaryText(static_cast<int64_t>(m_matches.size()), m_framesSearched, m_frameCount));
 }
 
 int32_t SearchResults::frameAt(int row) const {

@@ -22,8 +22,12 @@ class SearchResults : public QAbstractListModel {
     // A search over `frameCount` frames begins: no entries yet.
     void begin(int32_t frameCount);
     void append(const std::vector<int32_t>& frames, std::size_t from);
-    // The search ended: with no match the list says so.
-    void finish();
+    // The search ended after testing frames 1 .. framesSearched (fewer than
+    // the frame count when it was cancelled): with no match the list says so.
+    void finish(int32_t framesSearched);
+    // The line under the list: how many matches, and where a cancelled search
+    // stopped; empty while no finished search is shown.
+    QString summary() const;
 
     const std::vector<int32_t>& matches() const { return m_matches; }
     int32_t frameCount() const { return m_frameCount; }
@@ -33,7 +37,9 @@ class SearchResults : public QAbstractListModel {
   private:
     std::vector<int32_t> m_matches;
     int32_t m_frameCount = 0;
+    int32_t m_framesSearched = 0;
     bool m_notFound = false;
+    bool m_finished = false;
 };
 
 } // namespace pelix::player

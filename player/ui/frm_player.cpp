@@ -14,6 +14,7 @@
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"
 #include "player/ui/player_layout.h"
+#include "player/ui/status_line.h"
 #include "player/ui/twips.h"
 
 #include <QApplication>
@@ -48,6 +49,11 @@ QWidget* createAscan(QWidget* parent, QString& error) {
     auto* placeholder = new QFrame(parent);
     placeholder->setFrameShape(QFrame::Box);
     return placeholder;
+}
+
+// "Video of frames 10 to 210 written to /data/SCAN01.avi"
+QString videoWrittenText(const QString& path, int first, int last) {
+    return QStringLiteral("Video of frames %1 to %2 written to %3").arg(first).arg(last).arg(path);
 }
 
 QString localFileOf(const QMimeData* mime) {
@@ -93,6 +99,9 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
                      .arg(PELIX_VERSION_PATCH);
     m_open = std::make_unique<OpenSequence>(m_c, m_session, *m_display, *m_playback, m_appTitle);
     m_aviExport = new AviExport(m_c, m_session, *m_playback, m_appTitle, this);
+    connect(m_aviExport, &AviExport::videoWritten, this, [this](const QString& path, int first, int last) {
+        m_c.lblStatus->showMessage(videoWrittenText(path, first, last));
+    });
     connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
     connectOverview();
     addShortcuts();
@@ -168,8 +177,7 @@ void frmPlayer::Form_Unload() {
     m_overview->clear();
     m_playback->raise(PlaybackEvent::RecordingClosed);
     m_c.Timer1->stop();
-    m_display->setRecording(nullptr);
-    m_session.recording.reset();
+    m_open->closeRecording();
 }
 
 void frmPlayer::resizeEvent(QResizeEvent* event) {
@@ -197,6 +205,9 @@ void frmPlayer::dropEvent(QDropEvent* event) {
 
 OpenResult frmPlayer::openRecording(const QString& path) {
     const OpenResult result = m_open->openFile(path);
+    // A window drawn for a file (the command-line tool, the report) has no
+    // user to keep waiting, and its picture must show the flags as known.
+    if (result == OpenResult::Opened && testAttribute(Qt::WA_DontShowOnScreen)) m_open->waitForFlags();
     handleOpenResult(result);
     return result;
 }
@@ -218,16 +229,10 @@ void frmPlayer::jumpToFrame(int32_t frame) {
 }
 
 void frmPlayer::handleOpenResult(OpenResult result) {
-    if (result == OpenResult::Opened && m_session.recording) {
-        m_overview->setRecording(*m_session.recording);
-        m_overview->setCurrentFrame(m_session.CurrentFrame);
-    } else if (!m_session.isOpen()) {
-        m_overview->clear();
-    }
-    if (result != OpenResult::EndProgram) return;
-    Form_Unload();
-    hide();
-    emit programEndRequested(3);
+    // A refused file left the recording under review, and its overview, as they were.
+    if (result != OpenResult::Opened || !m_session.recording) return;
+    m_overview->setRecording(*m_session.recording);
+    m_overview->setCurrentFrame(m_session.CurrentFrame);
 }
 
 void frmPlayer::connectOverview() {

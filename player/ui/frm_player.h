@@ -44,8 +44,11 @@ class frmPlayer : public QWidget {
     // Why the A-scan control could not be created; empty when it was.
     const QString& ascanError() const { return m_ascanError; }
 
-    // Opens a recording without the dialog (command line, dropped file).
+    // Opens a recording without the dialog (command line, dropped file). A
+    // refused file is reported and changes nothing.
     pelix::player::OpenResult openRecording(const QString& path);
+    // True while the open recording's flag index is still being built in the background.
+    bool findingFlags() const { return m_open->findingFlags(); }
     // Shows the window with the running player's layout and geometry, but never on
     // a screen: for drawing it headless (the command-line tool, the report).
     void showOffScreen();
@@ -75,10 +78,6 @@ class frmPlayer : public QWidget {
     const pelix::player::GateDataArray& GateDataArray() const;
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();
-
-  signals:
-    // A recording this player cannot read was opened: the program ends with `code`.
-    void programEndRequested(int code);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -10,8 +10,10 @@
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
 #include "player/playback/speed_table.h"
+#include "player/recording/frame_header_scan.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +32,12 @@ constexpr int kRangeOn = 1;     // RangeSwitch
 OpenSequence::OpenSequence(const PlayerControls& controls, PlayerSession& session, FrameDisplay& display,
                            PlaybackController& playback, QString appTitle)
     : m_c(controls), m_session(session), m_display(display), m_playback(playback),
-      m_appTitle(std::move(appTitle)) {}
+      m_appTitle(std::move(appTitle)) {
+    QObject::connect(&m_flagScanner, &FlagScanner::finished, &m_flagScanner,
+                     [this](recording::FlagIndex flags) { flagsFound(std::move(flags)); });
+}
+
+OpenSequence::~OpenSequence() = default;
 
 OpenResult OpenSequence::cmdOpen_Click() {
     m_c.CommDlg->setFilter(QString::fromLatin1(kRecordingFilter));
@@ -41,8 +48,25 @@ OpenResult OpenSequence::cmdOpen_Click() {
 }
 
 void OpenSequence::closeRecording() {
+    m_flagScanner.cancel();
     m_display.setRecording(nullptr);
     m_session.recording.reset();
+}
+
+void OpenSequence::startFlagScan() {
+    const recording::OpenRecording& rec = *m_session.recording;
+    // A recording without flags has its (empty) index at once.
+    if (rec.FlagCount() < 1) {
+        m_session.recording->setFlags(recording::FlagIndex(rec.FlagCount()));
+        return;
+    }
+    m_flagScanner.start(rec.file().duplicate(), recording::frameRecordLayout(rec), rec.FlagCount());
+}
+
+void OpenSequence::flagsFound(recording::FlagIndex flags) {
+    if (!m_session.isOpen()) return;
+    m_session.recording->setFlags(std::move(flags));
+    m_playback.refreshFlagControls();
 }
 
 void OpenSequence::disableRecordingControls(const PlayerControls& c) {
@@ -53,35 +77,34 @@ void OpenSequence::disableRecordingControls(const PlayerControls& c) {
         w->setEnabled(false);
 }
 
-void OpenSequence::reject(const QString& message) {
-    // The old recording is closed already; nothing is playable until the next open.
-    m_playback.stopForNoRecording();
-    m_c.AVI_Select->setChecked(false);
-    disableRecordingControls(m_c);
-    m_c.window->setWindowTitle(m_appTitle);
-    platform::showMessage(message, platform::MessageIcon::Exclamation, m_c.window);
+void OpenSequence::refuse(const std::string& reason) {
+    // The recording under review stays open, at its frame, playing if it was.
+    platform::showMessage(QString::fromStdString(reason), platform::MessageIcon::Exclamation, m_c.window);
 }
 
 OpenResult OpenSequence::openFile(const QString& path) {
-    closeRecording();
-    m_display.clearReadings();
-    m_c.window->setWindowTitle(m_appTitle + QStringLiteral("  -  ") + QFileInfo(path).fileName());
-
-    recording::OpenOutcome outcome = recording::OpenRecording::open(platform::pathToBytes(path));
+    // The chosen file is checked before anything of the open recording is
+    // closed, so a file that is refused costs the review nothing.
+    recording::OpenOutcome outcome =
+        recording::OpenRecording::open(platform::pathToBytes(path), recording::OpenRecording::FlagScan::Skip);
     switch (outcome.status) {
     case recording::OpenStatus::Opened:
         break;
     case recording::OpenStatus::NotCompatible:
-        m_playback.stopForNoRecording();
-        platform::showMessage(QString::fromStdString(outcome.message), platform::MessageIcon::Exclamation,
-                              m_c.window);
-        return OpenResult::EndProgram;
+        refuse(outcome.message);
+        return OpenResult::Incompatible;
     case recording::OpenStatus::CannotOpen:
     case recording::OpenStatus::NotCorrect:
     case recording::OpenStatus::NoFrames:
-        reject(QString::fromStdString(outcome.message));
+        refuse(outcome.message);
         return OpenResult::Rejected;
     }
+    closeRecording();
+    // The next open dialog starts where this recording lies.
+    m_c.CommDlg->setInitDir(QFileInfo(path).absolutePath());
+    m_display.clearReadings();
+    m_c.window->setWindowTitle(m_appTitle + QStringLiteral("  -  ") + QFileInfo(path).fileName());
+
     m_session.recording = std::move(outcome.recording);
     m_display.setRecording(m_session.recording.get());
     const recording::OpenRecording& rec = *m_session.recording;
@@ -100,6 +123,7 @@ OpenResult OpenSequence::openFile(const QString& path) {
     else
         m_c.SliderSpeed->setValue(kNormalSpeedPosition);
     setUpControl();
+    startFlagScan();
     enableControls();
 
     guardedControlStep([&] {
@@ -138,10 +162,10 @@ void OpenSequence::setUpControl() {
 
 void OpenSequence::enableControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             m_c.CheckSearch, m_c.cmdPlayStop, m_c.cmdGo, m_c.OptFrame, m_c.OptTime, m_c.OptFlag,
-             m_c.FrameUpDown, m_c.TimeUpDown, m_c.FlagUpDown, m_c.txtFrameIdx, m_c.txtTimeIdx, m_c.txtFlagIdx,
-             m_c.Slider, m_c.AVI_Select})
+             m_c.CheckSearch, m_c.cmdPlayStop, m_c.cmdGo, m_c.OptFrame, m_c.OptTime, m_c.FrameUpDown,
+             m_c.TimeUpDown, m_c.txtFrameIdx, m_c.txtTimeIdx, m_c.Slider, m_c.AVI_Select})
         w->setEnabled(true);
+    m_playback.refreshFlagControls();
     m_c.cmdPlayStop->setFocus();
     guardedControlStep([&] { m_display.port().setBool("SearchSwitch", false); });
     m_c.CheckSearch->setChecked(false);

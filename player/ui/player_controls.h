@@ -24,6 +24,8 @@ class UpDown;
 
 namespace pelix::player {
 
+class StatusLine;
+
 struct PlayerControls {
     QWidget* window = nullptr;
     QWidget* Ascan = nullptr; // the OroAscanCtl, reached by property and method names
@@ -32,6 +34,7 @@ struct PlayerControls {
     platform::CommonDialog* CommDlg = nullptr;
     QPushButton* cmdPlayStop = nullptr;
     QTimer* tmrPlay = nullptr;
+    StatusLine* lblStatus = nullptr; // the status line: what the program last did for the user
 
     platform::TrackBar* SliderSpeed = nullptr;
     std::array<QLabel*, 5> speedMarks{}; // Label1 .. Label5
@@ -61,6 +64,7 @@ struct PlayerControls {
     QCheckBox* CheckSearch = nullptr;
     QPushButton* cmdSearch = nullptr;
     QListView* lbSearchResult = nullptr;
+    QLabel* lblSearchSummary = nullptr; // "K matches", or where a cancelled search stopped
     QWidget* picResultLabel = nullptr;
 
     QGroupBox* Frame3 = nullptr;
@@ -72,6 +76,7 @@ struct PlayerControls {
     QLabel* Label9 = nullptr;
     QTimer* Timer1 = nullptr;
     platform::ProgressBar* prgAviExport = nullptr; // frames captured of the range, while recording
+    QLabel* lblAviProgress = nullptr;              // the same count in figures, under the bar
 };
 
 } // namespace pelix::player

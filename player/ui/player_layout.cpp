@@ -5,6 +5,7 @@
 #include "platform/track_bar.h"
 #include "platform/up_down.h"
 #include "player/ui/form_scaler.h"
+#include "player/ui/status_line.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -28,15 +29,17 @@ struct DesignGeometry {
     float left, top, width, height;
 };
 
-// Twips; controls inside a group box are placed relative to the box.
-constexpr std::array<DesignGeometry, 52> kDesign{{
+// Twips; controls inside a group box are placed relative to the box. The
+// slider's end label and the search list have room for six-digit frame numbers.
+constexpr std::array<DesignGeometry, 55> kDesign{{
     {"Ascan", "", 120, 120, 14160, 6300},
     {"lblStart", "", 120, 6600, 660, 300},
-    {"Slider", "", 840, 6510, 12720, 480},
-    {"lblEnd", "", 13620, 6600, 660, 300},
-    {"picResultLabel", "", 840, 7020, 12720, 180},
+    {"Slider", "", 840, 6510, 12480, 480},
+    {"lblEnd", "", 13380, 6600, 900, 300},
+    {"picResultLabel", "", 840, 7020, 12480, 180},
     {"cmdOpen", "", 120, 7350, 1380, 480},
     {"cmdPlayStop", "", 1590, 7350, 1380, 480},
+    {"lblStatus", "", 3090, 7350, 5160, 480},
     {"SliderSpeed", "", 8580, 7290, 3600, 390},
     {"Label1", "", 8370, 7680, 720, 240},
     {"Label2", "", 9195, 7680, 720, 240},
@@ -55,25 +58,26 @@ constexpr std::array<DesignGeometry, 52> kDesign{{
     {"txtFlagIdx", "Frame1", 2100, 1530, 1380, 360},
     {"FlagUpDown", "Frame1", 3510, 1530, 300, 360},
     {"cmdGo", "Frame1", 2100, 2220, 1710, 480},
-    {"ReadingFrame", "", 4230, 8100, 4800, 3480},
+    {"ReadingFrame", "", 4230, 8100, 4350, 3480},
     {"lblRd1Name", "ReadingFrame", 150, 390, 1950, 360},
-    {"lblRd1Value", "ReadingFrame", 2190, 390, 2460, 360},
+    {"lblRd1Value", "ReadingFrame", 2190, 390, 2010, 360},
     {"lblRd2Name", "ReadingFrame", 150, 810, 1950, 360},
-    {"lblRd2Value", "ReadingFrame", 2190, 810, 2460, 360},
+    {"lblRd2Value", "ReadingFrame", 2190, 810, 2010, 360},
     {"lblRd3Name", "ReadingFrame", 150, 1230, 1950, 360},
-    {"lblRd3Value", "ReadingFrame", 2190, 1230, 2460, 360},
+    {"lblRd3Value", "ReadingFrame", 2190, 1230, 2010, 360},
     {"lblRd4Name", "ReadingFrame", 150, 1650, 1950, 360},
-    {"lblRd4Value", "ReadingFrame", 2190, 1650, 2460, 360},
+    {"lblRd4Value", "ReadingFrame", 2190, 1650, 2010, 360},
     {"lblRd5Name", "ReadingFrame", 150, 2070, 1950, 360},
-    {"lblRd5Value", "ReadingFrame", 2190, 2070, 2460, 360},
+    {"lblRd5Value", "ReadingFrame", 2190, 2070, 2010, 360},
     {"lblRd6Name", "ReadingFrame", 150, 2490, 1950, 360},
-    {"lblRd6Value", "ReadingFrame", 2190, 2490, 2460, 360},
+    {"lblRd6Value", "ReadingFrame", 2190, 2490, 2010, 360},
     {"lblRd7Name", "ReadingFrame", 150, 2910, 1950, 360},
-    {"lblRd7Value", "ReadingFrame", 2190, 2910, 2460, 360},
-    {"Frame2", "", 9150, 8100, 2580, 3480},
+    {"lblRd7Value", "ReadingFrame", 2190, 2910, 2010, 360},
+    {"Frame2", "", 8700, 8100, 3030, 3480},
     {"CheckSearch", "Frame2", 180, 420, 2250, 330},
-    {"cmdSearch", "Frame2", 180, 840, 2190, 450},
-    {"lbSearchResult", "Frame2", 180, 1410, 2190, 1890},
+    {"cmdSearch", "Frame2", 180, 840, 2640, 450},
+    {"lbSearchResult", "Frame2", 180, 1410, 2640, 1440},
+    {"lblSearchSummary", "Frame2", 180, 2880, 2640, 540},
     {"Frame3", "", 11850, 8100, 2430, 3480},
     {"AVI_Select", "Frame3", 180, 420, 2100, 330},
     {"optStart", "Frame3", 180, 930, 330, 330},
@@ -81,7 +85,8 @@ constexpr std::array<DesignGeometry, 52> kDesign{{
     {"optEnd", "Frame3", 180, 1380, 330, 330},
     {"Label9", "Frame3", 540, 1410, 1710, 270},
     {"cmdSaveAs", "Frame3", 180, 2220, 2070, 480},
-    {"prgAviExport", "Frame3", 180, 2850, 2070, 330},
+    {"prgAviExport", "Frame3", 180, 2790, 2070, 195},
+    {"lblAviProgress", "Frame3", 180, 3015, 2070, 300},
 }};
 
 template <typename W> W* named(W* widget, const char* name) {
@@ -122,6 +127,7 @@ PlayerControls buildPlayerControls(QWidget* window, QWidget* ascan, FormScaler& 
     c.CommDlg = new platform::CommonDialog(window);
     c.cmdPlayStop = named(new QPushButton(QStringLiteral("Play"), window), "cmdPlayStop");
     c.tmrPlay = named(new QTimer(window), "tmrPlay");
+    c.lblStatus = named(new StatusLine(window), "lblStatus");
 
     c.SliderSpeed = named(new platform::TrackBar(window), "SliderSpeed");
     c.SliderSpeed->setRange(0, 4);
@@ -168,6 +174,9 @@ PlayerControls buildPlayerControls(QWidget* window, QWidget* ascan, FormScaler& 
     c.CheckSearch = named(new QCheckBox(QStringLiteral("Search box"), c.Frame2), "CheckSearch");
     c.cmdSearch = named(new QPushButton(QStringLiteral("Search"), c.Frame2), "cmdSearch");
     c.lbSearchResult = named(new QListView(c.Frame2), "lbSearchResult");
+    c.lblSearchSummary = label(c.Frame2, "lblSearchSummary", QString());
+    c.lblSearchSummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c.lblSearchSummary->setWordWrap(true);
     auto* strip = named(new QFrame(window), "picResultLabel");
     c.picResultLabel = strip;
 
@@ -180,9 +189,11 @@ PlayerControls buildPlayerControls(QWidget* window, QWidget* ascan, FormScaler& 
     c.cmdSaveAs = named(new QPushButton(QStringLiteral("Save as AVI"), c.Frame3), "cmdSaveAs");
     c.Timer1 = named(new QTimer(window), "Timer1");
     c.prgAviExport = named(new platform::ProgressBar(c.Frame3), "prgAviExport");
-    c.prgAviExport->setTextVisible(true);
-    c.prgAviExport->setFormat(QStringLiteral("%v / %m"));
+    // The count stands in a line of its own: a text on the bar is cut where the bar's colour changes.
+    c.prgAviExport->setTextVisible(false);
     c.prgAviExport->setVisible(false);
+    c.lblAviProgress = label(c.Frame3, "lblAviProgress", QString(), Qt::AlignHCenter);
+    c.lblAviProgress->setVisible(false);
 
     for (const DesignGeometry& g : kDesign) {
         QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(g.name));

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -227,6 +228,7 @@ class SaveAsAviTest : public WindowTest {
         platform::setSaveAnswer([this](const platform::SaveRequest& r) {
             saveTitle = r.title;
             saveFilter = r.filter;
+            saveFolder = r.folder;
             return saveAnswer;
         });
         ASSERT_TRUE(out.isValid());
@@ -261,7 +263,7 @@ class SaveAsAviTest : public WindowTest {
     QTemporaryDir tempRoot;
     QTemporaryDir out;
     QString saveAnswer;
-    QString saveTitle, saveFilter;
+    QString saveTitle, saveFilter, saveFolder;
 
   private:
     QByteArray m_savedTmp;
@@ -285,6 +287,7 @@ TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
     // Each step shows a frame and captures it: the capture equals the window's picture of that frame.
     std::vector<QImage> shown;
     std::vector<int> progressSeen;
+    QStringList countSeen;
     const QSize area = window->aviExport().captureSize();
     EXPECT_EQ(area, QSize(960, 472)) << "the window at its starting size, less the controls below the slider";
     auto* progress = control<QProgressBar>("prgAviExport");
@@ -295,11 +298,15 @@ TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
         if (playback().state() == PlaybackState::RecordingVideo) {
             shown.push_back(window->grab(QRect(QPoint(0, 0), area)).toImage());
             progressSeen.push_back(progress->value());
+            countSeen << control<QLabel>("lblAviProgress")->text();
         }
     }
     EXPECT_EQ(window->aviExport().framesCaptured(), 8);
     EXPECT_EQ(progressSeen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(countSeen.constFirst(), "1 / 8 frames");
+    EXPECT_EQ(countSeen.constLast(), "8 / 8 frames");
     EXPECT_FALSE(control<QProgressBar>("prgAviExport")->isVisible());
+    EXPECT_FALSE(control<QLabel>("lblAviProgress")->isVisible());
     EXPECT_EQ(saveButton()->text(), "Save as AVI");
     EXPECT_FALSE(platform::isTopmost(window.get()));
     EXPECT_FALSE(control<QCheckBox>("AVI_Select")->isChecked());
@@ -368,6 +375,32 @@ TEST_F(SaveAsAviTest, StoppedBeforeTheFirstFrameLeavesNoFile) {
     EXPECT_EQ(saveButton()->text(), "Save as AVI");
     EXPECT_TRUE(widget("Slider")->isEnabled());
     EXPECT_TRUE(tempEntries().isEmpty());
+}
+
+// The dialog starts beside the recording, and once the video is complete the
+// status line says what was written and where; a failed one leaves it alone.
+TEST_F(SaveAsAviTest, TheDialogStartsBesideTheRecordingAndTheStatusLineNamesTheVideo) {
+    auto* status = control<QLabel>("lblStatus");
+    EXPECT_TRUE(status->text().isEmpty());
+    markRange(3, 6);
+    saveAnswer = out.filePath("done");
+    saveButton()->click();
+    EXPECT_EQ(saveFolder, QFileInfo(QString::fromStdString(session().recording->path())).absolutePath());
+    EXPECT_TRUE(status->text().isEmpty()) << "nothing is written yet";
+    stepUntilStopped();
+    const QString written = QFileInfo(out.filePath("done.avi")).absoluteFilePath();
+    EXPECT_EQ(status->text(), "Video of frames 3 to 6 written to " + written);
+    EXPECT_EQ(status->toolTip(), status->text());
+
+    markRange(1, 40);
+    saveAnswer = out.filePath("fail.avi");
+    saveButton()->click();
+    {
+        FileSizeLimit limited(200000); // too small for the capture bitmap
+        stepUntilStopped();
+    }
+    EXPECT_TRUE(window->aviExport().failed());
+    EXPECT_EQ(status->text(), "Video of frames 3 to 6 written to " + written);
 }
 
 TEST_F(SaveAsAviTest, StoppedHalfwayKeepsTheFramesSoFar) {

@@ -1,8 +1,12 @@
 #include "window_test_support.h"
 
 #include "platform/track_bar.h"
+#include "player/display/frame_display.h"
+#include "player/search/search_controller.h"
+#include "player/search/search_results.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +15,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QUrl>
+
+#include <sstream>
 
 namespace pelix::player::test {
 namespace {
@@ -85,6 +91,7 @@ TEST_P(OpenShowsRecording, PreparesSliderSpeedFlagsAndControls) {
     EXPECT_EQ(control<QLineEdit>("txtFrameIdx")->text(), "1");
     EXPECT_EQ(control<QLineEdit>("txtTimeIdx")->text(), "0");
     EXPECT_EQ(session().CurrentFrame, 1);
+    ASSERT_TRUE(waitForFlags()); // the flag controls follow the index built in the background
     for (const char* name : kEnabledByOpen)
         EXPECT_TRUE(widget(name)->isEnabled()) << name;
     for (const char* name : {"cmdSearch", "cmdSaveAs", "optStart", "optEnd"})
@@ -129,29 +136,88 @@ TEST_F(OpenSequenceTest, CancelledDialogKeepsTheOpenRecording) {
 
 struct RejectCase {
     const char* name;
-    std::string bytes;
+    std::string bytes; // empty: a folder of that name
     const char* message;
+    OpenResult result;
 };
 
-class RejectedFile : public OpenSequenceTest, public ::testing::WithParamInterface<RejectCase> {};
+class RejectedFile : public OpenSequenceTest, public ::testing::WithParamInterface<RejectCase> {
+  protected:
+    QString rejectedPath() {
+        if (!GetParam().bytes.empty()) return files.writeBytes(GetParam().name, GetParam().bytes);
+        const QString folder = files.filePath(GetParam().name);
+        QDir().mkpath(folder);
+        return folder;
+    }
+    void expectRefusedWithItsMessage(const QString& path) {
+        messages.clear();
+        EXPECT_EQ(window->openRecording(path), GetParam().result);
+        ASSERT_EQ(messages.messages().size(), 1u);
+        if (GetParam().message[0] != '\0') {
+            EXPECT_EQ(messages.messages()[0].text, GetParam().message);
+        }
+        EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Exclamation);
+    }
+};
 
-TEST_P(RejectedFile, LeavesNoRecordingAndStopsPlayback) {
+// The review goes on after a refused file: the recording stays open at its
+// frame, with its title, its search results and its controls.
+TEST_P(RejectedFile, KeepsTheStoppedRecordingItsFrameAndItsSearch) {
+    const QString good = files.write(QStringLiteral("GOOD.BIN"), recordingOptions(40, 50, 2));
+    open(good);
+    ASSERT_TRUE(waitForFlags());
+    control<QCheckBox>("CheckSearch")->click();
+    AscanPort& port = window->display().port();
+    port.set("SearchLowwidthRange", 0.0);
+    port.set("SearchUpwidthRange", 800.0);
+    port.set("SearchLowhightlimit", -1.0);
+    port.set("SearchUphightlimit", 101.0);
+    control<QPushButton>("cmdSearch")->click();
+    const std::vector<int32_t> matches = window->search().results().matches();
+    ASSERT_FALSE(matches.empty());
+    control<TrackBar>("Slider")->setValue(7);
+    const QString title = window->windowTitle();
+
+    expectRefusedWithItsMessage(rejectedPath());
+
+    ASSERT_TRUE(session().isOpen());
+    EXPECT_EQ(session().recording->path(), good.toStdString());
+    EXPECT_EQ(session().CurrentFrame, 7);
+    EXPECT_EQ(control<TrackBar>("Slider")->value(), 7);
+    EXPECT_EQ(control<QLineEdit>("txtFrameIdx")->text(), "7");
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_TRUE(control<QCheckBox>("CheckSearch")->isChecked());
+    EXPECT_EQ(window->search().results().matches(), matches);
+    for (const char* name : kEnabledByOpen)
+        EXPECT_TRUE(widget(name)->isEnabled()) << name;
+    // Still usable: a jump and a step of playback work on the same recording.
+    control<QLineEdit>("txtFrameIdx")->setText("30");
+    control<QRadioButton>("OptFrame")->setChecked(true);
+    control<QPushButton>("cmdGo")->click();
+    EXPECT_EQ(session().CurrentFrame, 30);
+}
+
+TEST_P(RejectedFile, KeepsPlayingAndNeverEndsTheProgram) {
     open(files.write(QStringLiteral("GOOD.BIN"), recordingOptions(40)));
+    window->show();
     control<QPushButton>("cmdPlayStop")->click();
     ASSERT_TRUE(control<QTimer>("tmrPlay")->isActive());
 
-    EXPECT_EQ(window->openRecording(files.writeBytes(GetParam().name, GetParam().bytes)),
-              OpenResult::Rejected);
+    expectRefusedWithItsMessage(rejectedPath());
 
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.messages()[0].text, GetParam().message);
-    EXPECT_EQ(messages.messages()[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_TRUE(session().isOpen());
+    EXPECT_TRUE(control<QTimer>("tmrPlay")->isActive());
+    EXPECT_EQ(control<QPushButton>("cmdPlayStop")->text(), "Pause");
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_P(RejectedFile, BeforeAnyRecordingLeavesTheWindowAsItWas) {
+    expectRefusedWithItsMessage(rejectedPath());
     EXPECT_FALSE(session().isOpen());
-    EXPECT_FALSE(control<QTimer>("tmrPlay")->isActive());
-    EXPECT_EQ(control<QPushButton>("cmdPlayStop")->text(), "Play");
     EXPECT_EQ(window->windowTitle(), kAppTitle);
     expectNoRecordingControls();
-    // Nothing left to act on: the timer step and the slider do nothing harmful.
+    // Nothing to act on: the timer step and the slider do nothing harmful.
     playback().tmrPlay_Timer();
     playback().Slider_Change();
 }
@@ -162,29 +228,26 @@ std::string headerOnly() {
     return std::string(reinterpret_cast<const char*>(header.data()), header.size()) + std::string(100, '\0');
 }
 
+std::string olderVersion() {
+    auto options = recordingOptions(10);
+    options.version = 5;
+    std::ostringstream out;
+    synth::RecordingSynth(options).write(out);
+    return out.str();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Files, RejectedFile,
-    ::testing::Values(RejectCase{"TEXT.BIN", std::string(3000, 'x'), "File format is not correct"},
-                      RejectCase{"SHORT.BIN", std::string(10, '\0'), "File format is not correct"},
-                      RejectCase{"EMPTY.BIN", headerOnly(), "The recording holds no frames."}),
+    ::testing::Values(
+        RejectCase{"TEXT.BIN", std::string(3000, 'x'), "File format is not correct", OpenResult::Rejected},
+        RejectCase{"SHORT.BIN", std::string(10, '\0'), "File format is not correct", OpenResult::Rejected},
+        RejectCase{"EMPTY.BIN", headerOnly(), "The recording holds no frames.", OpenResult::Rejected},
+        RejectCase{"OLD.BIN", olderVersion(), "File format is not compatible.", OpenResult::Incompatible},
+        // The reader's own reason, whatever its words.
+        RejectCase{"FOLDER.BIN", std::string(), "", OpenResult::Rejected}),
     [](const auto& info) {
         return std::string(info.param.name).substr(0, std::string(info.param.name).find('.'));
     });
-
-TEST_F(OpenSequenceTest, TooOldRecordingEndsTheProgramAfterTheMessage) {
-    auto options = recordingOptions(10);
-    options.version = 5;
-    int ended = 0;
-    int code = 0;
-    QObject::connect(window.get(), &frmPlayer::programEndRequested, [&](int c) {
-        ++ended;
-        code = c;
-    });
-    EXPECT_EQ(window->openRecording(files.write(QStringLiteral("OLD.BIN"), options)), OpenResult::EndProgram);
-    EXPECT_EQ(messages.texts(), QStringList{"File format is not compatible."});
-    EXPECT_EQ(ended, 1);
-    EXPECT_NE(code, 0);
-}
 
 TEST_F(OpenSequenceTest, SecondOpenReplacesTheFirstAndKeepsPlaying) {
     open(files.write(QStringLiteral("FIRST.BIN"), recordingOptions(100)));

@@ -59,6 +59,7 @@ TEST_P(Jump, LandsOrIsRefused) {
     auto options = recordingOptions(c.frames, c.framesPerSecond, c.flagged);
     options.flagCount = c.flagCount;
     open(files.write(QStringLiteral("JUMP.BIN"), options));
+    ASSERT_TRUE(waitForFlags());
     control<platform::TrackBar>("Slider")->setValue(2);
 
     control<QRadioButton>(c.option)->setChecked(true);
@@ -97,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WindowTest, FlagJumpGoesToTheFlaggedFrame) {
     open(files.write(QStringLiteral("FLAGS.BIN"), recordingOptions(300, 50, 3)));
+    ASSERT_TRUE(waitForFlags());
     const int32_t second = session().recording->flags().at(2);
     ASSERT_GT(second, 0);
     control<QRadioButton>("OptFlag")->setChecked(true);
@@ -122,6 +124,7 @@ TEST_P(Arrow, StepsWithinItsLimits) {
     const ArrowCase& c = GetParam();
     // 120 frames at 10/s: 12 s long; two flags.
     open(files.write(QStringLiteral("ARROW.BIN"), recordingOptions(120, 10, 2)));
+    ASSERT_TRUE(waitForFlags());
     control<QRadioButton>("OptFrame")->setChecked(c.option != std::string("OptFrame"));
     control<QLineEdit>(c.box)->setText(c.before);
     const int32_t frameBefore = session().CurrentFrame;

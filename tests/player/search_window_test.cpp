@@ -13,9 +13,12 @@
 
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+
+#include <filesystem>
 
 namespace pelix::player::test {
 namespace {
@@ -52,6 +55,8 @@ class SearchWindowTest : public WindowTest {
         return texts;
     }
     void clickEntry(int row) { window->search().lbSearchResult_Click(row); }
+
+    static constexpr int32_t kLongFrames = 300000;
 };
 
 TEST_F(SearchWindowTest, TheCheckBoxShowsTheBoxAndEnablesTheButton) {
@@ -132,6 +137,73 @@ TEST_F(SearchWindowTest, EscapeCancelsAndKeepsTheFramesTestedInOrder) {
         ASSERT_EQ(matches[i], static_cast<int32_t>(i + 1));
     EXPECT_EQ(playback().state(), PlaybackState::Stopped);
     EXPECT_FALSE(window->search().progressWindow().isVisible());
+    // Escape can come after the last frame was tested: then the search is whole.
+    EXPECT_EQ(control<QLabel>("lblSearchSummary")->text(),
+              matches.size() < 6000
+                  ? QStringLiteral("Stopped at frame %1 of 6000: %1 matches").arg(matches.size())
+                  : QStringLiteral("6000 matches"));
+}
+
+// Under the list a line tells a whole search from a cancelled one; the
+// entries themselves stay as they are.
+TEST_F(SearchWindowTest, TheLineUnderTheListCountsTheMatchesOfAWholeSearch) {
+    openWithEchoes(40, {5, 12, 33});
+    auto* line = control<QLabel>("lblSearchSummary");
+    EXPECT_TRUE(line->text().isEmpty());
+    searchFor(95, 105, 70, 90);
+    EXPECT_EQ(line->text(), "3 matches");
+    EXPECT_EQ(entries().size(), 3);
+
+    control<QCheckBox>("CheckSearch")->click(); // unchecking clears list and line
+    EXPECT_TRUE(line->text().isEmpty());
+    EXPECT_TRUE(entries().isEmpty());
+}
+
+TEST_F(SearchWindowTest, TheLineSaysOneMatchAndNoMatch) {
+    openWithEchoes(20, {3});
+    searchFor(95, 105, 70, 90);
+    EXPECT_EQ(control<QLabel>("lblSearchSummary")->text(), "1 match");
+    control<QCheckBox>("CheckSearch")->click();
+    searchFor(95, 105, 78, 90);
+    EXPECT_EQ(entries(), (QStringList{"Not found."}));
+    EXPECT_EQ(control<QLabel>("lblSearchSummary")->text(), "0 matches");
+}
+
+TEST_F(SearchWindowTest, TheCancelButtonStopsTheSearchAndTheLineSaysWhere) {
+    // Quiet frames enough that the search is far from its end when Cancel is pressed.
+    std::string header = pelix::testing::rawRecording(0);
+    pelix::testing::putBigEndian(header, rh::Rectification, 3);
+    const QString path = files.writeBytes("long.BIN", header);
+    std::filesystem::resize_file(path.toStdString(),
+                                 header.size() + std::size_t{kLongFrames} * kFrameRecordBytes);
+    open(path);
+    frmProgress& progress = window->search().progressWindow();
+    QString progressSeen;
+    int clicks = 0;
+    QObject::connect(&window->search().results(), &QAbstractItemModel::rowsInserted, window.get(), [&] {
+        if (clicks++ > 0) return;
+        progressSeen = progress.progressLabel()->text();
+        progress.cancelButton()->click();
+    });
+    searchFor(0, 10, -1, 1); // every frame matches
+    ASSERT_GT(clicks, 0);
+    EXPECT_TRUE(progress.cancelRequested());
+    EXPECT_TRUE(progressSeen.startsWith("Frame ") &&
+                progressSeen.contains(QStringLiteral(" of %1: ").arg(kLongFrames)))
+        << progressSeen.toStdString();
+
+    const std::size_t kept = window->search().results().matches().size();
+    ASSERT_GT(kept, 0u);
+    ASSERT_LT(kept, std::size_t{kLongFrames});
+    // Every frame tested matched, so the frames searched are the matches kept.
+    EXPECT_EQ(control<QLabel>("lblSearchSummary")->text(),
+              QStringLiteral("Stopped at frame %1 of %2: %1 matches").arg(kept).arg(kLongFrames));
+    EXPECT_EQ(entries().size(), static_cast<int>(kept));
+    EXPECT_EQ(entries().constFirst(), "1.  Frame 1");
+    EXPECT_EQ(progress.progressLabel()->text(),
+              QStringLiteral("Frame %1 of %2: %1 matches").arg(kept).arg(kLongFrames));
+    EXPECT_EQ(playback().state(), PlaybackState::Stopped);
+    EXPECT_FALSE(progress.isVisible());
 }
 
 TEST_F(SearchWindowTest, ClosingTheWindowMidSearchStopsIt) {

@@ -12,6 +12,8 @@
 #include "tools/pelix-synth/recording_synth.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -85,6 +87,17 @@ class WindowTest : public ::testing::Test {
     void open(const QString& path) {
         ASSERT_EQ(window->openRecording(path), OpenResult::Opened)
             << messages.texts().join('|').toStdString();
+    }
+    // Runs the window's events until the flag index built in the background has arrived.
+    bool waitForFlags() {
+        QElapsedTimer clock;
+        clock.start();
+        while (window->findingFlags() && clock.elapsed() < 120000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(2);
+        }
+        QApplication::processEvents();
+        return !window->findingFlags();
     }
     PlayerSession& session() { return window->session(); }
     PlaybackController& playback() { return window->playback(); }

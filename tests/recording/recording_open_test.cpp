@@ -1,9 +1,11 @@
 // Validation, frame counting and the flag scan of an opened recording.
+#include "player/recording/flag_scan.h"
 #include "player/recording/open_recording.h"
 #include "recording/recording_files.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <fcntl.h>
 #include <filesystem>
@@ -15,9 +17,10 @@ using pelix::testing::TempFile;
 
 namespace {
 
-OpenOutcome openBytes(const TempFile& file, const std::string& bytes) {
+OpenOutcome openBytes(const TempFile& file, const std::string& bytes,
+                      OpenRecording::FlagScan flagScan = OpenRecording::FlagScan::Build) {
     file.write(bytes);
-    return OpenRecording::open(file.path());
+    return OpenRecording::open(file.path(), flagScan);
 }
 
 struct CountCase {
@@ -176,6 +179,28 @@ TEST(FlagScanTest, FindsTheFlagsOfASparseRecording) {
     const std::vector<int32_t> expected = {0, 7, 90001, 90002, 150000, 0};
     for (std::size_t k = 0; k < expected.size(); ++k)
         EXPECT_EQ(out.recording->flags().at(static_cast<int64_t>(k)), expected[k]) << k;
+}
+
+// The window opens without the index and builds it in the background, on a
+// second handle: the same index as a scan at open, or none once stopped.
+TEST(FlagScanTest, SkippedAtOpenIsBuiltLaterOnASecondHandle) {
+    for (const bool envelope : {false, true}) {
+        TempFile file;
+        const OpenOutcome out = openBytes(file, flaggedRecording(3, envelope), OpenRecording::FlagScan::Skip);
+        ASSERT_TRUE(out.recording);
+        OpenRecording& rec = *out.recording;
+        EXPECT_FALSE(rec.flagsKnown());
+        EXPECT_EQ(rec.flags().found(), 0);
+
+        const RecordingFile second = rec.file().duplicate();
+        std::atomic<bool> stop{true};
+        EXPECT_EQ(scanFlagIndex(second, frameRecordLayout(rec), rec.FlagCount(), &stop).found(), 0);
+        rec.setFlags(scanFlagIndex(second, frameRecordLayout(rec), rec.FlagCount()));
+        EXPECT_TRUE(rec.flagsKnown());
+        EXPECT_EQ(rec.flags().at(1), 7) << envelope;
+        EXPECT_EQ(rec.flags().at(2), 40) << envelope;
+        EXPECT_EQ(rec.flags().at(3), 0) << envelope;
+    }
 }
 
 TEST(RecordOffsetTest, NormalAndEnvelopePairs) {
