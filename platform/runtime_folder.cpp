@@ -30,6 +30,7 @@ class PrivateRuntimeFolder {
     }
     PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
     PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
+    const std::string& path() const { return m_path; }
 
   private:
     std::string m_path;
@@ -37,10 +38,13 @@ class PrivateRuntimeFolder {
 
 } // namespace
 
-void ensureRuntimeFolder() {
+std::string ensureRuntimeFolder() {
+    static bool made = false;
     const char* set = std::getenv("XDG_RUNTIME_DIR");
-    if (set && *set) return;
+    if (set && *set && !made) return {};
     static PrivateRuntimeFolder folder;
+    made = true;
+    return folder.path();
 }
 
 } // namespace pelix::platform

@@ -33,9 +33,11 @@ int main(int argc, char* argv[]) {
         std::printf("PelixPlayer %d.%d.%d\n", PELIX_VERSION_MAJOR, PELIX_VERSION_MINOR, PELIX_VERSION_PATCH);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    pelix::platform::ensureRuntimeFolder();
-    // A video or report being written when the program is stopped leaves nothing behind.
+    // A video or report being written when the program is stopped leaves nothing
+    // behind, nor does the private runtime folder.
     pelix::files::removeTemporariesOnSignals();
+    const pelix::files::CleanupOnSignal runtimeFolder(pelix::platform::ensureRuntimeFolder(),
+                                                      pelix::files::CleanupKind::Folder);
     QApplication app(argc, argv);
     pelix::platform::keepNumbersInCLocale();
     QApplication::setApplicationName(QStringLiteral("Pelix Player"));
