@@ -62,7 +62,7 @@ void OpenRecording::buildFlagIndex() {
     // records are read in large blocks: one read per frame would cost a system
     // call per 2 KiB and make opening a long recording slow.
     constexpr int64_t kFramesPerBlock = 128;
-    const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (m_header.isEnvelope() ? 2 : 1);
+    const int64_t stride = frameStride();
     // No larger than the recording: a short one is opened without clearing a quarter mebibyte.
     std::vector<uint8_t> block(
         static_cast<std::size_t>(stride * std::clamp<int64_t>(m_frameCount, 1, kFramesPerBlock)));
@@ -91,9 +91,9 @@ void OpenRecording::buildFlagIndex() {
 }
 
 int64_t OpenRecording::recordOffset(int32_t frame, bool second) const {
-    const int64_t record = m_header.isEnvelope() ? 2 * (static_cast<int64_t>(frame) - 1) + (second ? 1 : 0)
-                                                 : static_cast<int64_t>(frame) - 1;
-    return m_headerSize + record * static_cast<int64_t>(kFrameRecordBytes);
+    // A plain recording has no second record: `second` names the frame's only one.
+    const int64_t pair = second && m_header.isEnvelope() ? static_cast<int64_t>(kFrameRecordBytes) : 0;
+    return m_headerSize + (static_cast<int64_t>(frame) - 1) * frameStride() + pair;
 }
 
 int64_t OpenRecording::timeIndex(int32_t frame) const {
