@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FrameHeaderBytes header{};
         const int32_t last = rec.FrameCount() < 4096 ? rec.FrameCount() : 4096;
         for (int32_t n = 1; n <= last; ++n) {
-            for (int r = 0; r < (rec.header().isEnvelope() ? 2 : 1); ++r) {
+            for (std::size_t r = 0; r < recordsPerFrame(rec.header().isEnvelope()); ++r) {
                 rec.seek(rec.recordOffset(n, r == 1));
                 rec.readFrameHeader(header);
                 (void)decodeFrameHeader(header);

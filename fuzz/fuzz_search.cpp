@@ -28,7 +28,7 @@ namespace {
 // Whether frame n should match: its record (or envelope pair) whole in the file
 // and the plain rule true on the first record's samples.
 bool expectedMatch(const OpenRecording& rec, int32_t n, const search::SearchLimits& limits) {
-    const int64_t stride = static_cast<int64_t>(kFrameRecordBytes) * (rec.header().isEnvelope() ? 2 : 1);
+    const int64_t stride = rec.frameStride();
     std::vector<uint8_t> record(static_cast<std::size_t>(stride));
     if (rec.file().readAt(rec.recordOffset(n), record.data(), record.size()) != record.size()) return false;
     return testing::plainSearchRule(rec.header().Rectification, record.data() + kFrameHeaderBytes, limits);

@@ -27,6 +27,18 @@ inline constexpr uint8_t kMagicBytes[4] = {0x55, 0xAA, 0x55, 0xAA};
 // Version 7 instruments wrote four unused bytes after the setup record.
 inline constexpr std::size_t kVersion7PaddingBytes = 4;
 
+// An envelope recording stores every frame as a pair of records: the live
+// trace, then its envelope.
+inline constexpr std::size_t recordsPerFrame(bool envelope) {
+    return envelope ? 2 : 1;
+}
+
+// Bytes from one frame's first record to the next frame's: 2048, or 4096 in an
+// envelope recording. Everything that steps through the frames takes it from here.
+inline constexpr std::int64_t frameStride(bool envelope) {
+    return static_cast<std::int64_t>(kFrameRecordBytes * recordsPerFrame(envelope));
+}
+
 enum class ByteOrder : uint8_t { Big, Little };
 
 struct Field {

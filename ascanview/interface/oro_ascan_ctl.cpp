@@ -3,6 +3,7 @@
 #include "ascanview/mouse/search_range_box.h"
 #include "ascanview/render/ascan_picture.h"
 #include "ascanview/render/checked_math.h"
+#include "core/geometry/twips.h"
 #include "platform/component_registry.h"
 
 #include <QEvent>
@@ -144,7 +145,8 @@ qint16 OroAscanCtl::PicLeftX() const {
 
 void OroAscanCtl::set_PicLeftX(qint16 left) {
     m_picLeftTwips = left;
-    m_picAscan->move(static_cast<int>(std::lround(left / DrawingSurface::kTwipsPerPixel)), m_picAscan->y());
+    m_picAscan->move(pelix::geometry::pixelsFromTwips(left, pelix::geometry::HalfPixel::AwayFromZero),
+                     m_picAscan->y());
     update();
 }
 

@@ -5,20 +5,12 @@
 
 #include "ascanview/interface/control_properties.h"
 #include "ascanview/interface/export.h"
+#include "ascanview/render/ascan_colors.h"
 #include "ascanview/render/ascan_mapping.h"
 #include "ascanview/render/drag_state.h"
 #include "ascanview/render/drawing_surface.h"
 
 namespace pelix::ascanview {
-
-namespace ascan_colors {
-constexpr Rgb kGraticule = rgb(180, 180, 180);
-constexpr Rgb kEnvelope = rgb(236, 236, 0);
-constexpr Rgb kTrace = rgb(0, 0, 0);
-constexpr Rgb kGateA = rgb(124, 252, 0);
-constexpr Rgb kGateB = rgb(0, 0, 255);
-constexpr Rgb kCaret = rgb(255, 0, 0);
-} // namespace ascan_colors
 
 // The search box in surface units.
 struct SearchBoxGeometry {

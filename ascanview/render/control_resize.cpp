@@ -4,6 +4,7 @@
 #include "ascanview/mouse/search_range_box.h"
 #include "ascanview/render/ascan_picture.h"
 #include "ascanview/render/control_layout.h"
+#include "core/geometry/twips.h"
 
 #include <QLabel>
 #include <QResizeEvent>
@@ -14,15 +15,10 @@ using namespace pelix::ascanview;
 
 namespace {
 
-int toPixels(double twips) {
-    return static_cast<int>(std::lround(twips / DrawingSurface::kTwipsPerPixel));
-}
-
 QRect toPixels(const TwipRect& r) {
-    const int left = toPixels(r.left);
-    const int top = toPixels(r.top);
-    return {left, top, std::max(0, toPixels(r.left + r.width) - left),
-            std::max(0, toPixels(r.top + r.height) - top)};
+    const pelix::geometry::PixelRect p = pelix::geometry::pixelsFromTwips(
+        r.left, r.top, r.width, r.height, pelix::geometry::HalfPixel::AwayFromZero);
+    return {p.left, p.top, std::max(0, p.width), std::max(0, p.height)};
 }
 
 } // namespace

@@ -5,18 +5,14 @@
 #pragma once
 
 #include "ascanview/interface/export.h"
+#include "ascanview/render/ascan_colors.h"
+#include "core/geometry/twips.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace pelix::ascanview {
-
-using Rgb = std::uint32_t; // 0xRRGGBB
-
-constexpr Rgb rgb(unsigned r, unsigned g, unsigned b) {
-    return (r << 16) | (g << 8) | b;
-}
 
 enum class SurfaceOpKind : std::uint8_t { Clear, Segment, LineTo, Box, Text };
 
@@ -41,7 +37,7 @@ struct SurfaceText {
 class ASCANVIEW_API DrawingSurface {
   public:
     // Twips per screen pixel at the 96 dpi the control is laid out for.
-    static constexpr double kTwipsPerPixel = 15.0;
+    static constexpr double kTwipsPerPixel = geometry::kTwipsPerPixel;
     static constexpr Rgb kWindowBackground = rgb(255, 255, 255);
     static constexpr Rgb kWindowText = rgb(0, 0, 0);
 

@@ -1,5 +1,6 @@
 #include "player/display/frame_display.h"
 
+#include "core/geometry/twips.h"
 #include "player/display/number_format.h"
 #include "player/recording/open_recording.h"
 
@@ -36,10 +37,6 @@ QString gateDragNote(int32_t bea) {
     if (bea == 1) return QStringLiteral("Gate dragging is off while gate B is marked by lines (BEA)");
     return QStringLiteral("Gate dragging is off while BEA is set");
 }
-
-// Twips per logical pixel: the window lays its controls out at 15 twips a pixel
-// (96 dpi); higher densities are the device pixel ratio's business.
-constexpr double kTwipsPerPixel = 15.0;
 
 } // namespace
 
@@ -272,12 +269,12 @@ void FrameDisplay::handOverSetup() {
     } else if (control) {
         const QPoint inWindow =
             window && window->isAncestorOf(control) ? control->mapTo(window, QPoint(0, 0)) : control->pos();
-        left += inWindow.x() * kTwipsPerPixel;
-        top += inWindow.y() * kTwipsPerPixel;
+        left += inWindow.x() * geometry::kTwipsPerPixel;
+        top += inWindow.y() * geometry::kTwipsPerPixel;
     }
     if (window) {
-        left += window->x() * kTwipsPerPixel;
-        top += window->y() * kTwipsPerPixel;
+        left += window->x() * geometry::kTwipsPerPixel;
+        top += window->y() * geometry::kTwipsPerPixel;
     }
     setLong("temp_left", toInt32Saturated(roundHalfEven(left)));
     setLong("temp_top", toInt32Saturated(roundHalfEven(top + 400.0)));

@@ -1,5 +1,6 @@
 #include "player/overview/overview_painter.h"
 
+#include "ascanview/render/ascan_colors.h"
 #include "player/overview/overview_columns.h"
 
 #include <QPainter>
@@ -11,8 +12,8 @@ namespace pelix::overview {
 namespace {
 
 // The A-scan control's own gate colours, so the curves read as the gates on screen.
-const QColor kGateA(124, 252, 0);
-const QColor kGateB(0, 0, 255);
+const QColor kGateA(QRgb{ascanview::ascan_colors::kGateA});
+const QColor kGateB(QRgb{ascanview::ascan_colors::kGateB});
 const QColor kFlag(255, 0, 0);
 const QColor kMatch(255, 140, 0);
 const QColor kGrid(200, 200, 200);

@@ -15,7 +15,7 @@ constexpr int64_t kBlockBytes = 256 * 1024;
 FrameRecordLayout frameRecordLayout(const OpenRecording& rec) {
     FrameRecordLayout layout;
     layout.firstRecord = rec.recordOffset(1);
-    layout.stride = static_cast<int64_t>(kFrameRecordBytes) * (rec.header().isEnvelope() ? 2 : 1);
+    layout.stride = rec.frameStride();
     layout.frameCount = rec.FrameCount();
     return layout;
 }

@@ -15,9 +15,10 @@ int64_t divideRoundHalfEven(int64_t numerator, int64_t denominator) {
 }
 
 int64_t frameCountFor(int64_t fileLength, int32_t headerSize, bool envelope) {
-    int64_t count = divideRoundHalfEven(fileLength - headerSize, static_cast<int64_t>(kFrameRecordBytes));
-    if (envelope) count = divideRoundHalfEven(count, 2);
-    return count;
+    // Records first, then frames: each count rounds its half to even on its own.
+    const int64_t records =
+        divideRoundHalfEven(fileLength - headerSize, static_cast<int64_t>(kFrameRecordBytes));
+    return divideRoundHalfEven(records, static_cast<int64_t>(recordsPerFrame(envelope)));
 }
 
 int64_t timeIndexOf(int64_t frame, int32_t framesPerSecond) {

@@ -68,9 +68,9 @@ void OpenRecording::setFlags(FlagIndex flags) {
 }
 
 int64_t OpenRecording::recordOffset(int32_t frame, bool second) const {
-    const int64_t record = m_header.isEnvelope() ? 2 * (static_cast<int64_t>(frame) - 1) + (second ? 1 : 0)
-                                                 : static_cast<int64_t>(frame) - 1;
-    return m_headerSize + record * static_cast<int64_t>(kFrameRecordBytes);
+    // A plain recording has no second record: `second` names the frame's only one.
+    const int64_t pair = second && m_header.isEnvelope() ? static_cast<int64_t>(kFrameRecordBytes) : 0;
+    return m_headerSize + (static_cast<int64_t>(frame) - 1) * frameStride() + pair;
 }
 
 int64_t OpenRecording::timeIndex(int32_t frame) const {

@@ -73,6 +73,8 @@ class OpenRecording {
     // Byte offset of frame n's record; `second` picks the second record of an
     // envelope recording's pair.
     int64_t recordOffset(int32_t frame, bool second = false) const;
+    // Bytes from one frame's first record to the next frame's.
+    int64_t frameStride() const { return recording::frameStride(m_header.isEnvelope()); }
     int64_t timeIndex(int32_t frame) const;
 
     // Reads at a file position, as the display pipeline does: position, read

@@ -8,6 +8,7 @@
 
 namespace pelix::recording {
 
+using layout::frameStride;
 using layout::kCurveOffsets;
 using layout::kFrameHeaderBytes;
 using layout::kFrameRecordBytes;
@@ -18,6 +19,7 @@ using layout::kSampleBlockBytes;
 using layout::kSamplePairs;
 using layout::kTcgPoints;
 using layout::kZoneLengths;
+using layout::recordsPerFrame;
 
 inline constexpr int32_t kOldestVersion = 6;
 // Version 7 instruments wrote four unused bytes after the setup record.

@@ -288,29 +288,8 @@ void frmPlayer::addShortcuts() {
             [this] { toggleOverview(); });
 }
 
-int32_t frmPlayer::GetAscanAmp(int32_t index) const {
-    return m_gateChange->evaluation().GetAscanAmp(index);
-}
 PointRange frmPlayer::GetPointRange(int32_t start_um, int32_t width_um) const {
     return m_gateChange->evaluation().GetPointRange(start_um, width_um);
-}
-double frmPlayer::FindGateAMP(int32_t start_um, int32_t width_um, int32_t threshold) const {
-    return m_gateChange->evaluation().FindGateAMP(start_um, width_um, threshold);
-}
-double frmPlayer::FindGateTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {
-    return m_gateChange->evaluation().FindGateTOF(start_um, width_um, threshold);
-}
-double frmPlayer::FindGatePeakTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {
-    return m_gateChange->evaluation().FindGatePeakTOF(start_um, width_um, threshold);
-}
-void frmPlayer::GetGateData() {
-    guardedControlStep([&] {
-        AscanPort& port = m_display->port();
-        m_gateChange->evaluation().GetGateData(
-            {port.get("newGateAStart").toFloat(), port.get("newGateBStart").toFloat(),
-             port.get("newGateAThresh").toInt(), port.get("newGateBThresh").toInt(),
-             port.getBool("ShowGateA"), port.getBool("ShowGateB")});
-    });
 }
 const GateDataArray& frmPlayer::GateDataArray() const {
     return m_gateChange->evaluation().gateData();

@@ -69,12 +69,7 @@ class frmPlayer : public QWidget {
     void toggleOverview();
 
     // Gate evaluation on the shown frame (what a gate drag measures).
-    int32_t GetAscanAmp(int32_t index) const;
     pelix::player::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
-    double FindGateAMP(int32_t start_um, int32_t width_um, int32_t threshold) const;
-    double FindGateTOF(int32_t start_um, int32_t width_um, int32_t threshold) const;
-    double FindGatePeakTOF(int32_t start_um, int32_t width_um, int32_t threshold) const;
-    void GetGateData();
     const pelix::player::GateDataArray& GateDataArray() const;
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();

@@ -1,29 +1,26 @@
-// Window geometry in twips, the unit the window's layout is designed in:
-// 1440 per inch, 15 per pixel at 96 dpi.
+// The main window's geometry in twips, the unit its layout is designed in. The
+// rule itself is shared with the A-scan control (core/geometry/twips.h); the
+// window rounds an edge on half a pixel to the even pixel.
 #pragma once
+
+#include "core/geometry/twips.h"
 
 #include <QRect>
 #include <QRectF>
 
-#include <cmath>
-
 namespace pelix::player {
 
-inline constexpr double kTwipsPerPixel = 15.0;
+using geometry::kTwipsPerPixel;
+using geometry::twipsFromPixels;
 
 inline int pixelsFromTwips(double twips) {
-    return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel));
-}
-inline double twipsFromPixels(int pixels) {
-    return pixels * kTwipsPerPixel;
+    return geometry::pixelsFromTwips(twips, geometry::HalfPixel::ToEven);
 }
 
 inline QRect pixelsFromTwips(const QRectF& twips) {
-    // Edges are rounded, not sizes, so neighbouring controls stay flush.
-    const int left = pixelsFromTwips(twips.left());
-    const int top = pixelsFromTwips(twips.top());
-    return {left, top, pixelsFromTwips(twips.left() + twips.width()) - left,
-            pixelsFromTwips(twips.top() + twips.height()) - top};
+    const geometry::PixelRect r = geometry::pixelsFromTwips(twips.left(), twips.top(), twips.width(),
+                                                            twips.height(), geometry::HalfPixel::ToEven);
+    return {r.left, r.top, r.width, r.height};
 }
 
 } // namespace pelix::player

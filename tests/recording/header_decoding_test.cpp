@@ -1,5 +1,4 @@
 // The two byte orders of a recording and the named fields they decode into.
-#include "player/recording/byte_order.h"
 #include "player/recording/frame_header.h"
 #include "player/recording/recording_header.h"
 #include "recording/recording_files.h"
@@ -10,11 +9,19 @@ using namespace pelix::recording;
 
 namespace {
 
-TEST(ByteOrderTest, EndianSwapReversesFourBytes) {
-    EXPECT_EQ(EndianSwap(0x11223344), 0x44332211);
-    EXPECT_EQ(EndianSwap(static_cast<int32_t>(0x80000000u)), 0x00000080);
-    EXPECT_EQ(EndianSwap(-1), -1);
-    EXPECT_EQ(EndianSwap(EndianSwap(-123456789)), -123456789);
+// Every word of a record is read through the layout's one word reader.
+TEST(ByteOrderTest, WordsReadInEitherOrder) {
+    using pelix::layout::ByteOrder;
+    const uint8_t bytes[] = {0x11, 0x22, 0x33, 0x44, 0x80, 0x00, 0x00, 0x00};
+    EXPECT_EQ(pelix::layout::readWord(bytes, 0, ByteOrder::Big), 0x11223344);
+    EXPECT_EQ(pelix::layout::readWord(bytes, 0, ByteOrder::Little), 0x44332211);
+    EXPECT_EQ(pelix::layout::readWord(bytes, 4, ByteOrder::Big), INT32_MIN);
+    EXPECT_EQ(pelix::layout::readWord(bytes, 4, ByteOrder::Little), 0x00000080);
+    for (const ByteOrder order : {ByteOrder::Big, ByteOrder::Little}) {
+        uint8_t word[4] = {};
+        pelix::layout::writeWord(word, 0, order, -123456789);
+        EXPECT_EQ(pelix::layout::readWord(word, 0, order), -123456789);
+    }
 }
 
 TEST(RecordingHeaderTest, DecodesBigEndianWordsButZoneLengthsAsStored) {

@@ -1,5 +1,6 @@
 // Validation, frame counting and the flag scan of an opened recording.
 #include "player/recording/flag_scan.h"
+#include "player/recording/frame_header_scan.h"
 #include "player/recording/open_recording.h"
 #include "recording/recording_files.h"
 
@@ -215,6 +216,25 @@ TEST(RecordOffsetTest, NormalAndEnvelopePairs) {
     ASSERT_TRUE(env.recording);
     EXPECT_EQ(env.recording->recordOffset(2), 1024 + 4096);
     EXPECT_EQ(env.recording->recordOffset(2, true), 1024 + 4096 + 2048);
+}
+
+// The reader, the header scan and the search all step from frame to frame by
+// the one stride: a record pair in an envelope recording, one record otherwise.
+TEST(RecordOffsetTest, OneStrideForEveryPassOverTheFrames) {
+    for (const bool envelope : {false, true}) {
+        TempFile file;
+        const OpenOutcome out = openBytes(file, flaggedRecording(0, envelope));
+        ASSERT_TRUE(out.recording);
+        const OpenRecording& rec = *out.recording;
+        const int64_t stride = envelope ? 4096 : 2048;
+        EXPECT_EQ(pelix::layout::frameStride(envelope), stride);
+        EXPECT_EQ(rec.frameStride(), stride);
+        EXPECT_EQ(rec.recordOffset(3) - rec.recordOffset(2), stride);
+        EXPECT_EQ(frameRecordLayout(rec).stride, stride);
+        EXPECT_EQ(frameRecordLayout(rec).firstRecord, rec.recordOffset(1));
+        EXPECT_EQ(rec.recordOffset(60, true) - rec.recordOffset(60), envelope ? 2048 : 0)
+            << "a plain frame has one record, whichever is asked for";
+    }
 }
 
 TEST(OpenRecordingTest, NeverWritesTheFile) {

@@ -27,7 +27,9 @@ class RecordingSynth {
     HeaderRecord header() const;
     std::size_t paddingBytes() const { return m_options.version == 7 ? 4 : 0; }
     // Records per frame: two for envelope recordings.
-    int32_t recordsPerFrame() const { return m_options.envelope ? 2 : 1; }
+    int32_t recordsPerFrame() const {
+        return static_cast<int32_t>(recording::recordsPerFrame(m_options.envelope));
+    }
     // Record r (0-based) of frame n (1-based); frames must be asked in order.
     FrameRecord nextFrameRecord(int32_t frame, int32_t record);
     bool isFlagged(int32_t frame) const;

@@ -1,6 +1,6 @@
-// The Qt application of the subcommands that draw (render, overview -o,
-// report): headless unless a display is at hand; the rest of the tool never
-// starts Qt and runs without a display or Qt platform.
+// The Qt application of the subcommands that draw (render, export, report,
+// overview -o): headless unless a display is at hand; the rest of the tool
+// never starts Qt and runs without a display or Qt platform.
 #pragma once
 
 #include <QApplication>

@@ -20,7 +20,7 @@ FrameSearch::FrameSearch(const recording::OpenRecording& recording, const Search
     : m_file(recording.file().duplicate()), m_test(recording.header().Rectification, limits) {
     m_frameCount = std::max<int32_t>(recording.FrameCount(), 0);
     m_firstRecord = recording.recordOffset(1);
-    m_stride = static_cast<int64_t>(recording::kFrameRecordBytes) * (recording.header().isEnvelope() ? 2 : 1);
+    m_stride = recording.frameStride();
     m_framesPerChunk = static_cast<int32_t>(kChunkBytes / m_stride);
     m_chunkCount = (static_cast<int64_t>(m_frameCount) + m_framesPerChunk - 1) / m_framesPerChunk;
     if (workers == 0) {
