@@ -1,3 +1,4 @@
+#include "core/exit_codes.h"
 #include "core/files/signal_cleanup.h"
 #include "platform/message_service.h"
 #include "platform/numeric_locale.h"
@@ -50,7 +51,7 @@ int main(int argc, char* argv[]) {
     const bool plain = args.size() <= 2 && (args.size() < 2 || !args.at(1).startsWith(QLatin1Char('-')));
     if (!withOverview && !plain) {
         std::fputs(kUsage, stderr);
-        return 2;
+        return pelix::kExitUsage;
     }
     const QString file = args.size() >= 2 ? args.last() : QString();
 
@@ -58,12 +59,13 @@ int main(int argc, char* argv[]) {
     frmPlayer window;
     if (!window.ascanError().isEmpty()) {
         pelix::platform::showMessage(window.ascanError());
-        return 1;
+        return pelix::kExitWriteFailed;
     }
     QObject::connect(&window, &frmPlayer::programEndRequested, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
     window.show();
-    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::EndProgram) return 3;
+    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::EndProgram)
+        return pelix::kExitRejected;
     if (withOverview) window.toggleOverview();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "player/display/frame_display.h"
 
-#include "player/display/number_format.h"
+#include "core/numbers/number_format.h"
 #include "player/recording/open_recording.h"
 
 #include <QLineEdit>
@@ -11,6 +11,9 @@
 
 namespace pelix::player {
 
+using numbers::formatFixed;
+using numbers::roundHalfEven;
+using numbers::toInt32Saturated;
 using recording::FrameHeader;
 using recording::OpenRecording;
 using recording::RecordingHeader;
