@@ -28,6 +28,7 @@ class PrivateRuntimeFolder {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
+    const std::string& path() const { return m_path; }
     PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
     PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
 
@@ -37,10 +38,14 @@ class PrivateRuntimeFolder {
 
 } // namespace
 
-void ensureRuntimeFolder() {
-    const char* set = std::getenv("XDG_RUNTIME_DIR");
-    if (set && *set) return;
-    static PrivateRuntimeFolder folder;
+std::string ensureRuntimeFolder() {
+    static const std::string made = [] {
+        const char* set = std::getenv("XDG_RUNTIME_DIR");
+        if (set && *set) return std::string();
+        static PrivateRuntimeFolder folder;
+        return folder.path();
+    }();
+    return made;
 }
 
 } // namespace pelix::platform

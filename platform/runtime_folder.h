@@ -7,9 +7,13 @@
 
 #include "platform/export.h"
 
+#include <string>
+
 namespace pelix::platform {
 
-// Call before the QApplication is made; harmless when called again.
-PELIX_PLATFORM_API void ensureRuntimeFolder();
+// Call before the QApplication is made; harmless when called again. Gives the
+// private folder made for this run (empty when the variable was set), so that
+// the program can have it removed when a signal ends it as well.
+PELIX_PLATFORM_API std::string ensureRuntimeFolder();
 
 } // namespace pelix::platform

@@ -34,8 +34,13 @@ int main(int argc, char* argv[]) {
         std::printf("PelixPlayer %d.%d.%d\n", PELIX_VERSION_MAJOR, PELIX_VERSION_MINOR, PELIX_VERSION_PATCH);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    pelix::platform::ensureRuntimeFolder();
-    // A video or report being written when the program is stopped leaves nothing behind.
+    // A video or report being written when the program is stopped leaves nothing behind,
+    // nor does the private runtime folder.
+    const std::string runtimeFolder = pelix::platform::ensureRuntimeFolder();
+    const pelix::files::CleanupOnSignal removeRuntimeFolder =
+        runtimeFolder.empty()
+            ? pelix::files::CleanupOnSignal()
+            : pelix::files::CleanupOnSignal(runtimeFolder, pelix::files::CleanupKind::Folder);
     pelix::files::removeTemporariesOnSignals();
     QApplication app(argc, argv);
     pelix::platform::keepNumbersInCLocale();
