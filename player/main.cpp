@@ -1,3 +1,4 @@
+#include "core/exit_codes.h"
 #include "core/files/signal_cleanup.h"
 #include "platform/message_service.h"
 #include "platform/numeric_locale.h"
@@ -52,7 +53,7 @@ int main(int argc, char* argv[]) {
     const bool plain = args.size() <= 2 && (args.size() < 2 || !args.at(1).startsWith(QLatin1Char('-')));
     if (!withOverview && !plain) {
         std::fputs(kUsage, stderr);
-        return 2;
+        return pelix::kExitUsage;
     }
     const QString file = args.size() >= 2 ? args.last() : QString();
 
@@ -60,12 +61,13 @@ int main(int argc, char* argv[]) {
     frmPlayer window;
     if (!window.ascanError().isEmpty()) {
         pelix::platform::showMessage(window.ascanError());
-        return 1;
+        return pelix::kExitWriteFailed;
     }
     window.show();
     // A recording of an instrument older than this player, named on the command
     // line, ends the program after its message; one picked in the window never does.
-    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::Incompatible) return 3;
+    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::Incompatible)
+        return pelix::kExitRejected;
     if (withOverview) window.toggleOverview();
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include "ascanview/curves/evaluation_curve_drawer.h"
 
 #include "ascanview/render/label_text.h"
+#include "layout/evaluation_mode.h"
 
 #include <array>
 
@@ -29,27 +30,26 @@ EvaluationCurveDrawer::EvaluationCurveDrawer(ControlProperties& props, GateDragS
     : m_props(props), m_drag(drag), m_surface(surface), m_state(state), m_cal(cal) {}
 
 bool EvaluationCurveDrawer::updateEvaluationCurve() {
-    const std::int32_t mode = m_props.EvalMode;
-    if (mode == 0 || mode > 5) {
+    switch (layout::evaluationFamily(m_props.EvalMode)) {
+    case layout::EvaluationFamily::DacOrTcg:
         if (m_props.iAscanRectMode != 0) return true; // no DAC or TCG over an RF trace
         if (m_props.TCGMode == 2) return m_props.DACCurveType == 1 ? updateCurvedDac() : updateStraightDac();
         return updateTcgRefLine();
-    }
-    switch (mode) {
-    case 1:
+    case layout::EvaluationFamily::Dgs:
         return updateDgsCurves();
-    case 4:
+    case layout::EvaluationFamily::JisDac:
         return updateJisDacCurves();
-    case 5: {
+    case layout::EvaluationFamily::CnDac: {
         if ((m_props.CNDACRegs & 3) != 1) return true;
         const std::int32_t shape = m_props.CNDACRegs & 24;
         if (shape == 8) return updateCurvedCnDac();
         if (shape == 0) return updateStraightCnDac();
         return true;
     }
-    default:
-        return true;
+    case layout::EvaluationFamily::None:
+        break;
     }
+    return true;
 }
 
 bool EvaluationCurveDrawer::updateStraightDac() {

@@ -1,8 +1,9 @@
 #include "ascanview/render/drawing_surface.h"
 
+#include "core/text/json_string.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace pelix::ascanview {
 
@@ -29,38 +30,6 @@ void appendColor(std::string& out, Rgb color) {
     out += "\"#";
     for (int shift = 20; shift >= 0; shift -= 4)
         out += digits[(color >> shift) & 0xF];
-    out += '"';
-}
-
-void appendJsonString(std::string& out, const std::string& text) {
-    out += '"';
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
     out += '"';
 }
 
@@ -149,7 +118,7 @@ std::string DrawingSurface::toJson() const {
             appendField(out, "x", op.x1);
             appendField(out, "y", op.y1);
             out += ", \"text\": ";
-            appendJsonString(out, textOf(op).text);
+            text::appendJsonString(out, textOf(op).text);
             appendField(out, "size", textOf(op).size);
             break;
         }

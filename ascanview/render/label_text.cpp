@@ -1,9 +1,9 @@
 #include "ascanview/render/label_text.h"
 
+#include "core/numbers/number_format.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace pelix::ascanview {
@@ -45,39 +45,14 @@ QString formatCurveLabel(std::int32_t curveOffset) {
 QString formatFixedDecimals(double value, int decimals, bool wholeDigit) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e15 || decimals < 0 || decimals > 15)
         return QString::number(value, 'f', std::clamp(decimals, 0, 15));
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
-    std::string digits(buffer, result.ptr);
-    const std::size_t point = digits.find('.');
-    std::string whole = digits.substr(0, point);
-    std::string fraction = point == std::string::npos ? std::string() : digits.substr(point + 1);
-    const bool roundUp = fraction.size() > static_cast<std::size_t>(decimals) &&
-                         fraction[static_cast<std::size_t>(decimals)] >= '5';
-    fraction.resize(static_cast<std::size_t>(decimals), '0');
-    std::string all = whole + fraction;
-    if (roundUp) {
-        std::size_t i = all.size();
-        while (i > 0) {
-            --i;
-            if (all[i] == '9') {
-                all[i] = '0';
-                continue;
-            }
-            ++all[i];
-            break;
-        }
-        if (i == 0 && all[0] == '0') all.insert(all.begin(), '1');
-    }
-    whole = all.substr(0, all.size() - static_cast<std::size_t>(decimals));
-    fraction = all.substr(all.size() - static_cast<std::size_t>(decimals));
-    if (!wholeDigit && whole == "0") whole.clear();
-    const bool zero = all.find_first_not_of('0') == std::string::npos;
-    QString text;
-    if (value < 0 && !zero) text += QLatin1Char('-');
-    text += QString::fromStdString(whole);
-    if (decimals > 0) text += QLatin1Char('.') + QString::fromStdString(fraction);
-    return text;
+    std::string text = numbers::formatFixed(value, decimals);
+    // A label never shows "-0.0": a value that rounds to zero has no sign.
+    if (text.front() == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
+    const std::size_t digits = text.front() == '-' ? 1 : 0;
+    if (!wholeDigit && text.compare(digits, 1, "0") == 0 &&
+        (text.size() == digits + 1 || text[digits + 1] == '.'))
+        text.erase(digits, 1);
+    return QString::fromStdString(text);
 }
 
 QString formatDecibelLabel(double decibels) {

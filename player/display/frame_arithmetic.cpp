@@ -1,12 +1,13 @@
 #include "player/display/frame_arithmetic.h"
 
-#include "player/display/number_format.h"
+#include "core/numbers/number_format.h"
 
 #include <cstdlib>
 #include <limits>
 
 namespace pelix::player {
 
+using numbers::toInt16Saturated;
 using recording::FrameHeader;
 using recording::RecordingHeader;
 

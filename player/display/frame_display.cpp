@@ -1,7 +1,7 @@
 #include "player/display/frame_display.h"
 
 #include "core/geometry/twips.h"
-#include "player/display/number_format.h"
+#include "core/numbers/number_format.h"
 #include "player/recording/open_recording.h"
 
 #include <QLineEdit>
@@ -12,6 +12,9 @@
 
 namespace pelix::player {
 
+using numbers::formatFixed;
+using numbers::roundHalfEven;
+using numbers::toInt32Saturated;
 using recording::FrameHeader;
 using recording::OpenRecording;
 using recording::RecordingHeader;

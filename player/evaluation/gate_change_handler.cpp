@@ -1,10 +1,13 @@
 #include "player/evaluation/gate_change_handler.h"
 
+#include "core/numbers/number_format.h"
 #include "player/display/frame_display.h"
-#include "player/display/number_format.h"
 #include "player/recording/open_recording.h"
 
 namespace pelix::player {
+
+using numbers::formatFixed;
+using numbers::shortestDecimal;
 
 namespace {
 

@@ -1,10 +1,13 @@
 #include "player/evaluation/recorded_readings.h"
 
-#include "player/display/number_format.h"
+#include "core/numbers/number_format.h"
 
 #include <array>
 
 namespace pelix::player {
+
+using numbers::formatFixed;
+using numbers::roundHalfEven;
 
 namespace {
 

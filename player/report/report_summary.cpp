@@ -1,5 +1,7 @@
 #include "player/report/report_summary.h"
 
+#include "core/numbers/number_format.h"
+#include "layout/evaluation_mode.h"
 #include "player/display/frame_arithmetic.h"
 
 #include <cstdio>
@@ -14,41 +16,47 @@ namespace {
 // A summary line, not a table: a recording flagged in every frame still fits the page.
 constexpr std::size_t kMaxListedFlags = 60;
 
-std::string fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
+// Every fixed-decimal number reads as the panel shows it.
+using numbers::formatFixed;
 
 std::string fileSizeText(int64_t bytes) {
     if (bytes < 0) return "unknown";
     std::string text = std::to_string(bytes) + " bytes";
     if (bytes >= 1024 * 1024)
-        text += " (" + fixed(static_cast<double>(bytes) / (1024.0 * 1024.0), 1) + " MiB)";
+        text += " (" + formatFixed(static_cast<double>(bytes) / (1024.0 * 1024.0), 1) + " MiB)";
     return text;
 }
 
-const char* evaluationModeText(int32_t evalMode, int32_t tcgMode) {
-    // The instrument takes the mode from the word's low byte.
-    switch (evalMode & 0xFF) {
-    case 0:
-        return tcgMode == 2 ? "DAC" : "TCG";
-    case 1:
-        return "DGS";
-    case 4:
-        return "JIS DAC";
-    case 5:
-        return "CN DAC";
-    default:
-        return "none";
+// Names the curves the display draws for the word, and the raw word when it is not one
+// of the instrument's own codes (the readings then follow its low byte).
+std::string evaluationModeText(int32_t evalMode, int32_t tcgMode) {
+    std::string text;
+    switch (layout::evaluationFamily(evalMode)) {
+    case layout::EvaluationFamily::DacOrTcg:
+        text = tcgMode == 2 ? "DAC" : "TCG";
+        break;
+    case layout::EvaluationFamily::Dgs:
+        text = "DGS";
+        break;
+    case layout::EvaluationFamily::JisDac:
+        text = "JIS DAC";
+        break;
+    case layout::EvaluationFamily::CnDac:
+        text = "CN DAC";
+        break;
+    case layout::EvaluationFamily::None:
+        text = "none";
+        break;
     }
+    if (!layout::isEvaluationModeCode(evalMode)) text += " (code " + std::to_string(evalMode) + ")";
+    return text;
 }
 
 std::string gateText(bool on, int32_t start_um, int32_t width_um, int32_t threshold, int32_t mode,
                      const player::UnitConstants& units, const char* unitName) {
     if (!on) return "off";
     const auto length = [&](int32_t um) {
-        return fixed(static_cast<double>(um) / units.lengthDivisor, units.lengthDecimals) + " " + unitName;
+        return formatFixed(player::toDisplayUnits(um, units), units.lengthDecimals) + " " + unitName;
     };
     return "start " + length(start_um) + ", width " + length(width_um) + ", threshold " +
            std::to_string(threshold) + " %, " + (mode != 0 ? "flank" : "peak");
@@ -57,7 +65,7 @@ std::string gateText(bool on, int32_t start_um, int32_t width_um, int32_t thresh
 std::string lengthText(int64_t frameCount, int32_t framesPerSecond) {
     const int64_t hundredths = frameCount * 100 / framesPerSecond;
     const int64_t seconds = hundredths / 100;
-    std::string text = fixed(static_cast<double>(hundredths) / 100.0, 2) + " s";
+    std::string text = formatFixed(static_cast<double>(hundredths) / 100.0, 2) + " s";
     if (seconds >= 60) {
         char clock[32];
         std::snprintf(clock, sizeof clock, " (%lld:%02lld min)", static_cast<long long>(seconds / 60),
@@ -71,7 +79,7 @@ std::string lengthText(int64_t frameCount, int32_t framesPerSecond) {
 
 std::string frameTimeText(int64_t frame, int32_t framesPerSecond) {
     const int64_t hundredths = (frame - 1) * 100 / framesPerSecond;
-    return fixed(static_cast<double>(hundredths) / 100.0, 2) + " s";
+    return formatFixed(static_cast<double>(hundredths) / 100.0, 2) + " s";
 }
 
 std::string frameListText(const std::vector<int32_t>& frames, std::size_t maxItems) {
@@ -106,12 +114,12 @@ SummaryRows recordingSummary(const OpenRecording& rec, const std::optional<Frame
     rows.emplace_back("Units", h.isInch()     ? "inch"
                                : h.Units == 2 ? "millimetre, readings in microseconds"
                                               : "millimetre");
-    rows.emplace_back("Velocity", fixed(static_cast<double>(h.Velocity) / 10.0, 1) + " m/s");
+    rows.emplace_back("Velocity", formatFixed(static_cast<double>(h.Velocity) / 10.0, 1) + " m/s");
     const char* rectification = player::rectificationText(h.Rectification);
     rows.emplace_back("Rectification", *rectification != '\0'
                                            ? std::string(rectification)
                                            : "unknown (" + std::to_string(h.Rectification) + ")");
-    rows.emplace_back("Probe angle", fixed(static_cast<double>(h.PrbAngle) / 10.0, 1) + "\xC2\xB0");
+    rows.emplace_back("Probe angle", formatFixed(static_cast<double>(h.PrbAngle) / 10.0, 1) + "\xC2\xB0");
     if (firstFrame) {
         const FrameHeader& f = *firstFrame;
         rows.emplace_back("Gate A (frame 1)", gateText(f.GateAOn != 0, f.GateAStart_um, f.GateAWidth_um,

@@ -425,6 +425,11 @@ TEST(CurveLabelText, DecibelAndFixedFormatsRoundHalfAwayAsTheDecimalReads) {
     EXPECT_EQ(formatFixedDecimals(0.0005, 3, true).toStdString(), "0.001");
     EXPECT_EQ(formatFixedDecimals(9.9996, 3, true).toStdString(), "10.000");
     EXPECT_EQ(formatFixedDecimals(2.0, 2, true).toStdString(), "2.00");
+    // A value that rounds to zero shows no sign; without the whole digit "0.5" is ".5".
+    EXPECT_EQ(formatFixedDecimals(-0.04, 1, false).toStdString(), ".0");
+    EXPECT_EQ(formatFixedDecimals(-0.04, 1, true).toStdString(), "0.0");
+    EXPECT_EQ(formatFixedDecimals(-0.96, 1, false).toStdString(), "-1.0");
+    EXPECT_EQ(formatFixedDecimals(0.3, 0, false).toStdString(), "");
 }
 
 } // namespace

@@ -77,6 +77,22 @@ TEST_F(DgsCurveTest, NothingIsDrawnUnlessDgsModeIsOne) {
     }
 }
 
+// The picture reads the whole EvalMode word: high bytes set make it no DGS
+// mode, whatever its low byte says (0x101 draws as mode 0 does, not as mode 1).
+TEST_F(DgsCurveTest, AWordWithHighBytesSetDrawsTheFamilyOfTheWholeWord) {
+    const auto drawn = [&](int mode) {
+        set("EvalMode", mode);
+        redraw();
+        return ctl.surface().toJson();
+    };
+    const std::string dgs = drawn(1), none = drawn(2), dacOrTcg = drawn(0);
+    ASSERT_NE(dgs, dacOrTcg);
+    ASSERT_NE(dgs, none);
+    EXPECT_EQ(drawn(0x101), dacOrTcg);
+    EXPECT_EQ(drawn(6), dacOrTcg);
+    EXPECT_EQ(drawn(-255), none); // low byte 1, but a negative word is no mode
+}
+
 TEST_F(DgsCurveTest, ErsLabelGivesTheDiameterInTheRecordingsUnit) {
     struct Case {
         int unit;

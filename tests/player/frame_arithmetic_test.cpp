@@ -1,5 +1,5 @@
+#include "core/numbers/number_format.h"
 #include "player/display/frame_arithmetic.h"
-#include "player/display/number_format.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 namespace pelix::player {
 namespace {
 
+using numbers::formatFixed;
 using recording::FrameHeader;
 using recording::RecordingHeader;
 

@@ -2,10 +2,10 @@
 // panel rows and carets show what the calculation library makes of the gates
 // measured on the shown frame.
 #include "cal/include/pelix_cal.h"
+#include "core/numbers/number_format.h"
 #include "platform/library_binding.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
-#include "player/display/number_format.h"
 #include "player/evaluation/cal_readings.h"
 #include "player/evaluation/gate_change_handler.h"
 #include "player/recording/open_recording.h"
@@ -23,6 +23,8 @@ namespace pelix::player {
 namespace {
 
 using namespace pelix::recording;
+using numbers::formatFixed;
+using numbers::shortestDecimal;
 using test::FakeAscanPort;
 using test::RecordingBuilder;
 

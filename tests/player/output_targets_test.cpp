@@ -82,6 +82,9 @@ class OutputTargetTest : public ::testing::Test {
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("ASAN_OPTIONS", "detect_leaks=0");
         env.insert("TMPDIR", QString::fromStdString(tmp()));
+        // As in a plain console: the tool makes its own runtime folder under TMPDIR, which
+        // must go with everything else.
+        env.remove("XDG_RUNTIME_DIR");
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(QString::fromStdString(dir.path().string()));
         if (inChild) p->setChildProcessModifier(inChild);

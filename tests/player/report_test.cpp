@@ -1,6 +1,7 @@
 // The inspection report: which frames it shows, its summary, and the PDF
 // pelix report writes (page count from the document's own structure, text
 // through poppler's pdftotext).
+#include "display_test_support.h"
 #include "player/recording/open_recording.h"
 #include "player/report/report_action.h"
 #include "player/report/report_frames.h"
@@ -87,20 +88,56 @@ TEST(ReportSummary, NamesTheRecordingAndItsSetup) {
 }
 
 // A gate measures at the peak when its mode word is 0 (the readings mark it "^") and at the
-// flank otherwise ("/").
+// flank otherwise ("/"). Its lengths read as the panel shows them: a start of 1005 um is
+// 1.005 mm, "1.01" under "0.00" although its binary value lies just below, and 2.125 mm
+// rounds up.
 TEST(ReportSummary, TellsEachGatesMeasuringPointAsTheReadingsMarkIt) {
     const auto opened = recording::OpenRecording::open(PELIX_SAMPLES_DIR "/PLAIN_SCAN.BIN");
     ASSERT_TRUE(opened.recording);
     recording::FrameHeader first{};
     first.GateAOn = 1;
     first.GateAMode = 0;
+    first.GateAStart_um = 1005;
+    first.GateAWidth_um = 2125;
+    first.GateAThreshold = 40;
     first.GateBOn = 1;
     first.GateBMode = 1;
     const SummaryRows rows = recordingSummary(*opened.recording, first, {});
     std::map<std::string, std::string> byCaption(rows.begin(), rows.end());
-    EXPECT_TRUE(byCaption["Gate A (frame 1)"].ends_with(", peak")) << byCaption["Gate A (frame 1)"];
+    EXPECT_EQ(byCaption["Gate A (frame 1)"], "start 1.01 mm, width 2.13 mm, threshold 40 %, peak");
     EXPECT_TRUE(byCaption["Gate B (frame 1)"].find(", flank") != std::string::npos)
         << byCaption["Gate B (frame 1)"];
+}
+
+// The report names the curves the display draws: the whole EvalMode word decides, and a
+// word that is not one of the instrument's codes 0..5 is given with its raw value.
+TEST(ReportSummary, NamesTheEvaluationCurvesThePictureShows) {
+    const struct {
+        int32_t evalMode, tcgMode;
+        const char* text;
+    } cases[] = {
+        {0, 2, "DAC"},
+        {0, 0, "TCG"},
+        {1, 0, "DGS"},
+        {4, 0, "JIS DAC"},
+        {5, 0, "CN DAC"},
+        {2, 0, "none"},
+        {0x101, 0, "TCG (code 257)"}, // low byte 1, yet no DGS curve is drawn
+        {0x104, 2, "DAC (code 260)"},
+        {6, 2, "DAC (code 6)"},
+        {-255, 0, "none (code -255)"},
+    };
+    for (const auto& c : cases) {
+        player::test::RecordingBuilder b;
+        b.setup(recording::rh::EvalMode, c.evalMode);
+        b.setup(recording::rh::TCGMode, c.tcgMode);
+        b.addRecord();
+        const auto opened = recording::OpenRecording::open(b.write("eval_mode.bin"));
+        ASSERT_TRUE(opened.recording) << opened.message;
+        const SummaryRows rows = recordingSummary(*opened.recording, std::nullopt, {});
+        std::map<std::string, std::string> byCaption(rows.begin(), rows.end());
+        EXPECT_EQ(byCaption["Evaluation mode"], c.text) << c.evalMode;
+    }
 }
 
 class ReportToolTest : public player::ToolTest {

@@ -1,11 +1,14 @@
 // What the command-line tool tells a person and a spreadsheet about a
 // recording: the held mark and the number/unit columns of `pelix readings`,
 // and the summary of `pelix info` beside its field dump.
+#include "support/temp_folder.h"
 #include "tools/tool_run.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -129,6 +132,49 @@ TEST(PelixInfoTest, SummaryNamesWhatTheRecordingIs) {
 }
 
 // The field dump moved behind --fields unchanged, and --json stays as it was.
+// A copy of the DGS sample with its EvalMode word (big-endian, setup offset 160) set.
+std::string withEvalMode(const pelix::testing::TempFolder& dir, uint32_t word) {
+    const std::string copy = dir.file("eval_" + std::to_string(word) + ".BIN");
+    std::filesystem::copy_file(kSamples + "STRAIGHT_DGS.BIN", copy);
+    std::fstream f(copy, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(160);
+    for (const int shift : {24, 16, 8, 0})
+        f.put(static_cast<char>((word >> shift) & 0xFF));
+    return copy;
+}
+
+std::string summaryLine(const std::string& summary, const std::string& caption) {
+    for (const std::string& line : lines(summary))
+        if (line.rfind(caption + ":", 0) == 0)
+            return line.substr(line.find_first_not_of(' ', caption.size() + 1));
+    return {};
+}
+
+// EvalMode 0x101: the picture reads the whole word and draws no DGS curve (the same
+// picture as mode 0), and the summary names what the picture shows, with the raw code.
+TEST(PelixInfoTest, AnEvaluationWordWithHighBytesSetIsDescribedAsItIsDrawn) {
+    const pelix::testing::TempFolder dir;
+    const std::string dgs = withEvalMode(dir, 1), high = withEvalMode(dir, 0x101),
+                      zero = withEvalMode(dir, 0);
+    const auto ops = [&](const std::string& file) {
+        const std::string out = dir.file("ops.json");
+        const ToolRun run = pelix("render " + file + " 5 --ops " + out);
+        EXPECT_EQ(run.status, 0) << run.out;
+        std::ifstream in(out);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string drawnHigh = ops(high);
+    EXPECT_EQ(drawnHigh, ops(zero));
+    EXPECT_NE(drawnHigh, ops(dgs));
+
+    EXPECT_EQ(summaryLine(pelix("info " + dgs).out, "Evaluation mode"), "DGS");
+    const ToolRun info = pelix("info " + high);
+    ASSERT_EQ(info.status, 0) << info.out;
+    const std::string zeroMode = summaryLine(pelix("info " + zero).out, "Evaluation mode");
+    EXPECT_TRUE(zeroMode == "TCG" || zeroMode == "DAC") << zeroMode;
+    EXPECT_EQ(summaryLine(info.out, "Evaluation mode"), zeroMode + " (code 257)");
+}
+
 TEST(PelixInfoTest, FieldsAreTheFieldDumpAndExcludeJson) {
     const std::string file = kSamples + "RF_INCH_V7.BIN";
     const ToolRun fields = pelix("info " + file + " --fields");

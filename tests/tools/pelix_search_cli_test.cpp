@@ -55,7 +55,9 @@ TEST_F(PelixSearchTest, ExitStatus) {
         {file.path() + " --box 1,2,3,4,5", 2, "four numbers"},
         {file.path() + " --box 1,x,3,4", 2, "four numbers"},
         {file.path() + " --box 1,nan,3,4", 2, "four numbers"},
-        {file.path() + " --box -5,2e2,-1,4.5", 0, "Frame"},
+        // Limits below the picture are brought up to its edges, as the window keeps its box inside.
+        {file.path() + " --box -5,2e2,-1,4.5", 0, "--box -5,2e2,-1,4.5 reaches outside the picture"},
+        {file.path() + " --box -5,2e2,-1,4.5", 0, "the box is 0,200,0,4.5"},
         {"/nonexistent.BIN --box 1,2,3,4", 3, "Cannot open"},
         {"--help", 0, "usage: pelix search"},
     };

@@ -1,3 +1,4 @@
+#include "core/exit_codes.h"
 #include "core/files/output_file.h"
 #include "core/files/signal_cleanup.h"
 #include "tools/pelix-synth/recording_synth.h"
@@ -12,20 +13,20 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::cout << usage();
-            return 0;
+            return pelix::kExitOk;
         }
     SynthOptions options;
     std::string output, error;
     if (!parseOptions(argc, argv, options, output, error)) {
         std::cerr << "pelix-synth: " << error << "\n" << usage();
-        return 2;
+        return pelix::kExitUsage;
     }
     // The recording is made beside its name and replaces an existing file only when complete.
     pelix::files::removeTemporariesOnSignals();
     pelix::files::OutputFile file;
     if (!file.open(output)) {
         std::cerr << "pelix-synth: " << file.error() << "\n";
-        return 1;
+        return pelix::kExitWriteFailed;
     }
     std::ofstream out(file.temporaryPath(), std::ios::binary | std::ios::trunc);
     RecordingSynth synth(options);
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     if (!out) file.fail("cannot be written");
     if (!file.commit()) {
         std::cerr << "pelix-synth: " << file.error() << "\n";
-        return 1;
+        return pelix::kExitWriteFailed;
     }
-    return 0;
+    return pelix::kExitOk;
 }

@@ -94,16 +94,15 @@ int exportVideo(const ExportOptions& o) {
         const recording::OpenOutcome outcome =
             recording::OpenRecording::open(o.file, recording::OpenRecording::FlagScan::Skip);
         if (!outcome.recording) return reportRejected(outcome);
-        const int32_t count = outcome.recording->FrameCount();
-        const int64_t first = o.from.value_or(1);
-        const int64_t last = o.to.value_or(count);
-        if (first < 1 || last > count || first > last) {
-            std::cerr << "pelix export: " << o.file << ": the range " << first << ".." << last
-                      << " is not inside 1.." << count << " or runs backwards\n";
+        std::string spanError;
+        const std::optional<FrameSpan> span =
+            frameSpan(o.from, o.to, outcome.recording->FrameCount(), spanError);
+        if (!span) {
+            std::cerr << "pelix export: " << o.file << ": " << spanError << "\n";
             return kExitUsage;
         }
-        from = static_cast<int32_t>(first);
-        to = static_cast<int32_t>(last);
+        from = span->first;
+        to = span->last;
     }
     MessagesToStderr messages;
     frmPlayer window;

@@ -27,6 +27,10 @@ using overview::OverviewSeries;
 
 namespace {
 
+// The strip keeps a band of 6 pixels above and below its plot for the flag and
+// match marks, and a plot of a few rows between them.
+constexpr int kLeastPixels = 16;
+
 const char* kHelp =
     "usage: pelix overview FILE [--json | -o OUT.png [--width W --height H]]\n"
     "The recorded gate A and gate B echo amplitudes of every frame and the operator's flags, read\n"
@@ -35,6 +39,7 @@ const char* kHelp =
     "                  \"Flags\": [frame numbers]}: one amplitude (percent of screen height) per\n"
     "                  frame, null while that gate is off\n"
     "  -o OUT.png      the strip as the player's overview window draws it (default 1000 x 120 pixels)\n"
+    "  --width W --height H   the strip's size with -o, 16..10000 pixels each\n"
     "Without --json or -o: frame count, flag count and each gate's highest amplitude.\n"
     "A frame whose header the end of the file cuts short counts as both gates off (noted on\n"
     "standard error, exit status 4). -o never replaces the recording, a read-only file, a folder, a\n"
@@ -126,9 +131,9 @@ int runOverview(const Args& args) {
             png = value;
             continue;
         }
-        const auto pixels = parseWholeNumber(value);
-        if (!pixels || *pixels < 16 || *pixels > 10000) return usage(name + " must be 16..10000 pixels");
-        (name == "--width" ? width : height) = static_cast<int>(*pixels);
+        const auto pixels = parsePixels(value, kLeastPixels);
+        if (!pixels) return usage(name + " must be 16..10000 pixels");
+        (name == "--width" ? width : height) = *pixels;
     }
     if (parsed.json && !png.empty()) return usage("--json and -o exclude each other");
     if ((width != 0 || height != 0) && png.empty()) return usage("--width and --height go with -o");

@@ -206,13 +206,13 @@ int runReadings(const Args& args) {
     OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
     const OpenRecording& rec = *outcome.recording;
-    const int64_t first = from.value_or(1);
-    const int64_t last = to.value_or(rec.FrameCount());
-    if (first < 1 || last > rec.FrameCount() || first > last) {
-        std::cerr << "pelix readings: frames " << first << ".." << last << " are not within 1.."
-                  << rec.FrameCount() << "\n";
+    std::string spanError;
+    const std::optional<FrameSpan> span = frameSpan(from, to, rec.FrameCount(), spanError);
+    if (!span) {
+        std::cerr << "pelix readings: " << rec.path() << ": " << spanError << "\n";
         return kExitUsage;
     }
+    const int64_t first = span->first, last = span->last;
 
     RowWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec);
     writer.begin(first, last);

@@ -18,6 +18,7 @@
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/reading_columns.h"
+#include "tools/pelix/search_box_option.h"
 #include "tools/pelix/tool_outputs.h"
 #include "tools/pelix/window_session.h"
 
@@ -57,9 +58,9 @@ const char* kHelp =
     "                  readings (name, value, background, number, unit, held: as pelix readings\n"
     "                  --json gives them), as JSON; after a gate option also the\n"
     "                  six measured gate values (GateDataArray)\n"
-    "  --width W --height H   the control's size in pixels (default: its size in the main window\n"
-    "                  at the window's starting size; never below the control's minimum of 7200 x 3500 "
-    "twips)\n"
+    "  --width W --height H   the control's size, 1..10000 pixels each (default: its size in the main\n"
+    "                  window at the window's starting size; never below the control's minimum of\n"
+    "                  7200 x 3500 twips)\n"
     "  --gate-a START,THRESH, --gate-b START,THRESH   after frame N is shown, leave that gate where a\n"
     "                  completed drag would: start in display units (mm, or inch for inch recordings;\n"
     "                  gate B's absolute start), threshold in percent (-100..100); the player then\n"
@@ -69,7 +70,9 @@ const char* kHelp =
     "                  window H1..H2 (percent, 0..100; in RF the box lies in the upper half and counts\n"
     "                  from the centre line) as near as the mouse can place it, and press \"Search\": the\n"
     "                  list and the marks under the slider show the matches; --state then also holds\n"
-    "                  \"search\" (the list's entries and the matching frames)\n"
+    "                  \"search\" (the list's entries and the matching frames); L > U or H1 > H2 is a\n"
+    "                  usage error, limits beyond 0..800 or 0..100 are clamped to them (noted on\n"
+    "                  standard error), as pelix search --box reads them\n"
     "  --range A,B     tick \"Select range\" with the slider at A, choose End Point and move the slider\n"
     "                  to B; N must be B, or A, in which case Start Point is chosen last and the slider\n"
     "                  moved back to A (1 <= A <= B <= the frame count); --state then also holds\n"
@@ -94,30 +97,8 @@ std::optional<DraggedGate> parseMovedGate(const std::string& text) {
     return DraggedGate{start, static_cast<int16_t>(*threshold)};
 }
 
-// The search box as four limits: edges on the 0..800 scale, amplitudes in percent.
-struct SearchBoxLimits {
-    double left = 0.0, right = 0.0, low = 0.0, high = 0.0;
-};
-
-// "L,U,H1,H2": four finite numbers, 0 <= L < U <= 800 and 0 <= H1 < H2 <= 100.
-std::optional<SearchBoxLimits> parseSearchBox(const std::string& text) {
-    std::array<double, 4> v{};
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const std::size_t comma = text.find(',', from);
-        if ((comma == std::string::npos) != (i + 1 == v.size())) return std::nullopt;
-        const std::string part =
-            text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
-        char* end = nullptr;
-        v[i] = std::strtod(part.c_str(), &end);
-        if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(v[i])) return std::nullopt;
-        from = comma + 1;
-    }
-    const SearchBoxLimits box{v[0], v[1], v[2], v[3]};
-    if (box.left < 0 || box.left >= box.right || box.right > 800) return std::nullopt;
-    if (box.low < 0 || box.low >= box.high || box.high > 100) return std::nullopt;
-    return box;
-}
+// Any size is taken: the control never shrinks below its own minimum.
+constexpr int kLeastPixels = 1;
 
 struct FrameRange {
     int32_t start = 0, end = 0;
@@ -140,7 +121,7 @@ struct RenderOptions {
     bool window = false;
     int width = 0, height = 0;
     std::optional<DraggedGate> gateA, gateB;
-    std::optional<SearchBoxLimits> searchBox;
+    std::optional<search::SearchLimits> searchBox;
     std::optional<FrameRange> range;
 };
 
@@ -165,6 +146,7 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
     const auto n = parseWholeNumber(parsed.positional[1]);
     if (!n || *n < 1 || *n > INT32_MAX) return usage("N must be a frame number");
     out.frame = static_cast<int32_t>(*n);
+    std::string searchBoxNote;
     for (const auto& [name, value] : parsed.options) {
         if (name == "-o")
             out.png = value;
@@ -177,16 +159,17 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
             if (!gate) return usage(name + " takes START,THRESH (a number and a whole percent -100..100)");
             (name == "--gate-a" ? out.gateA : out.gateB) = gate;
         } else if (name == "--search-box") {
-            out.searchBox = parseSearchBox(value);
-            if (!out.searchBox)
-                return usage("--search-box takes L,U,H1,H2 (0 <= L < U <= 800, 0 <= H1 < H2 <= 100)");
+            SearchBoxOption box = parseSearchBoxOption(name, value);
+            if (!box.limits) return usage(box.error);
+            searchBoxNote = box.note;
+            out.searchBox = box.limits;
         } else if (name == "--range") {
             out.range = parseRange(value);
             if (!out.range) return usage("--range takes A,B (frame numbers, A <= B)");
         } else {
-            const auto pixels = parseWholeNumber(value);
-            if (!pixels || *pixels < 1 || *pixels > 10000) return usage(name + " must be 1..10000 pixels");
-            (name == "--width" ? out.width : out.height) = static_cast<int>(*pixels);
+            const auto pixels = parsePixels(value, kLeastPixels);
+            if (!pixels) return usage(name + " must be 1..10000 pixels");
+            (name == "--width" ? out.width : out.height) = *pixels;
         }
     }
     if ((out.width == 0) != (out.height == 0)) return usage("--width and --height go together");
@@ -194,6 +177,7 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
         return usage("nothing to write: give -o, --ops or --state");
     if (out.range && out.frame != out.range->start && out.frame != out.range->end)
         return usage("with --range A,B the frame shown is A or B");
+    if (!searchBoxNote.empty()) std::cerr << "pelix render: " << searchBoxNote << "\n";
     return std::nullopt;
 }
 
@@ -369,7 +353,7 @@ void dragBox(QWidget* box, QPointF from, QPointF by, double perUnit) {
 // not a property, so it is first brought to a known one: pulled in to its
 // smallest size and pushed against the picture's top-left corner, where the
 // control puts it back inside at (16, 1).
-bool searchWithBox(frmPlayer& window, const SearchBoxLimits& want) {
+bool searchWithBox(frmPlayer& window, const search::SearchLimits& want) {
     const player::PlayerControls& c = window.controls();
     if (!c.CheckSearch->isEnabled()) return false;
     if (!c.CheckSearch->isChecked()) c.CheckSearch->click();
@@ -394,10 +378,10 @@ bool searchWithBox(frmPlayer& window, const SearchBoxLimits& want) {
     // In RF the amplitude window lies in the upper half, clear of the centre line.
     const bool rf = port.get("iAscanRectMode").toInt() != 0;
     const double span = rf ? height / 2 : height;
-    const double left = want.left / 800 * width;
-    const double right = want.right / 800 * width;
-    const double top = (100 - want.high) / 100 * span;
-    double bottom = (100 - want.low) / 100 * span;
+    const double left = want.SearchLowwidthRange / 800 * width;
+    const double right = want.SearchUpwidthRange / 800 * width;
+    const double top = (100 - want.SearchUphightlimit) / 100 * span;
+    double bottom = (100 - want.SearchLowhightlimit) / 100 * span;
     if (rf) bottom = std::min(bottom, span - 0.5);
     dragBox(box, middle, QPointF(left, top) - kCorner, perUnit);
     const QPointF lowerRight(kSmallest * 0.9, kSmallest * 0.9);

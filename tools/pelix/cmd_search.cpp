@@ -5,10 +5,8 @@
 #include "player/search/engine/search_entries.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/search_box_option.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
 #include <iostream>
 #include <optional>
 
@@ -24,31 +22,9 @@ const char* kHelp =
     "height (in RF, of half the height from the centre line): the control's\n"
     "SearchLowwidthRange, SearchUpwidthRange, SearchLowhightlimit and SearchUphightlimit.\n"
     "Reversed limits (L > U or H1 > H2) are a usage error: no trace passes through such a box.\n"
+    "Limits beyond 0..800 or 0..100 are clamped to them, as the window keeps its box inside the\n"
+    "picture; a note on standard error says so.\n"
     "--json prints {\"matches\": [frame numbers], \"entries\": [list entries]}.\n";
-
-std::optional<double> parseLimit(std::string_view text) {
-    double v = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-std::optional<search::SearchLimits> parseBox(const std::string& text) {
-    std::array<double, 4> v{};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const std::size_t comma = text.find(',', start);
-        const bool last = i + 1 == v.size();
-        if (last != (comma == std::string::npos)) return std::nullopt;
-        const auto value =
-            parseLimit(std::string_view(text).substr(start, last ? std::string::npos : comma - start));
-        if (!value) return std::nullopt;
-        v[i] = *value;
-        start = comma + 1;
-    }
-    return search::SearchLimits{v[0], v[1], v[2], v[3]};
-}
 
 } // namespace
 
@@ -59,20 +35,21 @@ int runSearch(const Args& args) {
         return kExitOk;
     }
     std::optional<search::SearchLimits> limits;
-    std::string error = parsed.error;
-    for (const auto& [name, value] : parsed.options)
-        if (name == "--box" && !(limits = parseBox(value)))
-            error = "--box needs four numbers L,U,H1,H2, not '" + value + "'";
-        else if (name == "--box" && (limits->SearchLowwidthRange > limits->SearchUpwidthRange ||
-                                     limits->SearchLowhightlimit > limits->SearchUphightlimit))
-            // Reversed limits leave a box no trace can pass through.
-            error = "--box limits reversed in '" + value + "': L must not exceed U, nor H1 exceed H2";
+    std::string error = parsed.error, note;
+    for (const auto& [name, value] : parsed.options) {
+        if (name != "--box") continue;
+        SearchBoxOption box = parseSearchBoxOption(name, value);
+        if (!box.error.empty()) error = box.error;
+        note = box.note;
+        limits = box.limits;
+    }
     if (error.empty() && parsed.positional.size() != 1) error = "expects one FILE";
     if (error.empty() && !limits) error = "expects --box L,U,H1,H2";
     if (!error.empty()) {
         std::cerr << "pelix search: " << error << "\n" << kHelp;
         return kExitUsage;
     }
+    if (!note.empty()) std::cerr << "pelix search: " << note << "\n";
 
     // The search reads every frame itself; the flags are not needed.
     const recording::OpenOutcome outcome =

@@ -73,6 +73,25 @@ std::optional<int64_t> parseWholeNumber(const std::string& text) {
     return v;
 }
 
+std::optional<int> parsePixels(const std::string& text, int least) {
+    constexpr int64_t kMostPixels = 10000;
+    const auto n = parseWholeNumber(text);
+    if (!n || *n < least || *n > kMostPixels) return std::nullopt;
+    return static_cast<int>(*n);
+}
+
+std::optional<FrameSpan> frameSpan(std::optional<int64_t> from, std::optional<int64_t> to, int32_t frameCount,
+                                   std::string& error) {
+    const int64_t first = from.value_or(1);
+    const int64_t last = to.value_or(frameCount);
+    if (first < 1 || last > frameCount || first > last) {
+        error = "frames " + std::to_string(first) + ".." + std::to_string(last) + " are not within 1.." +
+                std::to_string(frameCount) + " or run backwards";
+        return std::nullopt;
+    }
+    return FrameSpan{static_cast<int32_t>(first), static_cast<int32_t>(last)};
+}
+
 int reportRejected(const recording::OpenOutcome& outcome) {
     // A file that could not be opened is named by its message already.
     if (outcome.status != recording::OpenStatus::CannotOpen) std::cerr << outcome.path << ": ";

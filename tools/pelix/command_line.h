@@ -30,6 +30,18 @@ struct ParsedArgs {
 ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued,
                      const std::vector<std::string>& switches = {});
 std::optional<int64_t> parseWholeNumber(const std::string& text);
+
+// A picture size given by --width or --height: a whole number of pixels from
+// `least` to 10000; empty when the text is not one.
+std::optional<int> parsePixels(const std::string& text, int least);
+
+// The frames --from A and --to B ask for, defaulting to 1 and the frame count.
+struct FrameSpan {
+    int32_t first = 0, last = 0;
+};
+// Empty, with `error` saying why, when the span leaves 1..frameCount or runs backwards.
+std::optional<FrameSpan> frameSpan(std::optional<int64_t> from, std::optional<int64_t> to, int32_t frameCount,
+                                   std::string& error);
 // Prints the system's message for a rejected recording, naming the file, and
 // gives the exit status.
 int reportRejected(const recording::OpenOutcome& outcome);

@@ -1,5 +1,6 @@
 #include "tools/pelix/info_summary.h"
 
+#include "core/numbers/number_format.h"
 #include "player/display/frame_arithmetic.h"
 #include "player/recording/frame_header_scan.h"
 #include "player/report/report_summary.h"
@@ -30,11 +31,7 @@ std::string magicText(const OpenRecording& rec) {
 std::string displayWindowText(const OpenRecording& rec) {
     const player::UnitConstants units = player::unitConstantsFor(rec.header().Units);
     const char* unit = rec.header().isInch() ? " in" : " mm";
-    const auto length = [&](double v) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*f", units.lengthDecimals, v);
-        return text + std::string(unit);
-    };
+    const auto length = [&](float v) { return numbers::formatFixed(v, units.lengthDecimals) + unit; };
     const DerivedSetup& d = rec.derived();
     return "start " + length(d.displayDelay) + ", range " + length(d.displayRange);
 }

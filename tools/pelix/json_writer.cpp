@@ -1,38 +1,17 @@
 #include "tools/pelix/json_writer.h"
 
+#include "core/text/json_string.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace pelix::tool {
 
-std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+std::string quoted(std::string_view value) {
+    std::string out;
+    text::appendJsonString(out, value);
+    return out;
 }
 
 void JsonWriter::separate() {

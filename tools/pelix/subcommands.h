@@ -1,18 +1,18 @@
-// The tool's subcommands. Each returns the process exit status:
-// 0 success, 1 an output could not be written, 2 usage error, 3 recording
-// rejected, 4 the frame asked for is cut short by the end of the file.
+// The tool's subcommands. Each returns the process exit status (core/exit_codes.h).
 #pragma once
+
+#include "core/exit_codes.h"
 
 #include <string>
 #include <vector>
 
 namespace pelix::tool {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitUsage = 2;
-inline constexpr int kExitRejected = 3;
-inline constexpr int kExitWriteFailed = 1;
-inline constexpr int kExitFrameCutShort = 4;
+using pelix::kExitFrameCutShort;
+using pelix::kExitOk;
+using pelix::kExitRejected;
+using pelix::kExitUsage;
+using pelix::kExitWriteFailed;
 
 using Args = std::vector<std::string>;
 

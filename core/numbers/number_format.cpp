@@ -1,11 +1,11 @@
-#include "player/display/number_format.h"
+#include "core/numbers/number_format.h"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-namespace pelix::player {
+namespace pelix::numbers {
 
 namespace {
 
@@ -99,4 +99,4 @@ int32_t toInt32Saturated(int64_t value) {
     return static_cast<int32_t>(value);
 }
 
-} // namespace pelix::player
+} // namespace pelix::numbers

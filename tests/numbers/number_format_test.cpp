@@ -1,11 +1,11 @@
-#include "player/display/number_format.h"
+#include "core/numbers/number_format.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-namespace pelix::player {
+namespace pelix::numbers {
 namespace {
 
 struct FloatCase {
@@ -83,4 +83,4 @@ TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
 }
 
 } // namespace
-} // namespace pelix::player
+} // namespace pelix::numbers

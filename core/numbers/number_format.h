@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pelix::player {
+namespace pelix::numbers {
 
 // `decimals` is the number of zeros after the point of the pattern (0 for "0").
 std::string formatFixed(double value, int decimals, char decimalPoint = '.');
@@ -25,4 +25,4 @@ int64_t roundHalfEven(double value);
 int16_t toInt16Saturated(int64_t value);
 int32_t toInt32Saturated(int64_t value);
 
-} // namespace pelix::player
+} // namespace pelix::numbers

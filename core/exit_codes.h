@@ -1,0 +1,18 @@
+// How every program of the suite ends: the status a shell script tests.
+// Plain constants, no Qt: `pelix`, `PelixPlayer` and `pelix-synth` share them.
+#pragma once
+
+namespace pelix {
+
+inline constexpr int kExitOk = 0;
+// An output (picture, table, video, report, recording) could not be written,
+// or the program could not start its display.
+inline constexpr int kExitWriteFailed = 1;
+// The command line was not understood.
+inline constexpr int kExitUsage = 2;
+// The recording was rejected: not one, or not readable.
+inline constexpr int kExitRejected = 3;
+// The frame asked for is cut short by the end of the file.
+inline constexpr int kExitFrameCutShort = 4;
+
+} // namespace pelix
