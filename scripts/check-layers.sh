@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The direction of the tree, read from the includes: layout <- cal <- core <- ascanview <- player,
+# with platform below the control and the window, and tools beside the player. A folder may
+# include only the folders below it; the Qt-free folders include no Qt and no FFmpeg header, and
+# only the platform library includes FFmpeg's. Exits 1 and names every include that runs the
+# wrong way.  Usage: check-layers.sh [ROOT]   (ROOT defaults to the repository)
+set -uo pipefail
+root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
+cd "$root" || exit 2
+
+# folder: the top folders its files may include (itself always)
+declare -A allowed=(
+  [layout]="layout"
+  [cal]="layout cal dac dgs readings"
+  [core]="layout cal core"
+  [platform]="platform"
+  [ascanview]="layout cal core platform ascanview"
+  [player]="layout cal core platform ascanview player"
+  [tools]="layout cal core platform ascanview player tools"
+)
+toolkit_free="layout cal core"
+
+bad=0
+for folder in "${!allowed[@]}"; do
+  [ -d "$folder" ] || continue
+  while IFS= read -r line; do
+    file=${line%%:*}
+    rest=${line#*:}
+    lineno=${rest%%:*}
+    include=${rest#*:}
+    if [[ $include =~ \#[[:space:]]*include[[:space:]]*\"([A-Za-z0-9_-]+)/ ]]; then
+      top=${BASH_REMATCH[1]}
+      if [[ " ${allowed[$folder]} " != *" $top "* ]]; then
+        echo "$file:$lineno: $folder may not include $top/ ($include)"
+        bad=1
+      fi
+    elif [[ $include =~ \#[[:space:]]*include[[:space:]]*\<(Q[A-Za-z]*|libav[a-z]*|libsw[a-z]*)[/\>] ]]; then
+      header=${BASH_REMATCH[1]}
+      if [[ " $toolkit_free " == *" $folder "* ]]; then
+        echo "$file:$lineno: $folder is Qt-free and includes <$header>"
+        bad=1
+      elif [[ $header == lib* && $folder != platform ]]; then
+        echo "$file:$lineno: only platform/ includes FFmpeg (<$header>)"
+        bad=1
+      fi
+    fi
+  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include' "$folder" --include='*.h' --include='*.cpp' --include='*.hpp' 2>/dev/null)
+done
+if [ "$bad" -eq 0 ]; then
+  echo "check-layers: every include runs down the tree"
+fi
+exit "$bad"
