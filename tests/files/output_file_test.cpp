@@ -2,6 +2,7 @@
 // writing fails or the program is stopped, and what a finished output looks like.
 #include "core/files/output_file.h"
 #include "core/files/signal_cleanup.h"
+#include "support/file_state.h"
 
 #include <gtest/gtest.h>
 
@@ -27,25 +28,10 @@ using pelix::files::OutputFile;
 
 namespace {
 
-struct Snapshot {
-    std::string bytes;
-    ino_t inode = 0;
-    timespec mtime{};
-    mode_t type = 0;
-};
+using Snapshot = pelix::testing::FileState;
 
 Snapshot snapshot(const std::string& path) {
-    Snapshot s;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return s;
-    s.inode = st.st_ino;
-    s.mtime = st.st_mtim;
-    s.type = st.st_mode & S_IFMT;
-    if (S_ISREG(st.st_mode)) {
-        std::ifstream in(path, std::ios::binary);
-        s.bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    return s;
+    return pelix::testing::fileStateOf(path);
 }
 
 void expectSame(const Snapshot& a, const Snapshot& b) {

@@ -3,6 +3,7 @@
 // regular files, and a file that exists when the run fails. Each is refused
 // or fails with exit status 1 and a message naming the file; the recording
 // and the target are left exactly as they were, and nothing else is left over.
+#include "support/file_state.h"
 #include "support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 #include "window_test_support.h"
@@ -26,29 +27,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FileState {
-    std::string bytes;
-    ino_t inode = 0;
-    timespec mtime{};
-    mode_t type = 0;
-    bool operator==(const FileState& o) const {
-        return bytes == o.bytes && inode == o.inode && type == o.type && mtime.tv_sec == o.mtime.tv_sec &&
-               mtime.tv_nsec == o.mtime.tv_nsec;
-    }
-};
+using pelix::testing::FileState;
 
 FileState stateOf(const std::string& path) {
-    FileState s;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return s;
-    s.inode = st.st_ino;
-    s.mtime = st.st_mtim;
-    s.type = st.st_mode & S_IFMT;
-    if (S_ISREG(st.st_mode)) {
-        std::ifstream in(path, std::ios::binary);
-        s.bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    return s;
+    return pelix::testing::fileStateOf(path);
 }
 
 std::vector<std::string> namesIn(const fs::path& folder) {
