@@ -57,7 +57,7 @@ const char* kHelp =
     "                  value with their visibility), the two scale labels, the title and the seven\n"
     "                  readings (name, value, background, number, unit, held: as pelix readings\n"
     "                  --json gives them), as JSON; after a gate option also the\n"
-    "                  six measured gate values (evaluation::GateDataArray)\n"
+    "                  six measured gate values (GateDataArray)\n"
     "  --width W --height H   the control's size, 1..10000 pixels each (default: its size in the main\n"
     "                  window at the window's starting size; never below the control's minimum of\n"
     "                  7200 x 3500 twips)\n"
