@@ -26,6 +26,7 @@ class GateChangeHandler {
     GateEvaluation m_evaluation;
     CalReadings m_cal;
     const void* m_measuredRecording = nullptr; // whose results the hidden gates keep
+    bool m_failureReported = false;
 };
 
 } // namespace pelix::player
