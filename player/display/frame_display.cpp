@@ -2,7 +2,7 @@
 
 #include "core/geometry/twips.h"
 #include "core/numbers/number_format.h"
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 
 #include <QLineEdit>
 #include <QWidget>
@@ -162,9 +162,9 @@ void FrameDisplay::refreshUnitRows() {
 
 void FrameDisplay::refreshPositionTitle(int32_t currentFrame) {
     if (!m_recording || !m_port) return;
-    m_port->set(P::tiControlTitle,
-                text(positionTitle(currentFrame, m_recording->FrameCount(),
-                                   m_recording->timeIndex(currentFrame), m_recording->TotalSeconds())));
+    m_port->set(P::tiControlTitle, text(frame::positionTitle(currentFrame, m_recording->FrameCount(),
+                                                             m_recording->timeIndex(currentFrame),
+                                                             m_recording->TotalSeconds())));
 }
 
 void FrameDisplay::clearReadings() {

@@ -6,11 +6,11 @@
 // control once per recording; what a frame changes of it is written again.
 #pragma once
 
+#include "core/frame/frame_view.h"
+#include "core/recording/decoded_trace.h"
+#include "core/recording/frame_header.h"
 #include "player/display/ascan_port.h"
-#include "player/display/frame_view.h"
 #include "player/evaluation/readings_panel.h"
-#include "player/recording/decoded_trace.h"
-#include "player/recording/frame_header.h"
 
 #include <QList>
 #include <QPointF>

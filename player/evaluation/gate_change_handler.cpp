@@ -1,9 +1,9 @@
 #include "player/evaluation/gate_change_handler.h"
 
+#include "core/frame/gate_remeasure.h"
+#include "core/recording/open_recording.h"
 #include "platform/message_service.h"
 #include "player/display/frame_display.h"
-#include "player/display/gate_remeasure.h"
-#include "player/recording/open_recording.h"
 
 namespace pelix::player {
 
@@ -34,12 +34,12 @@ void GateChangeHandler::Ascan_MouseUp() {
 
     // Where the user left the gates; whether they are shown is the frame's.
     const frame::FrameView& view = m_display.view();
-    const MovedGates gates{port.get(P::newGateAStart).toFloat(),
-                           port.get(P::newGateBStart).toFloat(),
-                           port.get(P::newGateAThresh).toInt(),
-                           port.get(P::newGateBThresh).toInt(),
-                           view.gates.ShowGateA,
-                           view.gates.ShowGateB};
+    const evaluation::MovedGates gates{port.get(P::newGateAStart).toFloat(),
+                                       port.get(P::newGateBStart).toFloat(),
+                                       port.get(P::newGateAThresh).toInt(),
+                                       port.get(P::newGateBThresh).toInt(),
+                                       view.gates.ShowGateA,
+                                       view.gates.ShowGateB};
     const std::optional<frame::Remeasured> result = frame::remeasureGates(view, gates, m_evaluation, m_cal);
     if (!result) return;
     // The window's copy of the frame header keeps the dragged thresholds until the next frame.

@@ -5,13 +5,13 @@
 // user does next (mark a video range, search with the box, drag a gate) goes
 // through the window's own controls and handlers before the picture is taken.
 #include "core/files/output_file.h"
+#include "core/recording/open_recording.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/readings_panel.h"
 #include "player/export/output_device.h"
-#include "player/recording/open_recording.h"
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"
 #include "player/ui/frm_player.h"
@@ -57,7 +57,7 @@ const char* kHelp =
     "                  value with their visibility), the two scale labels, the title and the seven\n"
     "                  readings (name, value, background, number, unit, held: as pelix readings\n"
     "                  --json gives them), as JSON; after a gate option also the\n"
-    "                  six measured gate values (GateDataArray)\n"
+    "                  six measured gate values (evaluation::GateDataArray)\n"
     "  --width W --height H   the control's size, 1..10000 pixels each (default: its size in the main\n"
     "                  window at the window's starting size; never below the control's minimum of\n"
     "                  7200 x 3500 twips)\n"
