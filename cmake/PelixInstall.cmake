@@ -7,6 +7,8 @@ include(GNUInstallDirs)
 set(PELIX_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/pelix-player)
 # The programs look there by name too when they load the control and the library.
 target_compile_definitions(PelixPlatform PRIVATE PELIX_PRIVATE_LIBRARY_FOLDER="../${PELIX_PRIVATE_LIBDIR}")
+# The Qt-free binding of the calculation library's readings exports looks there too.
+target_compile_definitions(pelix_evaluation PRIVATE PELIX_PRIVATE_LIBRARY_FOLDER="../${PELIX_PRIVATE_LIBDIR}")
 set_target_properties(PelixPlayer pelix pelix-synth PROPERTIES INSTALL_RPATH "$ORIGIN/../${PELIX_PRIVATE_LIBDIR}")
 set_target_properties(AscanView Pelix_Cal PelixPlatform PROPERTIES INSTALL_RPATH "$ORIGIN")
 

@@ -5,7 +5,9 @@
 #include <QMetaProperty>
 #include <QObject>
 
+#include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -21,15 +23,12 @@ class NamedAscanPort final : public AscanPort {
   public:
     explicit NamedAscanPort(QObject* control) : m_control(control) {}
 
-    void set(const char* name, const QVariant& value) override {
-        const QMetaProperty& p = property(name);
-        if (!p.isWritable()) throw ControlBindingError(std::string("property ") + name + " is read-only");
-        if (!p.write(m_control, value))
-            throw ControlBindingError(std::string("property ") + name + " cannot take a value of type " +
-                                      value.typeName());
-    }
+    void set(const char* name, const QVariant& value) override { write(property(name), value); }
 
     QVariant get(const char* name) const override { return property(name).read(m_control); }
+
+    void set(AscanProperty p, const QVariant& value) override { write(property(p), value); }
+    QVariant get(AscanProperty p) const override { return property(p).read(m_control); }
 
     void setBool(const char* name, bool value) override {
         const QMetaProperty& p = property(name);
@@ -59,6 +58,20 @@ class NamedAscanPort final : public AscanPort {
     void updateAscanGraph() override { platform::invokeControl(m_control, "UpdateAscanGraph"); }
 
   private:
+    void write(const QMetaProperty& p, const QVariant& value) {
+        if (!p.isWritable()) throw ControlBindingError(std::string("property ") + p.name() + " is read-only");
+        if (!p.write(m_control, value))
+            throw ControlBindingError(std::string("property ") + p.name() + " cannot take a value of type " +
+                                      value.typeName());
+    }
+
+    // A property of the table is looked up once, by its place in the table.
+    const QMetaProperty& property(AscanProperty p) const {
+        std::optional<QMetaProperty>& known = m_byTable[static_cast<std::size_t>(p)];
+        if (!known) known = property(nameOf(p));
+        return *known;
+    }
+
     const QMetaProperty& property(const char* name) const {
         // Keyed by the text's address; the name check keeps a reused address from finding another property.
         const auto it = m_properties.find(name);
@@ -71,6 +84,7 @@ class NamedAscanPort final : public AscanPort {
 
     QObject* m_control;
     mutable std::unordered_map<const char*, QMetaProperty> m_properties;
+    mutable std::array<std::optional<QMetaProperty>, kAscanPropertyCount> m_byTable;
 };
 
 // Stands in when the control could not be created: every use fails loudly

@@ -4,6 +4,8 @@
 // sees exactly the same sequence of writes.
 #pragma once
 
+#include "player/display/control_property.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -23,6 +25,19 @@ class AscanPort {
     // The control's Boolean properties (true is -1 in the control's own 16-bit form).
     virtual void setBool(const char* name, bool value) = 0;
     virtual bool getBool(const char* name) const = 0;
+
+    // The same through the property table.
+    virtual void set(AscanProperty p, const QVariant& value) { set(nameOf(p), value); }
+    virtual QVariant get(AscanProperty p) const { return get(nameOf(p)); }
+    void setBool(AscanProperty p, bool value) { setBool(nameOf(p), value); }
+    bool getBool(AscanProperty p) const { return getBool(nameOf(p)); }
+    // A number written as the property's type holds it (Booleans as the control's -1/0).
+    template <typename Number> void write(AscanProperty p, Number value) {
+        if (typeOf(p) == ControlType::Boolean)
+            setBool(p, value != 0);
+        else
+            set(p, controlValue(p, value));
+    }
 
     // Indexed writes of a parameter-panel row's caption and value.
     virtual void setParamTitle(int row, const QString& text) = 0;

@@ -1,11 +1,12 @@
 // The frame display pipeline: the one way a frame reaches the screen. It reads
-// the frame's record(s) from the open recording, decodes the trace, hands gates,
-// carets, panel rows and setup values to the A-scan control by name, fills the
-// readings panel with the instrument's recorded readings, writes the position
-// title and the two entry boxes, and makes the control redraw.
+// the frame's description (FrameView) from the open recording and writes it
+// into the A-scan control through the control's property table, fills the
+// readings panel with the instrument's recorded readings, writes the two entry
+// boxes and makes the control redraw. The recording's setup is handed to the
+// control once per recording; what a frame changes of it is written again.
 #pragma once
 
-#include "core/frame/frame_arithmetic.h"
+#include "core/frame/frame_view.h"
 #include "core/recording/decoded_trace.h"
 #include "core/recording/frame_header.h"
 #include "player/display/ascan_port.h"
@@ -19,6 +20,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -27,7 +32,6 @@ class QWidget;
 
 namespace pelix::recording {
 class OpenRecording;
-enum class SampleRead;
 } // namespace pelix::recording
 
 namespace pelix::player {
@@ -72,52 +76,50 @@ class FrameDisplay {
     bool ShowFrame(int32_t n);
     // True when the end of the file cut the last shown frame's (first) record short, so
     // the trace on screen is still the frame before's.
-    bool lastFrameTraceMissing() const { return m_ownTraceMissing; }
+    bool lastFrameTraceMissing() const { return m_view.ownTraceMissing; }
 
+    // The last shown frame as it was described to the control.
+    const frame::FrameView& view() const { return m_view; }
     // What the last shown frame left behind, for the gate evaluation and the search.
-    const recording::FrameHeaderBytes& frameHeaderBytes() const { return m_frameHeader; }
-    const recording::DecodedTrace& trace() const { return m_trace; }
+    const recording::FrameHeaderBytes& frameHeaderBytes() const { return m_view.lastHeaderBytes; }
+    const recording::DecodedTrace& trace() const { return m_view.trace; }
     // The header of the frame's first record, decoded: what the panel and the readings show.
-    const recording::FrameHeader& panelFrame() const { return m_panelFrame; }
+    const recording::FrameHeader& panelFrame() const { return m_view.header; }
     // What a gate drag measures: the first record's header as the window keeps
     // it (the dragged thresholds are written into it) and that record's samples,
     // so the re-measured readings describe the echo whose panel is on screen.
-    recording::FrameHeaderBytes& measuredFrameHeader() { return m_measuredHeader; }
-    const std::array<int16_t, recording::kAscanPointCount>& measuredRaw() const { return m_measuredRaw; }
+    recording::FrameHeaderBytes& measuredFrameHeader() { return m_view.headerBytes; }
+    const std::array<int16_t, recording::kAscanPointCount>& measuredRaw() const { return m_view.measuredRaw; }
 
     AscanPort& port() { return *m_port; }
     ReadingsPanel& readings() { return m_readings; }
 
   private:
-    void showFramePanel();
-    recording::SampleRead readSamples();
-    void keepMeasuredRecord();
+    void writeGates();
+    void writePanel();
+    void writeScale();
+    void writeReadings();
     void refreshEntryBoxes(int32_t currentFrame);
     void handOverSetup();
     void commonTail();
-    void setPanelRow(int row, const QString& title, const QString& value);
-    QString lengthText(float value, bool throughDecToCom);
-    void sendPointArray(const int16_t* points, std::size_t count);
+    QString controlText(const frame::ControlText& text);
+    void sendPointArray(std::span<const int16_t> points);
 
     FrameDisplayTargets m_targets;
     std::unique_ptr<AscanPort> m_port;
     ReadingsPanel m_readings;
     recording::OpenRecording* m_recording = nullptr;
-    frame::UnitConstants m_units = frame::unitConstantsFor(0);
-    recording::FrameHeaderBytes m_frameHeader{};
-    recording::FrameHeader m_panelFrame;
-    recording::FrameHeaderBytes m_measuredHeader{};
-    std::array<int16_t, recording::kAscanPointCount> m_measuredRaw{};
-    recording::DecodedTrace m_trace;
-    int32_t m_frameGain = 0;
-    bool m_shortRead = false;
-    bool m_ownTraceMissing = false;
+    frame::FrameView m_view;
     // The sample hand-over alternates between two lists: the control keeps the
     // list it was given, so the other one is unshared and is refilled in place.
     std::array<QList<qint16>, 2> m_pointArrays;
     std::size_t m_nextPointArray = 0;
-    // ulHardwareTOF_20ns, ulFinalGain_01dB, ulAmpAtRefGain_01PCT, ulRecordedGain_01dB, ulRecordedAMP_01PCT
-    std::array<QVariant, 5> m_tcgColumns;
+    // The recording's setup as the control takes it, in the instrument's order;
+    // handed over with the recording's first frame.
+    std::vector<std::pair<AscanProperty, QVariant>> m_setup;
+    bool m_setupHandedOver = false;
+    // The frame's gain travels with the setup; written again when a frame changes it.
+    std::optional<int32_t> m_gainHandedOver;
 };
 
 } // namespace pelix::player

@@ -4,8 +4,8 @@
 // shown gates and the echo carets follow, and the control redraws.
 #pragma once
 
+#include "core/evaluation/cal_readings.h"
 #include "core/evaluation/gate_evaluation.h"
-#include "player/evaluation/cal_readings.h"
 
 namespace pelix::player {
 
@@ -24,8 +24,9 @@ class GateChangeHandler {
   private:
     FrameDisplay& m_display;
     evaluation::GateEvaluation m_evaluation;
-    CalReadings m_cal;
+    evaluation::CalReadings m_cal;
     const void* m_measuredRecording = nullptr; // whose results the hidden gates keep
+    bool m_failureReported = false;
 };
 
 } // namespace pelix::player

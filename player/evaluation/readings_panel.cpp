@@ -1,7 +1,5 @@
 #include "player/evaluation/readings_panel.h"
 
-#include "core/evaluation/recorded_readings.h"
-
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -52,23 +50,8 @@ void ReadingsPanel::clear() {
     }
 }
 
-void ReadingsPanel::refreshNames(const recording::RecordingHeader& setup,
-                                 const recording::FrameHeader& frame) {
-    for (std::size_t i = 0; i < m_names.size(); ++i)
-        setText(m_names[i],
-                QString::fromStdString(evaluation::readingName(setup.ReadingCodes[i], setup.ReadingModes[i],
-                                                               frame.GateAMode, frame.GateBMode)));
-}
-
-void ReadingsPanel::refreshRecordedValues(const recording::RecordingHeader& setup,
-                                          const recording::FrameHeader& frame, float displayVelocity) {
-    for (std::size_t i = 0; i < m_values.size(); ++i) {
-        const evaluation::RecordedReading reading = evaluation::recordedReading(setup, frame, i);
-        setValue(i,
-                 QString::fromStdString(
-                     evaluation::recordedValueText(reading, setup, displayVelocity, m_decimalPoint)),
-                 evaluation::readingHeld(reading));
-    }
+void ReadingsPanel::setName(std::size_t slot, const QString& text) {
+    if (slot < m_names.size()) setText(m_names[slot], text);
 }
 
 void ReadingsPanel::setValue(std::size_t slot, const QString& text, bool held) {

@@ -1,9 +1,7 @@
 // The seven reading slots of the main window (a name label and a value label
-// each), refreshed for every shown frame with the instrument's recorded readings.
+// each), refreshed for every shown frame with the instrument's recorded readings
+// as the frame's description words them.
 #pragma once
-
-#include "core/recording/frame_header.h"
-#include "core/recording/recording_header.h"
 
 #include <QColor>
 
@@ -22,20 +20,20 @@ class ReadingsPanel {
 
     // Empty captions, values on the button-face colour.
     void clear();
-    void refreshNames(const recording::RecordingHeader& setup, const recording::FrameHeader& frame);
-    void refreshRecordedValues(const recording::RecordingHeader& setup, const recording::FrameHeader& frame,
-                               float displayVelocity);
 
     // One value with its background: a held value (not live) stands out on the
     // highlight-text colour, live and missing values sit on the button face.
     // The readings recomputed after a gate drag arrive through here as well.
     void setValue(std::size_t slot, const QString& text, bool held);
+    void setName(std::size_t slot, const QString& text);
     // Whether the slot's value is painted as held (highlight text).
     bool held(std::size_t slot) const { return slot < m_held.size() && m_held[slot]; }
 
     // The application's system colours the value labels are painted with.
     static QColor buttonFace();
     static QColor highlightText();
+    // The system locale's decimal point, as the recorded numbers are written with it.
+    char decimalPoint() const { return m_decimalPoint; }
 
   private:
     Labels m_names;

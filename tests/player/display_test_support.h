@@ -35,6 +35,11 @@ class FakeAscanPort : public AscanPort {
         QVariant value;
     };
 
+    using AscanPort::get;
+    using AscanPort::getBool;
+    using AscanPort::set;
+    using AscanPort::setBool;
+
     void set(const char* name, const QVariant& value) override {
         values[name] = value;
         journal.push_back({name, value});

@@ -2,12 +2,12 @@
 // panel rows and carets show what the calculation library makes of the gates
 // measured on the shown frame.
 #include "cal/include/pelix_cal.h"
+#include "core/evaluation/cal_readings.h"
 #include "core/numbers/number_format.h"
 #include "core/recording/open_recording.h"
 #include "platform/library_binding.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
-#include "player/evaluation/cal_readings.h"
 #include "player/evaluation/gate_change_handler.h"
 
 #include "player/display_test_support.h"
@@ -23,19 +23,12 @@ namespace pelix::player {
 namespace {
 
 using namespace pelix::recording;
+using evaluation::CalReadings;
+using evaluation::leadingNumber;
 using numbers::formatFixed;
 using numbers::shortestDecimal;
 using test::FakeAscanPort;
 using test::RecordingBuilder;
-
-TEST(LeadingNumberTest, TakesTheNumberAReadingTextStartsWith) {
-    const std::pair<const char*, double> cases[] = {
-        {"29.74mm", 29.74}, {"0.117in", 0.117}, {"102%", 102}, {">104%", 0}, {"-----", 0},
-        {"-----dB", 0},     {"-0.5dB", -0.5},   {"3", 3},      {"", 0},      {".5mm", 0.5},
-    };
-    for (const auto& [text, value] : cases)
-        EXPECT_DOUBLE_EQ(leadingNumber(text), value) << text;
-}
 
 class GateChangeWindowTest : public test::WindowTest {
   protected:

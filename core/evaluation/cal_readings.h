@@ -1,6 +1,10 @@
 // The four readings exports of the calculation library, bound by name from the
-// one loaded Pelix_Cal that the A-scan control shares. A missing library or
-// export is reported once through the message service; the calls then do nothing.
+// one loaded Pelix_Cal that the A-scan control shares: the library file is
+// opened where the program's own libraries are looked for, and the same file
+// yields the same loaded instance (the library keeps the setup record pointer
+// it was given, and its DGS state is shared with the control's curves). No Qt:
+// a missing library or export is a text for the caller to report; the calls
+// then do nothing.
 #pragma once
 
 #include "core/evaluation/gate_evaluation.h"
@@ -11,7 +15,7 @@
 
 struct ReadingResult;
 
-namespace pelix::player {
+namespace pelix::evaluation {
 
 // One formatted reading: its text (8-bit characters, blanks trimmed) and
 // whether the value is current (or there is none) rather than held.
@@ -32,29 +36,18 @@ class CalReadings {
     // Slots the library formats beyond the recording's seven.
     static constexpr int32_t kSlotSA = 7, kSlotAmpA = 8, kSlotSB = 9, kSlotAmpB = 10;
 
-    // True when all four exports are at hand.
+    // True when all four exports are at hand; otherwise failure() says why.
     bool bind();
+    const std::string& failure() const;
     // `recordingHeader` must stay alive and unchanged until the next call: the library keeps reading it.
     void SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader);
     void UpdateGateData(const evaluation::GateDataArray& gates);
     CalReading FormatCVRsltValue(int32_t slot);
     CalCarets CVUpdatedCaret();
-
-  private:
-    using SetHeaderDataFn = void (*)(const uint8_t*, const uint8_t*);
-    using UpdateGateDataFn = void (*)(const double*);
-    using FormatFn = int32_t (*)(int32_t, ReadingResult*);
-    using CaretFn = void (*)(int32_t*, int32_t*, int32_t*, int32_t*);
-
-    bool m_bound = false;
-    SetHeaderDataFn m_setHeaderData = nullptr;
-    UpdateGateDataFn m_updateGateData = nullptr;
-    FormatFn m_format = nullptr;
-    CaretFn m_caret = nullptr;
 };
 
 // The leading number of a reading text ("29.74mm" -> 29.74, ">104%" -> 0,
 // "-----" -> 0), as the panel rows take it.
 double leadingNumber(const std::string& text);
 
-} // namespace pelix::player
+} // namespace pelix::evaluation

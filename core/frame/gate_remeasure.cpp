@@ -1,0 +1,81 @@
+#include "core/frame/gate_remeasure.h"
+
+#include "core/numbers/number_format.h"
+#include "layout/record_layout.h"
+
+namespace pelix::frame {
+
+using evaluation::CalReading;
+using evaluation::CalReadings;
+using numbers::formatFixed;
+using numbers::shortestDecimal;
+
+namespace {
+
+// A held reading shows as 0 in the panel; a current one as its number.
+struct PanelNumber {
+    bool current;
+    double value;
+};
+
+PanelNumber numberOf(CalReadings& cal, int32_t slot) {
+    const CalReading r = cal.FormatCVRsltValue(slot);
+    return {r.current, r.current ? evaluation::leadingNumber(r.text) : 0.0};
+}
+
+void setValue(PanelView& rows, PanelRow row, std::string text) {
+    PanelRowView& r = rows[indexOf(row)];
+    r.hasValue = true;
+    r.value = {std::move(text), false};
+}
+
+} // namespace
+
+std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
+                                         evaluation::GateEvaluation& evaluation, CalReadings& cal) {
+    if (!view.setup || !view.rawSetup || !cal.bind()) return std::nullopt;
+    Remeasured out;
+    out.headerBytes = view.headerBytes;
+    layout::write(out.headerBytes.data(), layout::frame::GateAThreshold, gates.newGateAThresh);
+    layout::write(out.headerBytes.data(), layout::frame::GateBThreshold, gates.newGateBThresh);
+    // The library keeps the setup record's address: the open recording's own copy lives as long as it.
+    cal.SetHeaderData(view.rawSetup->data(), out.headerBytes.data());
+
+    evaluation.setRecording(*view.setup);
+    evaluation.setFrame(recording::decodeFrameHeader(out.headerBytes), view.measuredRaw);
+    evaluation.GetGateData(gates);
+    cal.UpdateGateData(evaluation.gateData());
+    for (std::size_t slot = 0; slot < out.readings.size(); ++slot)
+        out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
+
+    const int decimals = view.setup->isInch() ? 3 : 2;
+    const auto lengthRow = [decimals](PanelNumber n) -> std::string {
+        return n.current ? formatFixed(n.value, decimals) : "0";
+    };
+    const auto plainRow = [](PanelNumber n) -> std::string {
+        return n.current ? shortestDecimal(n.value) : "0";
+    };
+    const PanelNumber soundPathA = numberOf(cal, CalReadings::kSlotSA);
+    const PanelNumber soundPathB = numberOf(cal, CalReadings::kSlotSB);
+    if (gates.ShowGateA) {
+        setValue(out.rows, PanelRow::GateAStart, formatFixed(gates.newGateAStart, decimals));
+        setValue(out.rows, PanelRow::GateAThreshold, std::to_string(gates.newGateAThresh));
+        setValue(out.rows, PanelRow::SoundPathA, lengthRow(soundPathA));
+        setValue(out.rows, PanelRow::GateAAmplitude, plainRow(numberOf(cal, CalReadings::kSlotAmpA)));
+    }
+    if (gates.ShowGateB) {
+        setValue(out.rows, PanelRow::GateBStart, formatFixed(gates.newGateBStart, decimals));
+        setValue(out.rows, PanelRow::GateBThreshold, std::to_string(gates.newGateBThresh));
+        setValue(out.rows, PanelRow::SoundPathB, lengthRow(soundPathB));
+        setValue(out.rows, PanelRow::GateBAmplitude, plainRow(numberOf(cal, CalReadings::kSlotAmpB)));
+    }
+
+    const evaluation::CalCarets carets = cal.CVUpdatedCaret();
+    out.DrawCaratOne = carets.aTriggered != 0;
+    out.fCaretOne = static_cast<float>(out.DrawCaratOne ? soundPathA.value : 0.0);
+    out.DrawCaratTwo = carets.bTriggered != 0;
+    out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
+    return out;
+}
+
+} // namespace pelix::frame

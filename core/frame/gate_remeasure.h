@@ -1,0 +1,36 @@
+// A gate re-measure: the gates of a shown frame moved (dragged in the window,
+// or given on the command line), both gates are measured again on the frame's
+// recorded samples, and the calculation library turns the results into the
+// seven readings, the panel rows of the shown gates and the echo carets.
+#pragma once
+
+#include "core/evaluation/cal_readings.h"
+#include "core/evaluation/gate_evaluation.h"
+#include "core/frame/frame_view.h"
+
+#include <array>
+#include <optional>
+
+namespace pelix::frame {
+
+struct Remeasured {
+    // The frame's header with the moved thresholds in place of the recorded ones.
+    recording::FrameHeaderBytes headerBytes{};
+    std::array<evaluation::CalReading, recording::kReadingSlots> readings;
+    // Values of rows 5, 7, 8, 9 (gate A shown) and 10, 12, 13, 14 (gate B
+    // shown); the rows of a hidden gate keep what they showed.
+    PanelView rows;
+    bool DrawCaratOne = false;
+    float fCaretOne = 0.0F;
+    bool DrawCaratTwo = false;
+    float fCaretTwo = 0.0F;
+};
+
+// Measures `gates` on `view` (its first record's header and samples). The
+// evaluation keeps the results of a hidden gate from one re-measure to the
+// next; none without the calculation library (cal.failure() says why).
+std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
+                                         evaluation::GateEvaluation& evaluation,
+                                         evaluation::CalReadings& cal);
+
+} // namespace pelix::frame
