@@ -1,8 +1,8 @@
 #include "player/search/frm_progress.h"
 
+#include "core/search/search_entries.h"
 #include "platform/progress_bar.h"
 #include "platform/window_services.h"
-#include "player/search/engine/search_entries.h"
 #include "player/ui/twips.h"
 
 #include <QCloseEvent>

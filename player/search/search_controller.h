@@ -8,8 +8,8 @@
 // letting the window's events run every few milliseconds.
 #pragma once
 
+#include "core/search/search_limits.h"
 #include "player/playback/player_session.h"
-#include "player/search/engine/search_limits.h"
 #include "player/ui/player_controls.h"
 
 #include <QObject>

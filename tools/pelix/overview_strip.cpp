@@ -1,9 +1,9 @@
 #include "tools/pelix/overview_strip.h"
 
 #include "core/files/output_file.h"
+#include "core/overview/overview_series.h"
 #include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
-#include "player/overview/overview_series.h"
 #include "tools/pelix/headless_application.h"
 
 #include <QImage>
