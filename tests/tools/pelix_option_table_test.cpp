@@ -147,6 +147,9 @@ TEST(PelixOptionTableTest, EveryOptionIsInItsCommandsHelpAndIsTaken) {
             EXPECT_EQ(parsed.argumentError, "") << command->name << " " << name;
             EXPECT_TRUE(parsed.has(name)) << command->name << " " << name;
             EXPECT_EQ(parsed.positional, Args{"A.BIN"}) << command->name << " " << name;
+            if (option.argument == Argument::WholeNumber) {
+                EXPECT_FALSE(option.refused.empty()) << name;
+            }
             // A bounded number names its bounds when it is refused.
             if (option.argument == Argument::WholeNumber && option.most != INT64_MAX) {
                 EXPECT_NE(
