@@ -11,8 +11,16 @@ target_compile_definitions(PelixPlatform PRIVATE PELIX_PRIVATE_LIBRARY_FOLDER=".
 target_compile_definitions(pelix_evaluation PRIVATE PELIX_PRIVATE_LIBRARY_FOLDER="../${PELIX_PRIVATE_LIBDIR}")
 set_target_properties(PelixPlayer pelix pelix-synth PROPERTIES INSTALL_RPATH "$ORIGIN/../${PELIX_PRIVATE_LIBDIR}")
 set_target_properties(AscanView Pelix_Cal PelixPlatform PROPERTIES INSTALL_RPATH "$ORIGIN")
+# The drawing half of `pelix` is no command of its own: `pelix` finds it at
+# ../libexec/pelix/ from its own folder, so the two folders are fixed here.
+if(NOT CMAKE_INSTALL_BINDIR STREQUAL "bin")
+  message(FATAL_ERROR "pelix finds pelix-draw through bin/../libexec/pelix/: install the programs to bin/")
+endif()
+set(PELIX_DRAW_DIR libexec/pelix)
+set_target_properties(pelix-draw PROPERTIES INSTALL_RPATH "$ORIGIN/../../${PELIX_PRIVATE_LIBDIR}")
 
 install(TARGETS PelixPlayer pelix pelix-synth RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pelix-draw RUNTIME DESTINATION ${PELIX_DRAW_DIR})
 install(TARGETS AscanView Pelix_Cal PelixPlatform
         LIBRARY DESTINATION ${PELIX_PRIVATE_LIBDIR} NAMELINK_SKIP)
 

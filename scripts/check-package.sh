@@ -148,7 +148,8 @@ missing=""
 for program in PelixPlayer pelix pelix-synth; do
   [ -x "$run/usr/bin/$program" ] || missing="$missing $program"
 done
-if [ -z "$missing" ]; then pass "programs" "PelixPlayer, pelix, pelix-synth in /usr/bin"; else fail "programs" "missing:$missing"; fi
+[ -x "$run/usr/libexec/pelix/pelix-draw" ] || missing="$missing /usr/libexec/pelix/pelix-draw"
+if [ -z "$missing" ]; then pass "programs" "PelixPlayer, pelix, pelix-synth in /usr/bin, pelix-draw in /usr/libexec/pelix"; else fail "programs" "missing:$missing"; fi
 
 libs=$(find "$run$private" -mindepth 1 -printf "%f\n" 2>/dev/null | LC_ALL=C sort | paste -sd " ")
 if [ "$libs" = "libAscanView.so libPelixPlatform.so libPelix_Cal.so" ]; then
@@ -162,6 +163,8 @@ for program in PelixPlayer pelix pelix-synth; do
   runpath=$(readelf -d "$run/usr/bin/$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
   [ "$runpath" = "\$ORIGIN/../lib/x86_64-linux-gnu/pelix-player" ] || bad="$bad $program=$runpath"
 done
+runpath=$(readelf -d "$run/usr/libexec/pelix/pelix-draw" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+[ "$runpath" = "\$ORIGIN/../../lib/x86_64-linux-gnu/pelix-player" ] || bad="$bad pelix-draw=$runpath"
 for lib in $libs; do
   runpath=$(readelf -d "$run$private/$lib" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
   [ "$runpath" = "\$ORIGIN" ] || bad="$bad $lib=$runpath"
@@ -169,18 +172,20 @@ done
 if [ -z "$bad" ]; then pass "run path" "programs \$ORIGIN/../lib/x86_64-linux-gnu/pelix-player, libraries \$ORIGIN"; else fail "run path" "$bad"; fi
 
 not_found=""
-for file in /usr/bin/PelixPlayer /usr/bin/pelix /usr/bin/pelix-synth $(for lib in $libs; do echo "$private/$lib"; done); do
+for file in /usr/bin/PelixPlayer /usr/bin/pelix /usr/bin/pelix-synth /usr/libexec/pelix/pelix-draw $(for lib in $libs; do echo "$private/$lib"; done); do
   in_root ldd "$file" >"$out/ldd.log" 2>&1 || not_found="$not_found $file(ldd failed)"
   grep -q "not found" "$out/ldd.log" && not_found="$not_found $file:$(grep 'not found' "$out/ldd.log" | awk '{print $1}' | tr '\n' ' ')"
 done
-platform=$(in_root ldd /usr/bin/pelix | awk '$1 == "libPelixPlatform.so" { print $3 }')
-if [ -z "$not_found" ] && [ "$platform" = "/usr/bin/../lib/x86_64-linux-gnu/pelix-player/libPelixPlatform.so" ]; then
+platform=$(in_root ldd /usr/libexec/pelix/pelix-draw | awk '$1 == "libPelixPlatform.so" { print $3 }')
+if [ -z "$not_found" ] && [ "$platform" = "/usr/libexec/pelix/../../lib/x86_64-linux-gnu/pelix-player/libPelixPlatform.so" ]; then
   pass "ldd" "nothing not found; libPelixPlatform.so => $platform"
 else
   fail "ldd" "not found:${not_found:- none}; libPelixPlatform.so => ${platform:-?}"
 fi
 
-# 2. The command-line tool.
+# 2. The command-line tool: `pelix` itself loads no toolkit and no video library.
+toolkit=$(in_root ldd /usr/bin/pelix | awk '{print $1}' | grep -E '^lib(Qt|av|sw)' | paste -sd " ")
+if [ -z "$toolkit" ]; then pass "pelix without Qt and FFmpeg" "ldd /usr/bin/pelix names none"; else fail "pelix without Qt and FFmpeg" "$toolkit"; fi
 if in_root pelix --help >"$out/pelix-help.log" 2>&1 && grep -q '^usage: pelix COMMAND' "$out/pelix-help.log"; then
   pass "pelix --help" "$(head -1 "$out/pelix-help.log")"
 else

@@ -11,6 +11,8 @@
 #include "player/export/range_export.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 #include "tools/pelix/window_session.h"
 
 #include <QApplication>
@@ -24,23 +26,6 @@ namespace pelix::tool {
 
 namespace {
 
-const char* kHelp =
-    "usage: pelix export FILE -o OUT.avi [--from A --to B] [--fps F] [--window]\n"
-    "Records frames A..B of FILE (default: all of them) to OUT.avi through the player's own window,\n"
-    "capture and video writer, headless: one picture per frame, the window cut to its capture area\n"
-    "(full width, down to the controls below the position slider), Microsoft Video 1, every frame a key "
-    "frame.\n"
-    "  -o OUT.avi   the video; an existing file of that name is replaced once the video is complete\n"
-    "               (never the recording, a read-only file, a folder, a device, a FIFO or a socket)\n"
-    "  --from A     first frame (default 1)\n"
-    "  --to B       last frame (default the frame count)\n"
-    "  --fps F      frames per second of the video (default 10, clamped to 1..30; a clamped rate is\n"
-    "               said on standard error)\n"
-    "  --window     show the player window on the screen while it records\n"
-    "Exit status 0 done, 1 the video was refused or could not be written (nothing is written; an\n"
-    "existing file is left as it was), 2 usage (a range outside 1..FrameCount or reversed writes\n"
-    "nothing), 3 recording rejected.\n";
-
 struct ExportOptions {
     std::string file;
     std::string output;
@@ -50,38 +35,30 @@ struct ExportOptions {
 };
 
 std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
-    const ParsedArgs parsed = parseArgs(args, {"-o", "--from", "--to", "--fps"}, {"--window"});
+    const ParsedArgs parsed = parseArgs(kExportCommand, args);
     out.window = parsed.has("--window");
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kExportCommand);
         return kExitOk;
     }
     auto usage = [](const std::string& why) {
-        std::cerr << "pelix export: " << why << "\n" << kHelp;
+        std::cerr << "pelix export: " << why << "\n" << helpText(kExportCommand);
         return kExitUsage;
     };
     if (!parsed.error.empty()) return usage(parsed.error);
     if (parsed.positional.size() != 1) return usage("expects one FILE");
     out.file = parsed.positional[0];
-    for (const auto& [name, value] : parsed.options) {
-        if (name == "-o") {
-            out.output = value;
-            continue;
-        }
-        const auto n = parseWholeNumber(value);
-        if (!n) return usage(name + " needs a whole number");
-        if (name == "--from")
-            out.from = n;
-        else if (name == "--to")
-            out.to = n;
-        else {
-            out.framesPerSecond = static_cast<int>(
-                std::clamp<int64_t>(*n, player::AVIDecs::kSlowestRate, player::AVIDecs::kFastestRate));
-            if (out.framesPerSecond != *n)
-                std::cerr << "pelix export: --fps " << *n << " is outside " << player::AVIDecs::kSlowestRate
-                          << ".." << player::AVIDecs::kFastestRate << "; the video plays at "
-                          << out.framesPerSecond << " frames per second\n";
-        }
+    if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
+    if (const std::string* output = parsed.text("-o")) out.output = *output;
+    out.from = parsed.number("--from");
+    out.to = parsed.number("--to");
+    if (const auto n = parsed.number("--fps")) {
+        out.framesPerSecond = static_cast<int>(
+            std::clamp<int64_t>(*n, player::AVIDecs::kSlowestRate, player::AVIDecs::kFastestRate));
+        if (out.framesPerSecond != *n)
+            std::cerr << "pelix export: --fps " << *n << " is outside " << player::AVIDecs::kSlowestRate
+                      << ".." << player::AVIDecs::kFastestRate << "; the video plays at "
+                      << out.framesPerSecond << " frames per second\n";
     }
     if (out.output.empty()) return usage("-o OUT.avi is needed");
     return std::nullopt;

@@ -3,6 +3,8 @@
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 #include "tools/pelix/record_fields.h"
 
 #include <algorithm>
@@ -13,15 +15,6 @@ namespace pelix::tool {
 using namespace pelix::recording;
 
 namespace {
-
-const char* kHelp =
-    "usage: pelix frame FILE N [--json]\n"
-    "Prints frame N's time index, every FrameHeader field, AscanPoints and AscanRaw (0..1600),\n"
-    "EnvelopePoints (0..3200) for envelope recordings, and the trace mode the A-scan control gets.\n"
-    "For an envelope recording FrameHeader is the pair's first record (panel and readings) and\n"
-    "AscanPoints/AscanRaw hold the second record's samples, as after the player shows the frame.\n"
-    "Exit status 0 done, 1 standard output could not be written, 2 usage, 3 recording rejected,\n"
-    "4 the file ends inside frame N (what it holds is printed, marked ShortRead).\n";
 
 template <typename VisitWord, typename VisitArray>
 void forEachFrameField(const FrameHeaderBytes& bytes, VisitWord&& visitWord, VisitArray&& visitArray) {
@@ -76,14 +69,14 @@ void writeHeaderJson(JsonWriter& w, const FrameHeaderBytes& f) {
 } // namespace
 
 int runFrame(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, {"--json"});
+    const ParsedArgs parsed = parseArgs(kFrameCommand, args);
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kFrameCommand);
         return kExitOk;
     }
     if (!parsed.error.empty() || parsed.positional.size() != 2) {
         std::cerr << "pelix frame: " << (parsed.error.empty() ? "expects FILE and N" : parsed.error) << "\n"
-                  << kHelp;
+                  << helpText(kFrameCommand);
         return kExitUsage;
     }
     const auto n = parseWholeNumber(parsed.positional[1]);

@@ -3,6 +3,8 @@
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/info_summary.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 #include "tools/pelix/record_fields.h"
 
 #include <iostream>
@@ -12,15 +14,6 @@ namespace pelix::tool {
 using namespace pelix::recording;
 
 namespace {
-
-const char* kHelp =
-    "usage: pelix info FILE [--fields | --json]\n"
-    "Prints the recording in words: its magic bytes, version, units, velocity, rectification,\n"
-    "display window, probe angle, the gates of frame 1, the evaluation mode, the number of frames,\n"
-    "the rate, the length, and the flagged frames (with the header's flag count where it differs).\n"
-    "  --fields   every setup field by name instead, the derived velocity, display delay and\n"
-    "             display range, HeaderSize, FrameCount, the rate, TotalSeconds, FlagCount and FlagIndex\n"
-    "  --json     the --fields content as JSON\n";
 
 // Every setup field by name, in file order; the TCG point table has its own block.
 template <typename VisitWord, typename VisitArray>
@@ -66,18 +59,18 @@ template <typename Array> std::string joined(const Array& values) {
 } // namespace
 
 int runInfo(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {}, {"--json", "--fields"});
+    const ParsedArgs parsed = parseArgs(kInfoCommand, args);
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kInfoCommand);
         return kExitOk;
     }
     if (!parsed.error.empty() || parsed.positional.size() != 1) {
         std::cerr << "pelix info: " << (parsed.error.empty() ? "expects one FILE" : parsed.error) << "\n"
-                  << kHelp;
+                  << helpText(kInfoCommand);
         return kExitUsage;
     }
     if (parsed.json && parsed.has("--fields")) {
-        std::cerr << "pelix info: --fields and --json exclude each other\n" << kHelp;
+        std::cerr << "pelix info: --fields and --json exclude each other\n" << helpText(kInfoCommand);
         return kExitUsage;
     }
     const OpenOutcome outcome = OpenRecording::open(parsed.positional[0]);

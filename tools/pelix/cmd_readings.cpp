@@ -7,6 +7,8 @@
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 #include "tools/pelix/reading_columns.h"
 #include "tools/pelix/standard_output.h"
 
@@ -22,27 +24,6 @@ namespace pelix::tool {
 using namespace pelix::recording;
 
 namespace {
-
-const char* kHelp =
-    "usage: pelix readings FILE [--from A --to B] [--csv | --json]\n"
-    "One row per frame: the frame number, its time in seconds from the start of the recording, the\n"
-    "operator's flag mark, and the seven reading slots' names and recorded values exactly as the\n"
-    "player's readings panel shows them (for envelope recordings, the first record of each pair).\n"
-    "  --from A --to B   only frames A..B (default: all)\n"
-    "  --csv             comma-separated: Frame,Time,Flag,Name1,Value1,...,Name7,Value7, then\n"
-    "                    Number1,Unit1,Held1,...,Number7,Unit7,Held7 (Flag and Held 1 or 0)\n"
-    "  --json            "
-    "{\"FrameCount\":..,\"Rows\":[{\"Frame\":..,\"Time\":..,\"Flag\":..,\"readings\":[{\"slot\",\n"
-    "                    \"name\",\"value\",\"background\",\"number\",\"unit\",\"held\"}, ...]}, ...]}\n"
-    "Without --csv or --json: one line per frame, tab-separated, flagged frames marked F, held\n"
-    "values marked with a trailing *.\n"
-    "Number is the value as a plain decimal (20.8; empty, or null in JSON, when the slot shows no\n"
-    "value) and Unit its unit: mm, in, us, %, dB or empty. A held value is one the instrument kept\n"
-    "from an earlier frame because its gate found no echo in this one; the player's window shows it\n"
-    "on a white background.\n"
-    "A frame whose header the end of the file cuts short ends the table (noted on standard error).\n"
-    "Exit status 0 done, 1 the table could not be written, 2 usage, 3 recording rejected,\n"
-    "4 the file ended inside a frame's header (the table stops there).\n";
 
 enum class Format { Text, Csv, Json };
 
@@ -183,25 +164,21 @@ class RowWriter {
 } // namespace
 
 int runReadings(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {"--from", "--to"}, {"--csv", "--json"});
+    const ParsedArgs parsed = parseArgs(kReadingsCommand, args);
     const bool csv = parsed.has("--csv");
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kReadingsCommand);
         return kExitOk;
     }
     const auto usage = [](const std::string& why) {
-        std::cerr << "pelix readings: " << why << "\n" << kHelp;
+        std::cerr << "pelix readings: " << why << "\n" << helpText(kReadingsCommand);
         return kExitUsage;
     };
     if (!parsed.error.empty()) return usage(parsed.error);
     if (parsed.positional.size() != 1) return usage("expects FILE");
     if (csv && parsed.json) return usage("--csv and --json exclude each other");
-    std::optional<int64_t> from, to;
-    for (const auto& [name, value] : parsed.options) {
-        const auto n = parseWholeNumber(value);
-        if (!n) return usage(name + " must be a frame number");
-        (name == "--from" ? from : to) = n;
-    }
+    if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
+    const std::optional<int64_t> from = parsed.number("--from"), to = parsed.number("--to");
 
     OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);

@@ -17,6 +17,8 @@
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 #include "tools/pelix/reading_columns.h"
 #include "tools/pelix/search_box_option.h"
 #include "tools/pelix/tool_outputs.h"
@@ -45,44 +47,6 @@ namespace pelix::tool {
 
 namespace {
 
-const char* kHelp =
-    "usage: pelix render FILE N -o OUT.png [--window] [--ops OPS.json] [--state STATE.json]\n"
-    "                         [--width W --height H] [--gate-a START,THRESH] [--gate-b START,THRESH]\n"
-    "                         [--search-box L,U,H1,H2] [--range A,B]\n"
-    "Opens FILE as the player does and shows frame N through the player's display pipeline, headless.\n"
-    "  -o OUT.png      the A-scan control as drawn (the whole main window with --window)\n"
-    "  --window        picture the whole main window instead of the control alone\n"
-    "  --ops FILE      the control's drawing operations of the last redraw, as JSON\n"
-    "  --state FILE    every property of the control by name, the sixteen panel rows (caption and\n"
-    "                  value with their visibility), the two scale labels, the title and the seven\n"
-    "                  readings (name, value, background, number, unit, held: as pelix readings\n"
-    "                  --json gives them), as JSON; after a gate option also the\n"
-    "                  six measured gate values (GateDataArray)\n"
-    "  --width W --height H   the control's size, 1..10000 pixels each (default: its size in the main\n"
-    "                  window at the window's starting size; never below the control's minimum of\n"
-    "                  7200 x 3500 twips)\n"
-    "  --gate-a START,THRESH, --gate-b START,THRESH   after frame N is shown, leave that gate where a\n"
-    "                  completed drag would: start in display units (mm, or inch for inch recordings;\n"
-    "                  gate B's absolute start), threshold in percent (-100..100); the player then\n"
-    "                  measures the gates on the frame and shows the re-measured readings\n"
-    "  --search-box L,U,H1,H2   after frame N is shown, tick \"Search box\", drag the box with the mouse\n"
-    "                  to the left and right edge L..U (0..800 across the picture) and the amplitude\n"
-    "                  window H1..H2 (percent, 0..100; in RF the box lies in the upper half and counts\n"
-    "                  from the centre line) as near as the mouse can place it, and press \"Search\": the\n"
-    "                  list and the marks under the slider show the matches; --state then also holds\n"
-    "                  \"search\" (the list's entries and the matching frames); L > U or H1 > H2 is a\n"
-    "                  usage error, limits beyond 0..800 or 0..100 are clamped to them (noted on\n"
-    "                  standard error), as pelix search --box reads them\n"
-    "  --range A,B     tick \"Select range\" with the slider at A, choose End Point and move the slider\n"
-    "                  to B; N must be B, or A, in which case Start Point is chosen last and the slider\n"
-    "                  moved back to A (1 <= A <= B <= the frame count); --state then also holds\n"
-    "                  \"aviRange\" (its start and end frame)\n"
-    "At least one of -o, --ops and --state is needed. An output replaces an existing file only once\n"
-    "every output is complete; the recording itself, a read-only file, a folder, a device, a FIFO or a\n"
-    "socket is never replaced. Exit status 0 done, 1 an output refused or not written (none is\n"
-    "written), 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing\n"
-    "written).\n";
-
 // "START,THRESH": a finite start and a whole threshold in percent.
 std::optional<DraggedGate> parseMovedGate(const std::string& text) {
     const auto comma = text.find(',');
@@ -96,9 +60,6 @@ std::optional<DraggedGate> parseMovedGate(const std::string& text) {
     if (!threshold || *threshold < -100 || *threshold > 100) return std::nullopt;
     return DraggedGate{start, static_cast<int16_t>(*threshold)};
 }
-
-// Any size is taken: the control never shrinks below its own minimum.
-constexpr int kLeastPixels = 1;
 
 struct FrameRange {
     int32_t start = 0, end = 0;
@@ -127,17 +88,14 @@ struct RenderOptions {
 
 // Parses the arguments; returns an exit status when the command should end.
 std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
-    const ParsedArgs parsed = parseArgs(
-        args,
-        {"-o", "--ops", "--state", "--width", "--height", "--gate-a", "--gate-b", "--search-box", "--range"},
-        {"--window"});
+    const ParsedArgs parsed = parseArgs(kRenderCommand, args);
     out.window = parsed.has("--window");
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kRenderCommand);
         return kExitOk;
     }
     auto usage = [](const std::string& why) {
-        std::cerr << "pelix render: " << why << "\n" << kHelp;
+        std::cerr << "pelix render: " << why << "\n" << helpText(kRenderCommand);
         return kExitUsage;
     };
     if (!parsed.error.empty()) return usage(parsed.error);
@@ -147,6 +105,9 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
     if (!n || *n < 1 || *n > INT32_MAX) return usage("N must be a frame number");
     out.frame = static_cast<int32_t>(*n);
     std::string searchBoxNote;
+    if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
+    out.width = static_cast<int>(parsed.number("--width").value_or(0));
+    out.height = static_cast<int>(parsed.number("--height").value_or(0));
     for (const auto& [name, value] : parsed.options) {
         if (name == "-o")
             out.png = value;
@@ -156,20 +117,18 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
             out.state = value;
         else if (name == "--gate-a" || name == "--gate-b") {
             const auto gate = parseMovedGate(value);
-            if (!gate) return usage(name + " takes START,THRESH (a number and a whole percent -100..100)");
+            if (!gate)
+                return usage(std::string(name) +
+                             " takes START,THRESH (a number and a whole percent -100..100)");
             (name == "--gate-a" ? out.gateA : out.gateB) = gate;
         } else if (name == "--search-box") {
-            SearchBoxOption box = parseSearchBoxOption(name, value);
+            SearchBoxOption box = parseSearchBoxOption(std::string(name), value);
             if (!box.limits) return usage(box.error);
             searchBoxNote = box.note;
             out.searchBox = box.limits;
         } else if (name == "--range") {
             out.range = parseRange(value);
             if (!out.range) return usage("--range takes A,B (frame numbers, A <= B)");
-        } else {
-            const auto pixels = parsePixels(value, kLeastPixels);
-            if (!pixels) return usage(name + " must be 1..10000 pixels");
-            (name == "--width" ? out.width : out.height) = *pixels;
         }
     }
     if ((out.width == 0) != (out.height == 0)) return usage("--width and --height go together");

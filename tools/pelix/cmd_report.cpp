@@ -8,6 +8,8 @@
 #include "player/report/inspection_report.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/headless_application.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 
 #include <QApplication>
 
@@ -15,48 +17,24 @@
 
 namespace pelix::tool {
 
-namespace {
-
-const char* kHelp =
-    "usage: pelix report FILE -o REPORT.pdf [--frames LIST | --flags]\n"
-    "Writes an inspection report: page 1 summarises the recording (file, size, version, units,\n"
-    "velocity, rectification, probe angle, gates, evaluation mode, frames, rate, length, flags) with\n"
-    "the overview strip; then one page per chosen frame with the player's window showing it, the\n"
-    "frame number and time and the seven readings. Pages are numbered; the footer holds the file\n"
-    "name and the date of the report.\n"
-    "  --frames LIST   the frames to show, e.g. 12 or 3,7,20-25 (at most 2000)\n"
-    "  --flags         every flagged frame (the default); frame 1 when the operator flagged none\n"
-    "The report never replaces the recording, a read-only file, a folder, a device, a FIFO or a\n"
-    "socket, and replaces an existing file only once it is complete.\n"
-    "Exit status 0 written, 1 refused or not written (nothing is written), 2 usage, 3 recording\n"
-    "rejected, 4 a chosen frame is cut short by the end of the file (its page says so; the report is\n"
-    "written).\n";
-
-} // namespace
+namespace {} // namespace
 
 int runReport(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {"-o", "--frames"}, {"--flags"});
+    const ParsedArgs parsed = parseArgs(kReportCommand, args);
     const bool flags = parsed.has("--flags");
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kReportCommand);
         return kExitOk;
     }
     const auto usage = [](const std::string& why) {
-        std::cerr << "pelix report: " << why << "\n" << kHelp;
+        std::cerr << "pelix report: " << why << "\n" << helpText(kReportCommand);
         return kExitUsage;
     };
     if (!parsed.error.empty()) return usage(parsed.error);
     if (parsed.positional.size() != 1) return usage("expects FILE");
-    std::string output, frameList;
-    bool listGiven = false;
-    for (const auto& [name, value] : parsed.options) {
-        if (name == "-o") {
-            output = value;
-        } else {
-            frameList = value;
-            listGiven = true;
-        }
-    }
+    const std::string output = parsed.has("-o") ? *parsed.text("-o") : std::string();
+    const std::string* frameList = parsed.text("--frames");
+    const bool listGiven = frameList != nullptr;
     if (output.empty()) return usage("-o REPORT.pdf is needed");
     if (flags && listGiven) return usage("--frames and --flags exclude each other");
 
@@ -69,7 +47,7 @@ int runReport(const Args& args) {
         if (listGiven) {
             std::string error;
             const auto parsedFrames =
-                report::parseFrameList(frameList, outcome.recording->FrameCount(), error);
+                report::parseFrameList(*frameList, outcome.recording->FrameCount(), error);
             if (!parsedFrames) return usage("--frames: " + error);
             frames = *parsedFrames;
         }

@@ -5,6 +5,8 @@
 #include "core/search/search_entries.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
+#include "tools/pelix/options/commands.h"
+#include "tools/pelix/options/help_text.h"
 #include "tools/pelix/search_box_option.h"
 
 #include <iostream>
@@ -12,33 +14,18 @@
 
 namespace pelix::tool {
 
-namespace {
-
-const char* kHelp =
-    "usage: pelix search FILE --box L,U,H1,H2 [--json]\n"
-    "Lists every frame whose trace passes through the search box, in the player's words\n"
-    "(\"1.  Frame 57\", or \"Not found.\"). L and U are the box's left and right edge on the\n"
-    "0..800 sample scale, H1 and H2 its lower and upper amplitude limit in percent of screen\n"
-    "height (in RF, of half the height from the centre line): the control's\n"
-    "SearchLowwidthRange, SearchUpwidthRange, SearchLowhightlimit and SearchUphightlimit.\n"
-    "Reversed limits (L > U or H1 > H2) are a usage error: no trace passes through such a box.\n"
-    "Limits beyond 0..800 or 0..100 are clamped to them, as the window keeps its box inside the\n"
-    "picture; a note on standard error says so.\n"
-    "--json prints {\"matches\": [frame numbers], \"entries\": [list entries]}.\n";
-
-} // namespace
+namespace {} // namespace
 
 int runSearch(const Args& args) {
-    const ParsedArgs parsed = parseArgs(args, {"--box"}, {"--json"});
+    const ParsedArgs parsed = parseArgs(kSearchCommand, args);
     if (parsed.help) {
-        std::cout << kHelp;
+        std::cout << helpText(kSearchCommand);
         return kExitOk;
     }
     std::optional<search::SearchLimits> limits;
     std::string error = parsed.error, note;
-    for (const auto& [name, value] : parsed.options) {
-        if (name != "--box") continue;
-        SearchBoxOption box = parseSearchBoxOption(name, value);
+    if (const std::string* text = parsed.text("--box")) {
+        SearchBoxOption box = parseSearchBoxOption("--box", *text);
         if (!box.error.empty()) error = box.error;
         note = box.note;
         limits = box.limits;
@@ -46,7 +33,7 @@ int runSearch(const Args& args) {
     if (error.empty() && parsed.positional.size() != 1) error = "expects one FILE";
     if (error.empty() && !limits) error = "expects --box L,U,H1,H2";
     if (!error.empty()) {
-        std::cerr << "pelix search: " << error << "\n" << kHelp;
+        std::cerr << "pelix search: " << error << "\n" << helpText(kSearchCommand);
         return kExitUsage;
     }
     if (!note.empty()) std::cerr << "pelix search: " << note << "\n";

@@ -1,6 +1,8 @@
-// Shared parsing for the subcommands: positional arguments and flags.
+// What the subcommands share once their arguments are read: the frame span
+// --from/--to asks for, and the message for a rejected recording.
 #pragma once
 
+#include "tools/pelix/options/option_parser.h"
 #include "tools/pelix/subcommands.h"
 
 #include <cstdint>
@@ -12,28 +14,6 @@ struct OpenOutcome;
 }
 
 namespace pelix::tool {
-
-struct ParsedArgs {
-    std::vector<std::string> positional;
-    bool json = false;
-    bool help = false;
-    std::vector<std::pair<std::string, std::string>> options; // --name value
-    std::vector<std::string> switches;                        // on/off options given, e.g. "--csv"
-    bool has(const std::string& name) const;
-    std::string error;
-};
-
-// `valued` lists the options that take a value (e.g. "-o", "--ops"), `switches` the
-// on/off options the command knows (e.g. "--window"; "--json" where the command
-// has a JSON form, which also sets `json`). --help and -h are known everywhere.
-// Every option may be given once; after "--" every word is positional.
-ParsedArgs parseArgs(const Args& args, const std::vector<std::string>& valued,
-                     const std::vector<std::string>& switches = {});
-std::optional<int64_t> parseWholeNumber(const std::string& text);
-
-// A picture size given by --width or --height: a whole number of pixels from
-// `least` to 10000; empty when the text is not one.
-std::optional<int> parsePixels(const std::string& text, int least);
 
 // The frames --from A and --to B ask for, defaulting to 1 and the frame count.
 struct FrameSpan {

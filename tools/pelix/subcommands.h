@@ -2,9 +2,14 @@
 #pragma once
 
 #include "core/exit_codes.h"
+#include "tools/pelix/options/option_parser.h"
 
-#include <string>
-#include <vector>
+namespace pelix::files {
+class OutputFile;
+}
+namespace pelix::overview {
+class OverviewSeries;
+}
 
 namespace pelix::tool {
 
@@ -14,15 +19,17 @@ using pelix::kExitRejected;
 using pelix::kExitUsage;
 using pelix::kExitWriteFailed;
 
-using Args = std::vector<std::string>;
-
 int runInfo(const Args& args);
 int runFrame(const Args& args);
 int runRender(const Args& args);
 int runReadings(const Args& args);
 int runExport(const Args& args);
 int runSearch(const Args& args);
-int runOverview(const Args& args);
+// Draws the overview strip into a picture; only pelix-draw has one. Without
+// it, `overview -o` is handed over to pelix-draw.
+using OverviewStripWriter = bool (*)(const overview::OverviewSeries& series, files::OutputFile& png,
+                                     int width, int height);
+int runOverview(const Args& args, OverviewStripWriter writeStrip);
 int runReport(const Args& args);
 
 } // namespace pelix::tool

@@ -1,0 +1,343 @@
+#include "tools/pelix/options/commands.h"
+
+#include <algorithm>
+#include <array>
+
+namespace pelix::tool {
+
+namespace {
+
+constexpr std::string_view kWholeNumberNeeded = "needs a whole number";
+constexpr std::string_view kFrameNumberNeeded = "must be a frame number";
+constexpr std::string_view kPixelsNeeded = "must be 16..10000 pixels";
+
+constexpr OptionSpec kJson{.name = "--json", .label = {}, .help = {}, .listing = Listing::InText};
+
+// A picture's size, one rule wherever a command takes one: --width W --height H
+// on one help line, which the height carries.
+constexpr OptionSpec kWidth{.name = "--width",
+                            .argument = Argument::WholeNumber,
+                            .label = "--width W",
+                            .listing = Listing::WithNext,
+                            .least = kLeastPixels,
+                            .most = kMostPixels,
+                            .refused = kPixelsNeeded};
+constexpr OptionSpec height(std::string_view help) {
+    return {.name = "--height",
+            .argument = Argument::WholeNumber,
+            .label = "--height H",
+            .help = help,
+            .least = kLeastPixels,
+            .most = kMostPixels,
+            .refused = kPixelsNeeded};
+}
+
+// ---- info
+constexpr OptionSpec kInfoOptions[] = {
+    {.name = "--fields",
+     .help = "every setup field by name instead, the derived velocity, display delay and\n"
+             "display range, HeaderSize, FrameCount, the rate, TotalSeconds, FlagCount and FlagIndex"},
+    {.name = "--json", .help = "the --fields content as JSON"},
+};
+
+// ---- frame
+constexpr OptionSpec kFrameOptions[] = {kJson};
+
+// ---- render
+constexpr OptionSpec kRenderOptions[] = {
+    {.name = "-o",
+     .argument = Argument::Text,
+     .label = "-o OUT.png",
+     .help = "the A-scan control as drawn (the whole main window with --window)"},
+    {.name = "--window", .help = "picture the whole main window instead of the control alone"},
+    {.name = "--ops",
+     .argument = Argument::Text,
+     .label = "--ops FILE",
+     .help = "the control's drawing operations of the last redraw, as JSON"},
+    {.name = "--state",
+     .argument = Argument::Text,
+     .label = "--state FILE",
+     .help = "every property of the control by name, the sixteen panel rows (caption and\n"
+             "value with their visibility), the two scale labels, the title and the seven\n"
+             "readings (name, value, background, number, unit, held: as pelix readings\n"
+             "--json gives them), as JSON; after a gate option also the\n"
+             "six measured gate values (GateDataArray)"},
+    kWidth,
+    height("the control's size, 16..10000 pixels each (default: its size in the main\n"
+           "window at the window's starting size; never below the control's minimum of\n"
+           "7200 x 3500 twips)"),
+    {.name = "--gate-a",
+     .argument = Argument::Text,
+     .label = "--gate-a START,THRESH,",
+     .listing = Listing::WithNext},
+    {.name = "--gate-b",
+     .argument = Argument::Text,
+     .label = "--gate-b START,THRESH",
+     .help = "after frame N is shown, leave that gate where a\n"
+             "completed drag would: start in display units (mm, or inch for inch recordings;\n"
+             "gate B's absolute start), threshold in percent (-100..100); the player then\n"
+             "measures the gates on the frame and shows the re-measured readings"},
+    {.name = "--search-box",
+     .argument = Argument::Text,
+     .label = "--search-box L,U,H1,H2",
+     .help = "after frame N is shown, tick \"Search box\", drag the box with the mouse\n"
+             "to the left and right edge L..U (0..800 across the picture) and the amplitude\n"
+             "window H1..H2 (percent, 0..100; in RF the box lies in the upper half and counts\n"
+             "from the centre line) as near as the mouse can place it, and press \"Search\": the\n"
+             "list and the marks under the slider show the matches; --state then also holds\n"
+             "\"search\" (the list's entries and the matching frames); L > U or H1 > H2 is a\n"
+             "usage error, limits beyond 0..800 or 0..100 are clamped to them (noted on\n"
+             "standard error), as pelix search --box reads them"},
+    {.name = "--range",
+     .argument = Argument::Text,
+     .label = "--range A,B",
+     .help = "tick \"Select range\" with the slider at A, choose End Point and move the slider\n"
+             "to B; N must be B, or A, in which case Start Point is chosen last and the slider\n"
+             "moved back to A (1 <= A <= B <= the frame count); --state then also holds\n"
+             "\"aviRange\" (its start and end frame)"},
+};
+
+// ---- readings
+constexpr OptionSpec kReadingsOptions[] = {
+    {.name = "--from",
+     .argument = Argument::WholeNumber,
+     .label = "--from A",
+     .listing = Listing::WithNext,
+     .refused = kFrameNumberNeeded},
+    {.name = "--to",
+     .argument = Argument::WholeNumber,
+     .label = "--to B",
+     .help = "only frames A..B (default: all)",
+     .refused = kFrameNumberNeeded},
+    {.name = "--csv",
+     .help = "comma-separated: Frame,Time,Flag,Name1,Value1,...,Name7,Value7, then\n"
+             "Number1,Unit1,Held1,...,Number7,Unit7,Held7 (Flag and Held 1 or 0)"},
+    {.name = "--json",
+     .help = "{\"FrameCount\":..,\"Rows\":[{\"Frame\":..,\"Time\":..,\"Flag\":..,\"readings\":[{\"slot\",\n"
+             "\"name\",\"value\",\"background\",\"number\",\"unit\",\"held\"}, ...]}, ...]}"},
+};
+
+// ---- export
+constexpr OptionSpec kExportOptions[] = {
+    {.name = "-o",
+     .argument = Argument::Text,
+     .label = "-o OUT.avi",
+     .help = "the video; an existing file of that name is replaced once the video is complete\n"
+             "(never the recording, a read-only file, a folder, a device, a FIFO or a socket)"},
+    {.name = "--from",
+     .argument = Argument::WholeNumber,
+     .label = "--from A",
+     .help = "first frame (default 1)",
+     .refused = kWholeNumberNeeded},
+    {.name = "--to",
+     .argument = Argument::WholeNumber,
+     .label = "--to B",
+     .help = "last frame (default the frame count)",
+     .refused = kWholeNumberNeeded},
+    // Any whole rate is taken: the command clamps it to what the video can play, and says so.
+    {.name = "--fps",
+     .argument = Argument::WholeNumber,
+     .label = "--fps F",
+     .help = "frames per second of the video (default 10, clamped to 1..30; a clamped rate is\n"
+             "said on standard error)",
+     .refused = kWholeNumberNeeded},
+    {.name = "--window", .help = "show the player window on the screen while it records"},
+};
+
+// ---- search
+constexpr OptionSpec kSearchOptions[] = {
+    {.name = "--box", .argument = Argument::Text, .listing = Listing::InText},
+    kJson,
+};
+
+// ---- overview
+constexpr OptionSpec kOverviewOptions[] = {
+    {.name = "--json",
+     .help = "{\"FrameCount\": N, \"GateAAmplitude\": [...], \"GateBAmplitude\": [...],\n"
+             "\"Flags\": [frame numbers]}: one amplitude (percent of screen height) per\n"
+             "frame, null while that gate is off"},
+    {.name = "-o",
+     .argument = Argument::Text,
+     .label = "-o OUT.png",
+     .help = "the strip as the player's overview window draws it (default 1000 x 120 pixels)"},
+    kWidth,
+    height("the strip's size with -o, 16..10000 pixels each"),
+};
+
+// ---- report
+constexpr OptionSpec kReportOptions[] = {
+    {.name = "-o", .argument = Argument::Text, .label = "-o REPORT.pdf", .listing = Listing::InText},
+    {.name = "--frames",
+     .argument = Argument::Text,
+     .label = "--frames LIST",
+     .help = "the frames to show, e.g. 12 or 3,7,20-25 (at most 2000)"},
+    {.name = "--flags", .help = "every flagged frame (the default); frame 1 when the operator flagged none"},
+};
+
+} // namespace
+
+const CommandSpec kInfoCommand{
+    .name = "info",
+    .listArguments = "FILE",
+    .summary = "the recording's setup, frame count, length and flags",
+    .listColumn = 16,
+    .usage = "FILE [--fields | --json]",
+    .description =
+        "Prints the recording in words: its magic bytes, version, units, velocity, rectification,\n"
+        "display window, probe angle, the gates of frame 1, the evaluation mode, the number of frames,\n"
+        "the rate, the length, and the flagged frames (with the header's flag count where it differs).\n",
+    .helpColumn = 13,
+    .options = kInfoOptions,
+};
+
+const CommandSpec kFrameCommand{
+    .name = "frame",
+    .listArguments = "FILE N",
+    .summary = "frame N's header fields and decoded samples",
+    .listColumn = 16,
+    .usage = "FILE N [--json]",
+    .description =
+        "Prints frame N's time index, every FrameHeader field, AscanPoints and AscanRaw (0..1600),\n"
+        "EnvelopePoints (0..3200) for envelope recordings, and the trace mode the A-scan control gets.\n"
+        "For an envelope recording FrameHeader is the pair's first record (panel and readings) and\n"
+        "AscanPoints/AscanRaw hold the second record's samples, as after the player shows the frame.\n"
+        "Exit status 0 done, 1 standard output could not be written, 2 usage, 3 recording rejected,\n"
+        "4 the file ends inside frame N (what it holds is printed, marked ShortRead).\n",
+    .options = kFrameOptions,
+};
+
+const CommandSpec kRenderCommand{
+    .name = "render",
+    .listArguments = "FILE N -o OUT.png",
+    .summary = "frame N drawn as the player shows it",
+    .usage =
+        "FILE N -o OUT.png [--window] [--ops OPS.json] [--state STATE.json]\n"
+        "                         [--width W --height H] [--gate-a START,THRESH] [--gate-b START,THRESH]\n"
+        "                         [--search-box L,U,H1,H2] [--range A,B]",
+    .description =
+        "Opens FILE as the player does and shows frame N through the player's display pipeline, headless.\n",
+    .helpColumn = 18,
+    .options = kRenderOptions,
+    .closing =
+        "At least one of -o, --ops and --state is needed. An output replaces an existing file only once\n"
+        "every output is complete; the recording itself, a read-only file, a folder, a device, a FIFO or a\n"
+        "socket is never replaced. Exit status 0 done, 1 an output refused or not written (none is\n"
+        "written), 2 usage, 3 recording rejected, 4 frame N is cut short by the end of the file (nothing\n"
+        "written).\n",
+};
+
+const CommandSpec kReadingsCommand{
+    .name = "readings",
+    .listArguments = "FILE [--csv]",
+    .summary = "every frame's recorded readings as the panel shows them",
+    .listColumn = 28,
+    .usage = "FILE [--from A --to B] [--csv | --json]",
+    .description =
+        "One row per frame: the frame number, its time in seconds from the start of the recording, the\n"
+        "operator's flag mark, and the seven reading slots' names and recorded values exactly as the\n"
+        "player's readings panel shows them (for envelope recordings, the first record of each pair).\n",
+    .helpColumn = 20,
+    .options = kReadingsOptions,
+    .closing =
+        "Without --csv or --json: one line per frame, tab-separated, flagged frames marked F, held\n"
+        "values marked with a trailing *.\n"
+        "Number is the value as a plain decimal (20.8; empty, or null in JSON, when the slot shows no\n"
+        "value) and Unit its unit: mm, in, us, %, dB or empty. A held value is one the instrument kept\n"
+        "from an earlier frame because its gate found no echo in this one; the player's window shows it\n"
+        "on a white background.\n"
+        "A frame whose header the end of the file cuts short ends the table (noted on standard error).\n"
+        "Exit status 0 done, 1 the table could not be written, 2 usage, 3 recording rejected,\n"
+        "4 the file ended inside a frame's header (the table stops there).\n",
+};
+
+const CommandSpec kExportCommand{
+    .name = "export",
+    .listArguments = "FILE -o OUT.avi",
+    .summary = "a range of frames to an AVI video",
+    .listColumn = 28,
+    .usage = "FILE -o OUT.avi [--from A --to B] [--fps F] [--window]",
+    .description =
+        "Records frames A..B of FILE (default: all of them) to OUT.avi through the player's own window,\n"
+        "capture and video writer, headless: one picture per frame, the window cut to its capture area\n"
+        "(full width, down to the controls below the position slider), Microsoft Video 1, every frame a key "
+        "frame.\n",
+    .helpColumn = 15,
+    .options = kExportOptions,
+    .closing = "Exit status 0 done, 1 the video was refused or could not be written (nothing is written; an\n"
+               "existing file is left as it was), 2 usage (a range outside 1..FrameCount or reversed writes\n"
+               "nothing), 3 recording rejected.\n",
+};
+
+const CommandSpec kSearchCommand{
+    .name = "search",
+    .listArguments = "FILE --box L,U,H1,H2",
+    .summary = "every frame whose trace passes through the box",
+    .usage = "FILE --box L,U,H1,H2 [--json]",
+    .description =
+        "Lists every frame whose trace passes through the search box, in the player's words\n"
+        "(\"1.  Frame 57\", or \"Not found.\"). L and U are the box's left and right edge on the\n"
+        "0..800 sample scale, H1 and H2 its lower and upper amplitude limit in percent of screen\n"
+        "height (in RF, of half the height from the centre line): the control's\n"
+        "SearchLowwidthRange, SearchUpwidthRange, SearchLowhightlimit and SearchUphightlimit.\n"
+        "Reversed limits (L > U or H1 > H2) are a usage error: no trace passes through such a box.\n"
+        "Limits beyond 0..800 or 0..100 are clamped to them, as the window keeps its box inside the\n"
+        "picture; a note on standard error says so.\n"
+        "--json prints {\"matches\": [frame numbers], \"entries\": [list entries]}.\n",
+    .options = kSearchOptions,
+};
+
+const CommandSpec kOverviewCommand{
+    .name = "overview",
+    .listArguments = "FILE [--json | -o OUT.png]",
+    .summary = "every frame's gate amplitudes and the flags",
+    .usage = "FILE [--json | -o OUT.png [--width W --height H]]",
+    .description =
+        "The recorded gate A and gate B echo amplitudes of every frame and the operator's flags, read\n"
+        "from the frame headers (for envelope recordings, the first record of each pair).\n",
+    .helpColumn = 18,
+    .options = kOverviewOptions,
+    .closing =
+        "Without --json or -o: frame count, flag count and each gate's highest amplitude.\n"
+        "A frame whose header the end of the file cuts short counts as both gates off (noted on\n"
+        "standard error, exit status 4). -o never replaces the recording, a read-only file, a folder, a\n"
+        "device, a FIFO or a socket, and replaces an existing file only with a complete picture.\n"
+        "Exit status 0 done, 1 output refused or not written (nothing is written), 2 usage, 3 recording\n"
+        "rejected, 4 cut short.\n",
+};
+
+const CommandSpec kReportCommand{
+    .name = "report",
+    .listArguments = "FILE -o REPORT.pdf [--frames LIST | --flags]",
+    .summary = "an inspection report",
+    .usage = "FILE -o REPORT.pdf [--frames LIST | --flags]",
+    .description =
+        "Writes an inspection report: page 1 summarises the recording (file, size, version, units,\n"
+        "velocity, rectification, probe angle, gates, evaluation mode, frames, rate, length, flags) with\n"
+        "the overview strip; then one page per chosen frame with the player's window showing it, the\n"
+        "frame number and time and the seven readings. Pages are numbered; the footer holds the file\n"
+        "name and the date of the report.\n",
+    .helpColumn = 18,
+    .options = kReportOptions,
+    .closing =
+        "The report never replaces the recording, a read-only file, a folder, a device, a FIFO or a\n"
+        "socket, and replaces an existing file only once it is complete.\n"
+        "Exit status 0 written, 1 refused or not written (nothing is written), 2 usage, 3 recording\n"
+        "rejected, 4 a chosen frame is cut short by the end of the file (its page says so; the report is\n"
+        "written).\n",
+};
+
+std::span<const CommandSpec* const> commandTable() {
+    static constexpr std::array kCommands = {&kInfoCommand,     &kFrameCommand,  &kRenderCommand,
+                                             &kReadingsCommand, &kExportCommand, &kSearchCommand,
+                                             &kOverviewCommand, &kReportCommand};
+    return kCommands;
+}
+
+const CommandSpec* findCommand(std::string_view name) {
+    const auto commands = commandTable();
+    const auto it =
+        std::find_if(commands.begin(), commands.end(), [&](const CommandSpec* c) { return c->name == name; });
+    return it == commands.end() ? nullptr : *it;
+}
+
+} // namespace pelix::tool
