@@ -1,5 +1,5 @@
 // pelix export, run as a program: exit codes, and what a finished video holds.
-#include "avi_probe.h"
+#include "support/avi_probe.h"
 #include "window_test_support.h"
 
 #include <QFile>
@@ -13,6 +13,9 @@
 
 namespace pelix::player::test {
 namespace {
+
+using testing::AviProbe;
+using testing::probeAvi;
 
 class ExportToolTest : public ::testing::Test {
   protected:
