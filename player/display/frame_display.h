@@ -7,7 +7,7 @@
 
 #include "player/display/ascan_port.h"
 #include "player/display/frame_arithmetic.h"
-#include "player/evaluation/readings_panel.h"
+#include "player/display/readings_panel.h"
 #include "player/recording/decoded_trace.h"
 #include "player/recording/frame_header.h"
 

@@ -3,9 +3,9 @@
 // AVI range while it is being chosen).
 #pragma once
 
+#include "player/controls/player_controls.h"
 #include "player/playback/playback_state.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QObject>
 

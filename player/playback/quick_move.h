@@ -3,9 +3,9 @@
 // check that an entry box always holds a number.
 #pragma once
 
+#include "player/controls/player_controls.h"
 #include "player/playback/navigation.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QObject>
 

@@ -2,8 +2,8 @@
 
 #include "platform/progress_bar.h"
 #include "platform/window_services.h"
+#include "player/controls/twips.h"
 #include "player/search/engine/search_entries.h"
-#include "player/ui/twips.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

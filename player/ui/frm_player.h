@@ -3,11 +3,11 @@
 // quick-move jumps, the AVI range and the frame display.
 #pragma once
 
+#include "player/controls/player_controls.h"
 #include "player/evaluation/gate_evaluation.h"
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
-#include "player/ui/player_controls.h"
 
 #include <QKeySequence>
 #include <QString>

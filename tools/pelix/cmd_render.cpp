@@ -9,7 +9,7 @@
 #include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
-#include "player/evaluation/readings_panel.h"
+#include "player/display/readings_panel.h"
 #include "player/export/output_device.h"
 #include "player/recording/open_recording.h"
 #include "player/search/search_controller.h"
