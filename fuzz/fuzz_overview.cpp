@@ -8,12 +8,12 @@
 // Parameters (8 bytes before the recording): the strip's width and height
 // (16 bits each, held to 16..2048 and 16..256 pixels), the frame under the
 // cursor and one search match (16 bits each, taken modulo the frame count).
+#include "core/overview/overview_columns.h"
+#include "core/overview/overview_series.h"
+#include "core/recording/open_recording.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/fuzz_window.h"
-#include "player/overview/overview_columns.h"
 #include "player/overview/overview_painter.h"
-#include "player/overview/overview_series.h"
-#include "player/recording/open_recording.h"
 
 #include <QImage>
 #include <QPainter>

@@ -10,11 +10,11 @@
 // held to -100..100 as the control's drag leaves it), which gates are dragged
 // (bit 0 gate A, bit 1 gate B), a spare byte, and the frame dragged on
 // (16 bits, taken modulo the frame count).
+#include "core/evaluation/recorded_readings.h"
+#include "core/recording/frame_header_scan.h"
+#include "core/recording/open_recording.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/fuzz_window.h"
-#include "player/evaluation/recorded_readings.h"
-#include "player/recording/frame_header_scan.h"
-#include "player/recording/open_recording.h"
 #include "tools/pelix/window_session.h"
 
 #include <QApplication>
@@ -37,15 +37,15 @@ std::optional<tool::DraggedGate> draggedGate(bool dragged, float start, int8_t t
 }
 
 void recordedReadingsOfEveryFrame(const OpenRecording& rec) {
-    player::RecordedReadingTexts texts(rec.header(), rec.derived().velocity);
+    evaluation::RecordedReadingTexts texts(rec.header(), rec.derived().velocity);
     const int64_t last = std::min<int64_t>(rec.FrameCount(), 4096);
     scanFrameHeaders(rec.file(), frameRecordLayout(rec), 1, last, [&](int64_t, const uint8_t* bytes) {
         const FrameHeader frame = decodeFrameHeader(bytes);
         (void)texts.names(frame);
         for (std::size_t slot = 0; slot < kReadingSlots; ++slot) {
-            const player::RecordedReading r = player::recordedReading(rec.header(), frame, slot);
+            const evaluation::RecordedReading r = evaluation::recordedReading(rec.header(), frame, slot);
             (void)texts.valueText(slot, r);
-            (void)player::readingHeld(r);
+            (void)evaluation::readingHeld(r);
         }
         return true;
     });

@@ -1,6 +1,6 @@
 // Arbitrary bytes as a recording: open, flag scan, and every frame decoded.
+#include "core/recording/open_recording.h"
 #include "fuzz/fuzz_input.h"
-#include "player/recording/open_recording.h"
 
 using namespace pelix::recording;
 

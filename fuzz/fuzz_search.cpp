@@ -6,10 +6,10 @@
 //
 // Parameters (16 bytes before the recording): the box's left and right edge on
 // the 0..800 scale and its lower and upper amplitude limit in percent, each a float.
+#include "core/recording/open_recording.h"
+#include "core/search/frame_search.h"
+#include "core/search/search_entries.h"
 #include "fuzz/fuzz_input.h"
-#include "player/recording/open_recording.h"
-#include "player/search/engine/frame_search.h"
-#include "player/search/engine/search_entries.h"
 #include "tests/support/search_plain_rule.h"
 
 #include <array>

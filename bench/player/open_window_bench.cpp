@@ -2,7 +2,7 @@
 // frame 1 (the open returns with the frame on screen), and how long until the
 // flag controls can be used. The operator's flags lie spread to the very last
 // frame, so the flag index needs a pass over the whole file.
-#include "player/recording/record_layout.h"
+#include "core/recording/record_layout.h"
 #include "player/ui/frm_player.h"
 #include "tests/support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"

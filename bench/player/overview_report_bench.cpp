@@ -2,8 +2,8 @@
 // `pelix overview --json > /dev/null` as a user runs it) and a 20-page
 // inspection report. The recording is made once, in a private folder that
 // goes when the program ends.
-#include "player/overview/overview_series.h"
-#include "player/recording/open_recording.h"
+#include "core/overview/overview_series.h"
+#include "core/recording/open_recording.h"
 #include "player/report/inspection_report.h"
 #include "tools/pelix-synth/recording_synth.h"
 

@@ -1,8 +1,8 @@
 // One frame on screen, end to end: read and decode the record, hand gates,
 // panel, trace and setup to the A-scan control by name, redraw and rasterise.
+#include "core/recording/open_recording.h"
 #include "platform/component_registry.h"
 #include "player/display/frame_display.h"
-#include "player/recording/open_recording.h"
 
 #include <QApplication>
 #include <QLabel>

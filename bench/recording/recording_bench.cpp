@@ -1,6 +1,6 @@
 // Reader speed: decoding frame records, and opening a large recording with
 // its full flag scan.
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 #include "tests/support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 

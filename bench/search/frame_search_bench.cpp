@@ -1,7 +1,7 @@
 // Searching a cached 1 GiB recording against reading it with cat, in the same
 // run: the search reads every frame record once, so cat is its floor.
-#include "player/recording/open_recording.h"
-#include "player/search/engine/frame_search.h"
+#include "core/recording/open_recording.h"
+#include "core/search/frame_search.h"
 #include "tests/support/temp_folder.h"
 
 #include <benchmark/benchmark.h>

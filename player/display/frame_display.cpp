@@ -2,7 +2,7 @@
 
 #include "core/geometry/twips.h"
 #include "core/numbers/number_format.h"
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 
 #include <QLineEdit>
 #include <QWidget>
@@ -57,7 +57,7 @@ FrameDisplay::~FrameDisplay() = default;
 void FrameDisplay::setRecording(OpenRecording* recording) {
     m_recording = recording;
     if (!m_recording) return;
-    m_units = unitConstantsFor(m_recording->header().Units);
+    m_units = frame::unitConstantsFor(m_recording->header().Units);
     // The curve point columns never change while the recording is open; built once, handed over every frame.
     const recording::TCGPointTable& tcg = m_recording->header().TCGPoints;
     m_tcgColumns = {int32List(tcg.ulHardwareTOF_20ns), int32List(tcg.ulFinalGain_01dB),
@@ -79,7 +79,7 @@ void FrameDisplay::refreshUnitRows() {
     if (!m_recording || !m_port) return;
     const RecordingHeader& setup = m_recording->header();
     const recording::DerivedSetup& d = m_recording->derived();
-    m_units = unitConstantsFor(setup.Units);
+    m_units = frame::unitConstantsFor(setup.Units);
 
     setPanelRow(4, QStringLiteral("Units:"), QString::fromLatin1(m_units.unitsText));
     setPanelRow(1, QString::fromLatin1(m_units.velocityTitle),
@@ -98,15 +98,15 @@ void FrameDisplay::refreshUnitRows() {
     m_port->set("fAscanRange", static_cast<float>(static_cast<double>(d.displayRange) * 1.1));
     m_port->setParamTitle(3, QStringLiteral("Recification:"));
     // An unknown rectification leaves the row's value as it was.
-    const char* rect = rectificationText(setup.Rectification);
+    const char* rect = frame::rectificationText(setup.Rectification);
     if (*rect) m_port->setParamValue(3, QString::fromLatin1(rect));
 }
 
 void FrameDisplay::refreshPositionTitle(int32_t currentFrame) {
     if (!m_recording || !m_port) return;
-    m_port->set("tiControlTitle",
-                text(positionTitle(currentFrame, m_recording->FrameCount(),
-                                   m_recording->timeIndex(currentFrame), m_recording->TotalSeconds())));
+    m_port->set("tiControlTitle", text(frame::positionTitle(currentFrame, m_recording->FrameCount(),
+                                                            m_recording->timeIndex(currentFrame),
+                                                            m_recording->TotalSeconds())));
 }
 
 void FrameDisplay::clearReadings() {
@@ -133,20 +133,22 @@ void FrameDisplay::showFramePanel() {
     port.setBool("DrawCaratOne", false);
     port.setBool("DrawCaratTwo", false);
 
-    const float aStart = toDisplayUnits(f.GateAStart_um, m_units);
-    const float aWidth = toDisplayUnits(f.GateAWidth_um, m_units);
-    const float bStart = toDisplayUnits(f.GateBStart_um, m_units);
-    const float bWidth = toDisplayUnits(f.GateBWidth_um, m_units);
+    const float aStart = frame::toDisplayUnits(f.GateAStart_um, m_units);
+    const float aWidth = frame::toDisplayUnits(f.GateAWidth_um, m_units);
+    const float bStart = frame::toDisplayUnits(f.GateBStart_um, m_units);
+    const float bWidth = frame::toDisplayUnits(f.GateBWidth_um, m_units);
 
-    port.set("fCaretOne", toDisplayUnits(soundPathA(setup, f), m_units));
-    port.set("fCaretTwo", toDisplayUnits(soundPathB(setup, f), m_units));
-    const float bAbsolute = absoluteGateBStart(setup, f, aStart, bStart, port.get("fCaretOne").toFloat());
+    port.set("fCaretOne", frame::toDisplayUnits(frame::soundPathA(setup, f), m_units));
+    port.set("fCaretTwo", frame::toDisplayUnits(frame::soundPathB(setup, f), m_units));
+    const float bAbsolute =
+        frame::absoluteGateBStart(setup, f, aStart, bStart, port.get("fCaretOne").toFloat());
 
     port.set("fGateAStart", aStart);
     port.set("fGateAWidth", aWidth);
     port.set("fGateBStart", bAbsolute);
     port.set("fGateBWidth", bWidth);
-    const GateThresholds thresholds = gateThresholds(setup.Rectification, f.GateAThreshold, f.GateBThreshold);
+    const frame::GateThresholds thresholds =
+        frame::gateThresholds(setup.Rectification, f.GateAThreshold, f.GateBThreshold);
     port.set("iGateAThresh", QVariant::fromValue<qint16>(thresholds.gateA));
     port.set("iGateBThresh", QVariant::fromValue<qint32>(thresholds.gateB));
 

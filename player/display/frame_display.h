@@ -5,11 +5,11 @@
 // title and the two entry boxes, and makes the control redraw.
 #pragma once
 
+#include "core/frame/frame_arithmetic.h"
+#include "core/recording/decoded_trace.h"
+#include "core/recording/frame_header.h"
 #include "player/display/ascan_port.h"
-#include "player/display/frame_arithmetic.h"
 #include "player/display/readings_panel.h"
-#include "player/recording/decoded_trace.h"
-#include "player/recording/frame_header.h"
 
 #include <QList>
 #include <QPointF>
@@ -103,7 +103,7 @@ class FrameDisplay {
     std::unique_ptr<AscanPort> m_port;
     ReadingsPanel m_readings;
     recording::OpenRecording* m_recording = nullptr;
-    UnitConstants m_units = unitConstantsFor(0);
+    frame::UnitConstants m_units = frame::unitConstantsFor(0);
     recording::FrameHeaderBytes m_frameHeader{};
     recording::FrameHeader m_panelFrame;
     recording::FrameHeaderBytes m_measuredHeader{};

@@ -1,6 +1,6 @@
 #include "player/display/readings_panel.h"
 
-#include "player/evaluation/recorded_readings.h"
+#include "core/evaluation/recorded_readings.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -55,17 +55,19 @@ void ReadingsPanel::clear() {
 void ReadingsPanel::refreshNames(const recording::RecordingHeader& setup,
                                  const recording::FrameHeader& frame) {
     for (std::size_t i = 0; i < m_names.size(); ++i)
-        setText(m_names[i], QString::fromStdString(readingName(setup.ReadingCodes[i], setup.ReadingModes[i],
+        setText(m_names[i],
+                QString::fromStdString(evaluation::readingName(setup.ReadingCodes[i], setup.ReadingModes[i],
                                                                frame.GateAMode, frame.GateBMode)));
 }
 
 void ReadingsPanel::refreshRecordedValues(const recording::RecordingHeader& setup,
                                           const recording::FrameHeader& frame, float displayVelocity) {
     for (std::size_t i = 0; i < m_values.size(); ++i) {
-        const RecordedReading reading = recordedReading(setup, frame, i);
+        const evaluation::RecordedReading reading = evaluation::recordedReading(setup, frame, i);
         setValue(i,
-                 QString::fromStdString(recordedValueText(reading, setup, displayVelocity, m_decimalPoint)),
-                 readingHeld(reading));
+                 QString::fromStdString(
+                     evaluation::recordedValueText(reading, setup, displayVelocity, m_decimalPoint)),
+                 evaluation::readingHeld(reading));
     }
 }
 

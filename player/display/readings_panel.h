@@ -2,8 +2,8 @@
 // each), refreshed for every shown frame with the instrument's recorded readings.
 #pragma once
 
-#include "player/recording/frame_header.h"
-#include "player/recording/recording_header.h"
+#include "core/recording/frame_header.h"
+#include "core/recording/recording_header.h"
 
 #include <QColor>
 

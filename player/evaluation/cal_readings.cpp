@@ -25,7 +25,7 @@ void CalReadings::SetHeaderData(const uint8_t* recordingHeader, const uint8_t* f
     if (bind()) m_setHeaderData(recordingHeader, frameHeader);
 }
 
-void CalReadings::UpdateGateData(const GateDataArray& gates) {
+void CalReadings::UpdateGateData(const evaluation::GateDataArray& gates) {
     if (bind()) m_updateGateData(gates.data());
 }
 

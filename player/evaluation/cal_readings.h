@@ -3,7 +3,7 @@
 // export is reported once through the message service; the calls then do nothing.
 #pragma once
 
-#include "player/evaluation/gate_evaluation.h"
+#include "core/evaluation/gate_evaluation.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +36,7 @@ class CalReadings {
     bool bind();
     // `recordingHeader` must stay alive and unchanged until the next call: the library keeps reading it.
     void SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader);
-    void UpdateGateData(const GateDataArray& gates);
+    void UpdateGateData(const evaluation::GateDataArray& gates);
     CalReading FormatCVRsltValue(int32_t slot);
     CalCarets CVUpdatedCaret();
 

@@ -1,8 +1,8 @@
 #include "player/evaluation/gate_change_handler.h"
 
 #include "core/numbers/number_format.h"
+#include "core/recording/open_recording.h"
 #include "player/display/frame_display.h"
-#include "player/recording/open_recording.h"
 
 namespace pelix::player {
 
@@ -33,9 +33,10 @@ void GateChangeHandler::Ascan_MouseUp() {
     AscanPort& port = m_display.port();
 
     // The dragged thresholds replace the recorded ones in the window's copy of the frame header.
-    const MovedGates gates{port.get("newGateAStart").toFloat(), port.get("newGateBStart").toFloat(),
-                           port.get("newGateAThresh").toInt(),  port.get("newGateBThresh").toInt(),
-                           port.getBool("ShowGateA"),           port.getBool("ShowGateB")};
+    const evaluation::MovedGates gates{
+        port.get("newGateAStart").toFloat(), port.get("newGateBStart").toFloat(),
+        port.get("newGateAThresh").toInt(),  port.get("newGateBThresh").toInt(),
+        port.getBool("ShowGateA"),           port.getBool("ShowGateB")};
     recording::FrameHeaderBytes& frameHeader = m_display.measuredFrameHeader();
     storeLittleEndian(frameHeader, recording::fh::GateAThreshold, gates.newGateAThresh);
     storeLittleEndian(frameHeader, recording::fh::GateBThreshold, gates.newGateBThresh);

@@ -4,8 +4,8 @@
 // shown gates and the echo carets follow, and the control redraws.
 #pragma once
 
+#include "core/evaluation/gate_evaluation.h"
 #include "player/evaluation/cal_readings.h"
-#include "player/evaluation/gate_evaluation.h"
 
 namespace pelix::player {
 
@@ -18,12 +18,12 @@ class GateChangeHandler {
     // The gate-changed handler; does nothing without an open recording or the calculation library.
     void Ascan_MouseUp();
 
-    GateEvaluation& evaluation() { return m_evaluation; }
-    const GateEvaluation& evaluation() const { return m_evaluation; }
+    evaluation::GateEvaluation& evaluation() { return m_evaluation; }
+    const evaluation::GateEvaluation& evaluation() const { return m_evaluation; }
 
   private:
     FrameDisplay& m_display;
-    GateEvaluation m_evaluation;
+    evaluation::GateEvaluation m_evaluation;
     CalReadings m_cal;
     const void* m_measuredRecording = nullptr; // whose results the hidden gates keep
 };

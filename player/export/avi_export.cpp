@@ -55,7 +55,7 @@ QSize AviExport::captureSize() const {
 
 void AviExport::cmdSaveAs_Click() {
     if (m_session.avi.recording) {
-        m_playback.raise(PlaybackEvent::VideoStopped);
+        m_playback.raise(playback::PlaybackEvent::VideoStopped);
         return;
     }
     platform::SaveRequest request;
@@ -128,7 +128,7 @@ bool AviExport::start(const std::string& path, int framesPerSecond) {
     QCoreApplication::processEvents();
 
     // The pending events may have closed the recording.
-    if (!m_session.isOpen() || !m_playback.raise(PlaybackEvent::VideoStarted)) {
+    if (!m_session.isOpen() || !m_playback.raise(playback::PlaybackEvent::VideoStarted)) {
         m_avi.CloseAviFile();
         m_output.discard();
         cleanUpBitmap();
@@ -155,7 +155,7 @@ void AviExport::Timer1_Timer() {
     }
     // A video with a frame missing is no record of the range: stop at once.
     m_failed = true;
-    m_playback.raise(PlaybackEvent::VideoStopped);
+    m_playback.raise(playback::PlaybackEvent::VideoStopped);
 }
 
 bool AviExport::capture() {

@@ -22,7 +22,7 @@ RangeExportResult exportRange(const PlayerControls& c, PlayerSession& session, P
         return RangeExportResult::NotStarted;
 
     if (!avi.startRecording(request.output, request.framesPerSecond)) return RangeExportResult::NotStarted;
-    while (playback.state() == PlaybackState::RecordingVideo)
+    while (playback.state() == playback::PlaybackState::RecordingVideo)
         playback.tmrPlay_Timer();
     return avi.failed() ? RangeExportResult::Failed : RangeExportResult::Written;
 }

@@ -1,7 +1,7 @@
 #include "player/overview/overview_painter.h"
 
 #include "ascanview/render/ascan_colors.h"
-#include "player/overview/overview_columns.h"
+#include "core/overview/overview_columns.h"
 
 #include <QPainter>
 

@@ -5,8 +5,8 @@
 // tool window and `pelix overview -o` both draw through here.
 #pragma once
 
-#include "player/overview/overview_columns.h"
-#include "player/overview/overview_series.h"
+#include "core/overview/overview_columns.h"
+#include "core/overview/overview_series.h"
 
 #include <QRect>
 

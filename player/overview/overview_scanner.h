@@ -3,7 +3,7 @@
 // handle of the file; the result arrives on the user-interface thread.
 #pragma once
 
-#include "player/overview/overview_series.h"
+#include "core/overview/overview_series.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "player/overview/overview_strip.h"
 
-#include "player/overview/overview_columns.h"
+#include "core/overview/overview_columns.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,8 +2,8 @@
 // on screen with its cursor and turns a click or drag into a frame request.
 #pragma once
 
+#include "core/overview/overview_series.h"
 #include "player/overview/overview_painter.h"
-#include "player/overview/overview_series.h"
 
 #include <QWidget>
 

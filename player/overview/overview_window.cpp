@@ -1,9 +1,9 @@
 #include "player/overview/overview_window.h"
 
+#include "core/recording/open_recording.h"
+#include "core/report/report_summary.h"
 #include "platform/path_bytes.h"
 #include "player/overview/overview_placement.h"
-#include "player/recording/open_recording.h"
-#include "player/report/report_summary.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -6,7 +6,7 @@
 #include "player/overview/overview_scanner.h"
 #include "player/overview/overview_strip.h"
 
-#include "player/recording/frame_header_scan.h"
+#include "core/recording/frame_header_scan.h"
 
 #include <QWidget>
 

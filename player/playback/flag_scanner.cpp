@@ -1,6 +1,6 @@
 #include "player/playback/flag_scanner.h"
 
-#include "player/recording/flag_scan.h"
+#include "core/recording/flag_scan.h"
 
 #include <QCoreApplication>
 #include <QEvent>

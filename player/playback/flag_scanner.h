@@ -4,9 +4,9 @@
 // index arrives on the user-interface thread.
 #pragma once
 
-#include "player/recording/flag_index.h"
-#include "player/recording/frame_header_scan.h"
-#include "player/recording/recording_file.h"
+#include "core/recording/flag_index.h"
+#include "core/recording/frame_header_scan.h"
+#include "core/recording/recording_file.h"
 
 #include <QObject>
 

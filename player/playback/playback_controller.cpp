@@ -31,7 +31,7 @@ PlaybackController::PlaybackController(const PlayerControls& controls, PlayerSes
 }
 
 bool PlaybackController::playing() const {
-    return PlaybackStateMachine::controlsIn(m_state.state()).timerRunning;
+    return playback::PlaybackStateMachine::controlsIn(m_state.state()).timerRunning;
 }
 
 void PlaybackController::setGateDragAllowed(bool allowed) {
@@ -42,8 +42,8 @@ void PlaybackController::setGateDragAllowed(bool allowed) {
     });
 }
 
-bool PlaybackController::raise(PlaybackEvent event) {
-    const std::optional<PlaybackTransition> t = m_state.handle(event);
+bool PlaybackController::raise(playback::PlaybackEvent event) {
+    const std::optional<playback::PlaybackTransition> t = m_state.handle(event);
     if (!t) return false;
     apply(*t);
     return true;
@@ -64,14 +64,14 @@ void PlaybackController::setNavigationEnabled(bool enabled) {
 void PlaybackController::refreshFlagControls() {
     // The flags are usable once their index is known (it is built in the background).
     const bool usable = m_session.isOpen() && m_session.recording->flagsKnown() &&
-                        PlaybackStateMachine::controlsIn(m_state.state()).navigationAvailable;
+                        playback::PlaybackStateMachine::controlsIn(m_state.state()).navigationAvailable;
     for (QWidget* w : std::initializer_list<QWidget*>{m_c.OptFlag, m_c.FlagUpDown, m_c.txtFlagIdx})
         w->setEnabled(usable);
 }
 
-void PlaybackController::apply(const PlaybackTransition& t) {
-    const ControlAvailability was = PlaybackStateMachine::controlsIn(t.from);
-    const ControlAvailability now = PlaybackStateMachine::controlsIn(t.to);
+void PlaybackController::apply(const playback::PlaybackTransition& t) {
+    const playback::ControlAvailability was = playback::PlaybackStateMachine::controlsIn(t.from);
+    const playback::ControlAvailability now = playback::PlaybackStateMachine::controlsIn(t.to);
     const bool open = m_session.isOpen();
 
     if (t.clearSearch) m_c.CheckSearch->setChecked(false);
@@ -103,12 +103,12 @@ void PlaybackController::apply(const PlaybackTransition& t) {
 
 void PlaybackController::cmdPlayStop_Click() {
     if (playing()) {
-        raise(PlaybackEvent::Pause);
+        raise(playback::PlaybackEvent::Pause);
         return;
     }
     if (!m_session.isOpen()) return;
     if (m_session.CurrentFrame == m_session.FrameCount()) m_session.CurrentFrame = 1;
-    raise(PlaybackEvent::Play);
+    raise(playback::PlaybackEvent::Play);
 }
 
 void PlaybackController::tmrPlay_Timer() {
@@ -118,7 +118,7 @@ void PlaybackController::tmrPlay_Timer() {
     }
     const int32_t lastFrame = m_session.avi.recording ? m_session.avi.endFrame : m_session.FrameCount();
     if (m_session.CurrentFrame > lastFrame) {
-        raise(PlaybackEvent::ReachedEnd);
+        raise(playback::PlaybackEvent::ReachedEnd);
         return;
     }
     bool whole = true;
@@ -132,8 +132,8 @@ void PlaybackController::tmrPlay_Timer() {
     setGateDragAllowed(true);
     ++m_session.CurrentFrame;
     if (!whole)
-        raise(PlaybackEvent::ShortRead);
-    else if (m_state.state() == PlaybackState::RecordingVideo && m_videoFrameShown)
+        raise(playback::PlaybackEvent::ShortRead);
+    else if (m_state.state() == playback::PlaybackState::RecordingVideo && m_videoFrameShown)
         m_videoFrameShown();
 }
 
@@ -147,7 +147,7 @@ void PlaybackController::SliderSpeed_Change() {
 void PlaybackController::Slider_Scroll() {
     // Stopped by a drag is stopped all the same: search, AVI range and gate
     // dragging are available again, as after Pause.
-    raise(PlaybackEvent::SliderDragged);
+    raise(playback::PlaybackEvent::SliderDragged);
 }
 
 void PlaybackController::Slider_Change() {
@@ -180,7 +180,7 @@ void PlaybackController::moveSlider() {
 }
 
 void PlaybackController::stopForNoRecording() {
-    raise(PlaybackEvent::RecordingClosed);
+    raise(playback::PlaybackEvent::RecordingClosed);
 }
 
 bool PlaybackController::showFrame(int32_t n) {
@@ -188,7 +188,7 @@ bool PlaybackController::showFrame(int32_t n) {
     bool whole = true;
     guardedControlStep([&] { whole = m_display.ShowFrame(n); });
     if (!whole && playing()) {
-        raise(PlaybackEvent::ShortRead);
+        raise(playback::PlaybackEvent::ShortRead);
         m_session.CurrentFrame = n; // the timer had not moved on from this frame
     }
     return whole;

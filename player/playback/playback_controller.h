@@ -3,8 +3,8 @@
 // AVI range while it is being chosen).
 #pragma once
 
+#include "core/playback/playback_state.h"
 #include "player/controls/player_controls.h"
-#include "player/playback/playback_state.h"
 #include "player/playback/player_session.h"
 
 #include <QObject>
@@ -23,12 +23,12 @@ class PlaybackController : public QObject {
 
     // True while the timer steps through frames (playback or a video recording).
     bool playing() const;
-    PlaybackState state() const { return m_state.state(); }
+    playback::PlaybackState state() const { return m_state.state(); }
 
     // The one way the playback state changes: the event goes through the state
     // machine and the transition it names is applied to the controls. False
     // when the event means nothing in the current state.
-    bool raise(PlaybackEvent event);
+    bool raise(playback::PlaybackEvent event);
 
     void cmdPlayStop_Click();
     void tmrPlay_Timer();
@@ -57,13 +57,13 @@ class PlaybackController : public QObject {
   private:
     void markAviRange(int32_t position);
     void setGateDragAllowed(bool allowed);
-    void apply(const PlaybackTransition& t);
+    void apply(const playback::PlaybackTransition& t);
     void setNavigationEnabled(bool enabled);
 
     PlayerControls m_c;
     PlayerSession& m_session;
     FrameDisplay& m_display;
-    PlaybackStateMachine m_state;
+    playback::PlaybackStateMachine m_state;
     std::function<void()> m_rangeRecorded;
     std::function<void()> m_videoFrameShown;
     bool m_stepMovingSlider = false;

@@ -2,8 +2,8 @@
 // (if any), the frame on screen or about to be shown, and the AVI range.
 #pragma once
 
-#include "player/recording/frame_timing.h"
-#include "player/recording/open_recording.h"
+#include "core/recording/frame_timing.h"
+#include "core/recording/open_recording.h"
 
 #include <cstdint>
 #include <memory>

@@ -14,30 +14,32 @@ QuickMove::QuickMove(const PlayerControls& controls, PlayerSession& session, Pla
                      QObject* parent)
     : QObject(parent), m_c(controls), m_session(session), m_playback(playback) {
     connect(m_c.cmdGo, &QPushButton::clicked, this, &QuickMove::cmdGo_Click);
-    const std::array<std::pair<platform::UpDown*, JumpKind>, 3> arrows{{{m_c.FrameUpDown, JumpKind::Frame},
-                                                                        {m_c.TimeUpDown, JumpKind::Time},
-                                                                        {m_c.FlagUpDown, JumpKind::Flag}}};
+    const std::array<std::pair<platform::UpDown*, playback::JumpKind>, 3> arrows{
+        {{m_c.FrameUpDown, playback::JumpKind::Frame},
+         {m_c.TimeUpDown, playback::JumpKind::Time},
+         {m_c.FlagUpDown, playback::JumpKind::Flag}}};
     for (const auto& [arrow, kind] : arrows) {
         connect(arrow, &platform::UpDown::UpClick, this, [this, kind = kind] { upDown(kind, true); });
         connect(arrow, &platform::UpDown::DownClick, this, [this, kind = kind] { upDown(kind, false); });
     }
-    for (JumpKind kind : {JumpKind::Frame, JumpKind::Time, JumpKind::Flag})
+    for (playback::JumpKind kind :
+         {playback::JumpKind::Frame, playback::JumpKind::Time, playback::JumpKind::Flag})
         connect(entryBox(kind), &QLineEdit::textChanged, this, [this, kind] { checkEntry(kind); });
 }
 
-JumpKind QuickMove::selectedKind() const {
-    if (m_c.OptTime->isChecked()) return JumpKind::Time;
-    if (m_c.OptFlag->isChecked()) return JumpKind::Flag;
-    return JumpKind::Frame;
+playback::JumpKind QuickMove::selectedKind() const {
+    if (m_c.OptTime->isChecked()) return playback::JumpKind::Time;
+    if (m_c.OptFlag->isChecked()) return playback::JumpKind::Flag;
+    return playback::JumpKind::Frame;
 }
 
-QLineEdit* QuickMove::entryBox(JumpKind kind) const {
+QLineEdit* QuickMove::entryBox(playback::JumpKind kind) const {
     switch (kind) {
-    case JumpKind::Frame:
+    case playback::JumpKind::Frame:
         return m_c.txtFrameIdx;
-    case JumpKind::Time:
+    case playback::JumpKind::Time:
         return m_c.txtTimeIdx;
-    case JumpKind::Flag:
+    case playback::JumpKind::Flag:
         return m_c.txtFlagIdx;
     }
     return m_c.txtFrameIdx;
@@ -45,18 +47,19 @@ QLineEdit* QuickMove::entryBox(JumpKind kind) const {
 
 void QuickMove::cmdGo_Click() {
     if (!m_session.isOpen()) return;
-    const JumpKind kind = selectedKind();
+    const playback::JumpKind kind = selectedKind();
     // The flag option stays selected while the index is still being built; a
     // jump to a flag then waits for it rather than calling a flag not valid.
-    if (kind == JumpKind::Flag && !m_session.recording->flagsKnown()) return;
-    const auto value = readWholeNumber(entryBox(kind)->text());
-    const auto frame = value ? jumpTarget(kind, *value, *m_session.recording) : std::nullopt;
+    if (kind == playback::JumpKind::Flag && !m_session.recording->flagsKnown()) return;
+    const auto value = playback::readWholeNumber(entryBox(kind)->text().toStdString());
+    const auto frame = value ? playback::jumpTarget(kind, *value, *m_session.recording) : std::nullopt;
     if (!frame) {
-        platform::showMessage(jumpRefusal(kind), platform::MessageIcon::Exclamation, m_c.window);
+        platform::showMessage(QString::fromLatin1(playback::jumpRefusal(kind)),
+                              platform::MessageIcon::Exclamation, m_c.window);
         return;
     }
     m_session.CurrentFrame = *frame;
-    if (kind == JumpKind::Frame) {
+    if (kind == playback::JumpKind::Frame) {
         m_c.txtFrameIdx->setText(QString::number(*frame));
         m_c.txtTimeIdx->setText(QString::number(m_session.timeIndex(*frame)));
     }
@@ -64,43 +67,43 @@ void QuickMove::cmdGo_Click() {
     m_playback.moveSlider();
 }
 
-void QuickMove::upDown(JumpKind kind, bool up) {
+void QuickMove::upDown(playback::JumpKind kind, bool up) {
     switch (kind) {
-    case JumpKind::Frame:
+    case playback::JumpKind::Frame:
         m_c.OptFrame->setChecked(true);
         break;
-    case JumpKind::Time:
+    case playback::JumpKind::Time:
         m_c.OptTime->setChecked(true);
         break;
-    case JumpKind::Flag:
+    case playback::JumpKind::Flag:
         m_c.OptFlag->setChecked(true);
         break;
     }
     if (!m_session.isOpen()) return;
     QLineEdit* box = entryBox(kind);
-    const auto current = readWholeNumber(box->text());
+    const auto current = playback::readWholeNumber(box->text().toStdString());
     if (!current) return;
-    const auto next = upDownStep(kind, up, *current, *m_session.recording);
+    const auto next = playback::upDownStep(kind, up, *current, *m_session.recording);
     if (!next) return;
     box->setText(QString::number(*next));
     cmdGo_Click();
 }
 
-QString QuickMove::resetText(JumpKind kind) const {
+QString QuickMove::resetText(playback::JumpKind kind) const {
     switch (kind) {
-    case JumpKind::Frame:
+    case playback::JumpKind::Frame:
         return QString::number(m_session.CurrentFrame);
-    case JumpKind::Time:
+    case playback::JumpKind::Time:
         return QString::number(m_session.timeIndex(m_session.CurrentFrame));
-    case JumpKind::Flag:
+    case playback::JumpKind::Flag:
         return QStringLiteral("1");
     }
     return {};
 }
 
-void QuickMove::checkEntry(JumpKind kind) {
+void QuickMove::checkEntry(playback::JumpKind kind) {
     QLineEdit* box = entryBox(kind);
-    if (readWholeNumber(box->text())) return;
+    if (playback::readWholeNumber(box->text().toStdString())) return;
     platform::showMessage(QStringLiteral("Please input a number"), platform::MessageIcon::Exclamation,
                           m_c.window);
     box->setText(resetText(kind));

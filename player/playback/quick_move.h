@@ -3,8 +3,8 @@
 // check that an entry box always holds a number.
 #pragma once
 
+#include "core/playback/navigation.h"
 #include "player/controls/player_controls.h"
-#include "player/playback/navigation.h"
 #include "player/playback/player_session.h"
 
 #include <QObject>
@@ -22,15 +22,15 @@ class QuickMove : public QObject {
               QObject* parent = nullptr);
 
     void cmdGo_Click();
-    void upDown(JumpKind kind, bool up);
+    void upDown(playback::JumpKind kind, bool up);
     // Runs on every change of an entry box's text.
-    void checkEntry(JumpKind kind);
+    void checkEntry(playback::JumpKind kind);
 
-    JumpKind selectedKind() const;
+    playback::JumpKind selectedKind() const;
 
   private:
-    QLineEdit* entryBox(JumpKind kind) const;
-    QString resetText(JumpKind kind) const;
+    QLineEdit* entryBox(playback::JumpKind kind) const;
+    QString resetText(playback::JumpKind kind) const;
 
     PlayerControls m_c;
     PlayerSession& m_session;

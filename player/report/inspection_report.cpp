@@ -1,14 +1,14 @@
 #include "player/report/inspection_report.h"
 
 #include "core/files/output_file.h"
+#include "core/overview/overview_series.h"
+#include "core/report/report_frames.h"
+#include "core/report/report_summary.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "player/display/frame_display.h"
 #include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
-#include "player/overview/overview_series.h"
-#include "player/report/report_frames.h"
-#include "player/report/report_summary.h"
 #include "player/ui/frm_player.h"
 
 #include <QApplication>

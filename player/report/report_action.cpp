@@ -1,11 +1,11 @@
 #include "player/report/report_action.h"
 
+#include "core/report/report_frames.h"
+#include "core/report/report_summary.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "player/export/output_device.h"
 #include "player/report/inspection_report.h"
-#include "player/report/report_frames.h"
-#include "player/report/report_summary.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "player/search/frm_progress.h"
 
+#include "core/search/search_entries.h"
 #include "platform/progress_bar.h"
 #include "platform/window_services.h"
 #include "player/controls/twips.h"
-#include "player/search/engine/search_entries.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "player/search/search_controller.h"
 
+#include "core/search/frame_search.h"
 #include "platform/progress_bar.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
-#include "player/search/engine/frame_search.h"
 #include "player/search/frm_progress.h"
 #include "player/search/result_markers.h"
 #include "player/search/search_results.h"
@@ -92,7 +92,7 @@ search::SearchLimits SearchController::readLimits() {
 
 void SearchController::cmdSearch_Click() {
     if (m_searching || !m_session.isOpen()) return;
-    if (!m_playback.raise(PlaybackEvent::SearchStarted)) return;
+    if (!m_playback.raise(playback::PlaybackEvent::SearchStarted)) return;
     m_searching = true;
 
     clearResults();
@@ -128,12 +128,12 @@ void SearchController::cmdSearch_Click() {
     if (abandoned()) return;
     m_results->finish(framesSearched);
     m_c.lblSearchSummary->setText(m_results->summary());
-    m_playback.raise(PlaybackEvent::SearchFinished);
+    m_playback.raise(playback::PlaybackEvent::SearchFinished);
 }
 
 bool SearchController::abandoned() const {
     // Closing the main window takes the recording away mid-search.
-    return m_playback.state() != PlaybackState::Searching;
+    return m_playback.state() != playback::PlaybackState::Searching;
 }
 
 void SearchController::lbSearchResult_Click(int row) {

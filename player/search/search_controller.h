@@ -8,9 +8,9 @@
 // letting the window's events run every few milliseconds.
 #pragma once
 
+#include "core/search/search_limits.h"
 #include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
-#include "player/search/engine/search_limits.h"
 
 #include <QObject>
 #include <QSizeF>

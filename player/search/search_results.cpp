@@ -1,6 +1,6 @@
 #include "player/search/search_results.h"
 
-#include "player/search/engine/search_entries.h"
+#include "core/search/search_entries.h"
 
 namespace pelix::player {
 

@@ -178,7 +178,7 @@ void frmPlayer::Form_Resize() {
 void frmPlayer::Form_Unload() {
     m_search->cancel();
     m_overview->clear();
-    m_playback->raise(PlaybackEvent::RecordingClosed);
+    m_playback->raise(pelix::playback::PlaybackEvent::RecordingClosed);
     m_c.Timer1->stop();
     m_open->closeRecording();
 }
@@ -291,10 +291,10 @@ void frmPlayer::addShortcuts() {
             [this] { toggleOverview(); });
 }
 
-PointRange frmPlayer::GetPointRange(int32_t start_um, int32_t width_um) const {
+pelix::evaluation::PointRange frmPlayer::GetPointRange(int32_t start_um, int32_t width_um) const {
     return m_gateChange->evaluation().GetPointRange(start_um, width_um);
 }
-const GateDataArray& frmPlayer::GateDataArray() const {
+const pelix::evaluation::GateDataArray& frmPlayer::GateDataArray() const {
     return m_gateChange->evaluation().gateData();
 }
 

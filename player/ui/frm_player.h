@@ -3,8 +3,8 @@
 // quick-move jumps, the AVI range and the frame display.
 #pragma once
 
+#include "core/evaluation/gate_evaluation.h"
 #include "player/controls/player_controls.h"
-#include "player/evaluation/gate_evaluation.h"
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
@@ -69,8 +69,8 @@ class frmPlayer : public QWidget {
     void toggleOverview();
 
     // Gate evaluation on the shown frame (what a gate drag measures).
-    pelix::player::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
-    const pelix::player::GateDataArray& GateDataArray() const;
+    pelix::evaluation::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
+    const pelix::evaluation::GateDataArray& GateDataArray() const;
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();
 

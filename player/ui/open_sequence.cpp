@@ -1,5 +1,6 @@
 #include "player/ui/open_sequence.h"
 
+#include "core/recording/frame_header_scan.h"
 #include "platform/common_dialog.h"
 #include "platform/control_binding.h"
 #include "platform/message_service.h"
@@ -10,7 +11,6 @@
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
 #include "player/playback/speed_table.h"
-#include "player/recording/frame_header_scan.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -2,8 +2,8 @@
 // the pipeline hands the control, and recordings written byte by byte.
 #pragma once
 
+#include "core/recording/record_layout.h"
 #include "player/display/ascan_port.h"
-#include "player/recording/record_layout.h"
 #include "support/temp_folder.h"
 
 #include <QApplication>

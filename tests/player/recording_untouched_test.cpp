@@ -63,7 +63,7 @@ TEST_F(RecordingUntouchedTest, PlayJumpDragSearchExportAndReportLeaveBytesAndTim
     port.set("SearchLowhightlimit", 50.0);
     port.set("SearchUphightlimit", 100.0);
     control<QPushButton>("cmdSearch")->click();
-    ASSERT_EQ(playback().state(), PlaybackState::Stopped);
+    ASSERT_EQ(playback().state(), playback::PlaybackState::Stopped);
     // Export a few frames and report one.
     RangeExportRequest video;
     video.from = 10;

@@ -3,8 +3,8 @@
 // zeroed trace the way the display does, then walk the indexes.
 #pragma once
 
-#include "player/recording/decoded_trace.h"
-#include "player/search/engine/search_limits.h"
+#include "core/recording/decoded_trace.h"
+#include "core/search/search_limits.h"
 
 #include <algorithm>
 #include <cmath>

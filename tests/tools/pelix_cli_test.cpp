@@ -1,5 +1,5 @@
 // The command-line tool as a user runs it: exit status, messages and JSON.
-#include "recording/recording_files.h"
+#include "support/recording_files.h"
 #include "tools/tool_run.h"
 
 #include <gtest/gtest.h>

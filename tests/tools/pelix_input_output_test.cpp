@@ -1,7 +1,7 @@
 // What the tool reads and where its answers go, as a hostile or unlucky user
 // meets them: recordings that are not files, file names that are not UTF-8,
 // standard output that is full or closed, and the shape of the command line.
-#include "player/recording/record_layout.h"
+#include "core/recording/record_layout.h"
 #include "support/temp_folder.h"
 #include "tools/tool_process.h"
 

@@ -1,6 +1,6 @@
 // pelix search as the outside checks run it: the list in the window's words,
 // the JSON shape, and the exit status for a bad box.
-#include "recording/recording_files.h"
+#include "support/recording_files.h"
 #include "tools/tool_run.h"
 
 #include <gtest/gtest.h>

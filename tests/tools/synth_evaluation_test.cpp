@@ -1,7 +1,7 @@
 // pelix-synth's evaluation options: each named mode writes the setup the
 // instrument has in that mode, and the finer options change parts of it.
-#include "player/recording/open_recording.h"
-#include "recording/recording_files.h"
+#include "core/recording/open_recording.h"
+#include "support/recording_files.h"
 #include "tools/pelix-synth/synth_options.h"
 
 #include <gtest/gtest.h>

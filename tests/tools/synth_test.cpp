@@ -1,7 +1,7 @@
 // The generator must give the same recording for the same seed, and its
 // recordings must be what they claim to be.
-#include "player/recording/open_recording.h"
-#include "recording/recording_files.h"
+#include "core/recording/open_recording.h"
+#include "support/recording_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tools/pelix-synth/recording_synth.h"
 
-#include "player/recording/frame_header.h"
+#include "core/recording/frame_header.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // readings and a complete setup.
 #pragma once
 
-#include "player/recording/record_layout.h"
+#include "core/recording/record_layout.h"
 #include "tools/pelix-synth/synth_options.h"
 #include "tools/pelix-synth/synth_random.h"
 

@@ -3,12 +3,12 @@
 // own open sequence, the range is marked on the position slider and the
 // window's own export records it: the same pictures, capture and writer as a
 // recording made by pressing "Save as AVI", one picture per frame.
+#include "core/recording/open_recording.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "player/export/avi_decs.h"
 #include "player/export/avi_export.h"
 #include "player/export/range_export.h"
-#include "player/recording/open_recording.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/window_session.h"

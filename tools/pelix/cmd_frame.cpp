@@ -1,6 +1,6 @@
 // pelix frame: one frame's header fields and decoded trace, as the player holds
 // them after showing that frame.
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/record_fields.h"

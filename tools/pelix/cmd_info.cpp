@@ -1,5 +1,5 @@
 // pelix info: the setup record decoded, with what the player derives from it.
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/info_summary.h"
 #include "tools/pelix/json_writer.h"

@@ -2,10 +2,10 @@
 // every frame's recorded gate A and gate B amplitudes and the flagged frames,
 // as numbers or drawn as the player's overview window draws them.
 #include "core/files/output_file.h"
+#include "core/overview/overview_series.h"
+#include "core/recording/open_recording.h"
 #include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
-#include "player/overview/overview_series.h"
-#include "player/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/headless_application.h"
 #include "tools/pelix/standard_output.h"

@@ -2,9 +2,9 @@
 // player's readings panel shows them, one row per frame. The recording is read
 // in large blocks and each row is written as soon as it is made, so memory
 // stays flat however long the recording is.
-#include "player/evaluation/recorded_readings.h"
-#include "player/recording/frame_header_scan.h"
-#include "player/recording/open_recording.h"
+#include "core/evaluation/recorded_readings.h"
+#include "core/recording/frame_header_scan.h"
+#include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/reading_columns.h"
@@ -105,9 +105,9 @@ class RowWriter {
             w.key("readings");
             w.beginArray();
             for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                const player::RecordedReading r = player::recordedReading(setup, f, i);
+                const evaluation::RecordedReading r = evaluation::recordedReading(setup, f, i);
                 const std::string& text = m_texts.valueText(i, r);
-                const bool held = player::readingHeld(r);
+                const bool held = evaluation::readingHeld(r);
                 w.beginObject();
                 w.field("slot", static_cast<int64_t>(i));
                 w.field("name", std::string_view(names[i]));
@@ -134,9 +134,9 @@ class RowWriter {
             std::array<const std::string*, kReadingSlots> texts{};
             std::array<bool, kReadingSlots> held{};
             for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                const player::RecordedReading r = player::recordedReading(setup, f, i);
+                const evaluation::RecordedReading r = evaluation::recordedReading(setup, f, i);
                 texts[i] = &m_texts.valueText(i, r);
-                held[i] = player::readingHeld(r);
+                held[i] = evaluation::readingHeld(r);
                 m_out += separator;
                 if (m_format == Format::Csv) {
                     appendCsvField(m_out, names[i]);
@@ -173,7 +173,7 @@ class RowWriter {
 
     Format m_format;
     const OpenRecording& m_rec;
-    player::RecordedReadingTexts m_texts;
+    evaluation::RecordedReadingTexts m_texts;
     ReadingColumnsCache m_columns;
     std::string m_out;
     int64_t m_rows = 0;

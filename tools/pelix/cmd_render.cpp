@@ -5,13 +5,13 @@
 // user does next (mark a video range, search with the box, drag a gate) goes
 // through the window's own controls and handlers before the picture is taken.
 #include "core/files/output_file.h"
+#include "core/recording/open_recording.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
 #include "player/display/readings_panel.h"
 #include "player/export/output_device.h"
-#include "player/recording/open_recording.h"
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"
 #include "player/ui/frm_player.h"

@@ -1,11 +1,11 @@
 // pelix report: an inspection report of a recording as a PDF — a summary page
 // with the overview strip, then one page per chosen frame with the player's
 // window as it shows that frame and the frame's readings.
+#include "core/recording/open_recording.h"
+#include "core/report/report_frames.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
-#include "player/recording/open_recording.h"
 #include "player/report/inspection_report.h"
-#include "player/report/report_frames.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/headless_application.h"
 

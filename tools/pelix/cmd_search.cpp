@@ -1,8 +1,8 @@
 // pelix search: every frame whose trace passes through a search box, listed as
 // the player's result list shows them.
-#include "player/recording/open_recording.h"
-#include "player/search/engine/frame_search.h"
-#include "player/search/engine/search_entries.h"
+#include "core/recording/open_recording.h"
+#include "core/search/frame_search.h"
+#include "core/search/search_entries.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/search_box_option.h"

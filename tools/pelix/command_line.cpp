@@ -1,6 +1,6 @@
 #include "tools/pelix/command_line.h"
 
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 
 #include <algorithm>
 #include <charconv>

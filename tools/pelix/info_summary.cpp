@@ -1,9 +1,9 @@
 #include "tools/pelix/info_summary.h"
 
+#include "core/frame/frame_arithmetic.h"
 #include "core/numbers/number_format.h"
-#include "player/display/frame_arithmetic.h"
-#include "player/recording/frame_header_scan.h"
-#include "player/report/report_summary.h"
+#include "core/recording/frame_header_scan.h"
+#include "core/report/report_summary.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,7 +29,7 @@ std::string magicText(const OpenRecording& rec) {
 
 // Where the picture starts and how much sound path it shows, as the parameter panel gives them.
 std::string displayWindowText(const OpenRecording& rec) {
-    const player::UnitConstants units = player::unitConstantsFor(rec.header().Units);
+    const frame::UnitConstants units = frame::unitConstantsFor(rec.header().Units);
     const char* unit = rec.header().isInch() ? " in" : " mm";
     const auto length = [&](float v) { return numbers::formatFixed(v, units.lengthDecimals) + unit; };
     const DerivedSetup& d = rec.derived();

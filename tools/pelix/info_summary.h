@@ -2,7 +2,7 @@
 // with the names the player and the inspection report use.
 #pragma once
 
-#include "player/recording/open_recording.h"
+#include "core/recording/open_recording.h"
 
 #include <string>
 

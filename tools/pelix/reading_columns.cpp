@@ -1,6 +1,6 @@
 #include "tools/pelix/reading_columns.h"
 
-#include "player/evaluation/reading_number.h"
+#include "core/evaluation/reading_number.h"
 
 #include <charconv>
 #include <cmath>
@@ -17,7 +17,7 @@ std::string readingColumnsHeader() {
 }
 
 void appendReadingColumns(std::string& out, std::string_view valueText, bool held) {
-    const player::ReadingNumber n = player::readingNumber(valueText);
+    const evaluation::ReadingNumber n = evaluation::readingNumber(valueText);
     out += ',';
     out += n.number();
     out += ',';
@@ -43,7 +43,7 @@ void ReadingColumnsCache::append(std::string& out, std::size_t slot, uint64_t re
 }
 
 void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held) {
-    const player::ReadingNumber n = player::readingNumber(valueText);
+    const evaluation::ReadingNumber n = evaluation::readingNumber(valueText);
     // Read without the locale: the window's process may run under one with a decimal comma.
     double number = std::nan(""); // written as null
     const std::string_view digits = n.number();

@@ -3,7 +3,7 @@
 // whether the value is held (kept from an earlier frame, not measured in this one).
 #pragma once
 
-#include "player/recording/frame_header.h"
+#include "core/recording/frame_header.h"
 #include "tools/pelix/json_writer.h"
 
 #include <array>
@@ -21,7 +21,7 @@ void appendReadingColumns(std::string& out, std::string_view valueText, bool hel
 
 // The same columns frame after frame: successive frames mostly repeat a slot's
 // reading, so each slot's columns are made again only when the revision of its
-// value text (`RecordedReadingTexts::valueRevision`, which also covers the held
+// value text (`evaluation::RecordedReadingTexts::valueRevision`, which also covers the held
 // flag) changes.
 class ReadingColumnsCache {
   public:

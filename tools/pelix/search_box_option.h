@@ -2,7 +2,7 @@
 // every subcommand that takes one (`pelix search --box`, `pelix render --search-box`).
 #pragma once
 
-#include "player/search/engine/search_limits.h"
+#include "core/search/search_limits.h"
 
 #include <optional>
 #include <string>

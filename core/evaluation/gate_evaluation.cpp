@@ -1,0 +1,185 @@
+#include "core/evaluation/gate_evaluation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace pelix::evaluation {
+
+namespace {
+
+// The 800 displayed samples span 110 % of the recorded display range.
+constexpr double kScreenSpan = 1.1;
+constexpr int32_t kLastSample = GateEvaluation::kDisplayedSamples - 1;
+// RF recordings hold the positive half-wave in the upper half of the samples.
+constexpr int32_t kRfPositiveHalf = 800;
+// A percent of screen height on the sample scale (4080 / 100, as the instrument rounds it).
+constexpr int64_t kSampleScalePerPercent = 41;
+
+// Nearest whole number, halves to even, within [lo, hi]; not-a-number gives lo.
+double roundClamped(double value, double lo, double hi) {
+    if (std::isnan(value)) return lo;
+    return std::clamp(std::nearbyint(value), lo, hi);
+}
+
+int32_t sampleIndex(double position) {
+    return static_cast<int32_t>(roundClamped(position, 0.0, kLastSample));
+}
+
+} // namespace
+
+void GateEvaluation::setRecording(const recording::RecordingHeader& setup) {
+    m_rectification = setup.Rectification;
+    m_inch = setup.isInch();
+    m_gateBRelative = setup.GateBRelative;
+    m_delayTerm_ns = static_cast<int64_t>(setup.ProbeDelay) + setup.DisplayDelay_ns;
+    m_velocity = static_cast<float>(setup.Velocity / 10.0);
+    m_delay_mm =
+        static_cast<float>(setup.DisplayDelay_ns * static_cast<double>(m_velocity) / 2000.0 / 1000.0);
+    m_range_mm = static_cast<float>(setup.DisplayRange_um / 1000.0);
+}
+
+void GateEvaluation::setFrame(const recording::FrameHeader& frame,
+                              const std::array<int16_t, recording::kAscanPointCount>& AscanRaw) {
+    m_gateAThreshold = frame.GateAThreshold;
+    m_gateAWidth_um = frame.GateAWidth_um;
+    m_gateBWidth_um = frame.GateBWidth_um;
+    m_gateAMode = frame.GateAMode;
+    m_raw = AscanRaw;
+}
+
+int32_t GateEvaluation::GetAscanAmp(int32_t index) const {
+    int64_t at = index;
+    if (m_rectification == 0) {
+        if (m_gateAThreshold >= 0) at += kRfPositiveHalf;
+    } else if (m_rectification < 1 || m_rectification > 3) {
+        return 0;
+    }
+    if (at < 0 || at >= static_cast<int64_t>(m_raw.size())) return 0;
+    return m_raw[static_cast<std::size_t>(at)];
+}
+
+PointRange GateEvaluation::GetPointRange(int32_t start_um, int32_t width_um) const {
+    const double span = static_cast<double>(m_range_mm) * kScreenSpan;
+    const double delay = m_delay_mm;
+    const double start = start_um / 1000.0;
+    const double end = start + width_um / 1000.0;
+    return {sampleIndex((start - delay) * kDisplayedSamples / span),
+            sampleIndex((end - delay) * kDisplayedSamples / span)};
+}
+
+int64_t GateEvaluation::levelOf(int32_t threshold) const {
+    const int64_t level = std::llabs(static_cast<int64_t>(threshold)) * kSampleScalePerPercent;
+    if (!rf()) return level;
+    return static_cast<int64_t>(std::nearbyint(static_cast<double>(level) / 2.0));
+}
+
+double GateEvaluation::timeOfIndex(int32_t k) const {
+    // Path from the display start in micrometres, then the round trip in ns.
+    const double range_um = static_cast<double>(m_range_mm) * 1000.0;
+    const double q = std::nearbyint((k * 600.0 / 800.0 * range_um - 273.0) / 546.0);
+    const double v = m_velocity;
+    const double sample_ns = v > 0.0 && std::isfinite(v) ? std::nearbyint(q * 2000.0 / v) : 0.0;
+    const double ticks =
+        std::nearbyint((20.0 * (sample_ns + static_cast<double>(m_delayTerm_ns)) + 25.0) / 50.0);
+    // Below 0 (a negative display delay) is the start of the time base; above
+    // 31 bits the value would read as "nothing found".
+    return roundClamped(ticks, 0.0, kNothingFoundMark - 1.0);
+}
+
+double GateEvaluation::FindGateAMP(int32_t start_um, int32_t width_um, int32_t threshold) const {
+    const PointRange r = GetPointRange(start_um, width_um);
+    int32_t max = 0;
+    for (int32_t i = r.from; i <= r.to; ++i)
+        max = std::max(max, GetAscanAmp(i));
+    const double amplitude = max;
+    return max < levelOf(threshold) ? amplitude + kNothingFoundMark : amplitude;
+}
+
+double GateEvaluation::FindGateTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {
+    const PointRange r = GetPointRange(start_um, width_um);
+    const int64_t level = levelOf(threshold);
+    if (flankSearch()) {
+        // A crossing needs a sample below the level first; the last displayed
+        // sample has no successor inside the trace.
+        for (int32_t i = r.from; i <= std::min(r.to, kLastSample - 1); ++i)
+            if (GetAscanAmp(i) < level && GetAscanAmp(i + 1) >= level) return timeOfIndex(i + 1);
+        return timeOfIndex(0) + kNothingFoundMark;
+    }
+    // Peak search: the time of the largest sample, which is no echo when it
+    // stays below the gate's level (the same rule as the peak time's).
+    int32_t max = 0, k = 0;
+    for (int32_t i = r.from; i <= r.to; ++i) {
+        const int32_t a = GetAscanAmp(i);
+        if (a > max) {
+            max = a;
+            k = i;
+        }
+    }
+    const double time = timeOfIndex(k);
+    return max < level ? time + kNothingFoundMark : time;
+}
+
+double GateEvaluation::FindGatePeakTOF(int32_t start_um, int32_t width_um, int32_t threshold) const {
+    PointRange r = GetPointRange(start_um, width_um);
+    const int64_t level = levelOf(threshold);
+    if (m_gateAMode == 2) {
+        // Only the first excursion above the level: from the sample before it
+        // rises to the sample after it falls.
+        const int32_t lastPair = std::min(r.to, kLastSample - 1);
+        for (int32_t i = r.from; i <= lastPair; ++i) {
+            if (GetAscanAmp(i) < level && level <= GetAscanAmp(i + 1)) {
+                r.from = i;
+                break;
+            }
+        }
+        for (int32_t i = r.from; i <= lastPair; ++i) {
+            if (GetAscanAmp(i) >= level && level > GetAscanAmp(i + 1)) {
+                r.to = i + 1;
+                break;
+            }
+        }
+    }
+    int32_t max = 0, k = 0;
+    for (int32_t i = r.from; i <= r.to; ++i) {
+        const int32_t a = GetAscanAmp(i);
+        if (a > max) {
+            max = a;
+            k = i;
+        }
+    }
+    const double time = timeOfIndex(k);
+    return max < level ? time + kNothingFoundMark : time;
+}
+
+int32_t GateEvaluation::toMicrometres(float start) const {
+    const double perUnit = m_inch ? 25400.0 : 1000.0;
+    return static_cast<int32_t>(
+        roundClamped(static_cast<double>(start) * perUnit, -2147483648.0, 2147483647.0));
+}
+
+void GateEvaluation::GetGateData(const MovedGates& gates) {
+    const int32_t aStart = toMicrometres(gates.newGateAStart);
+    const int32_t bStart = toMicrometres(gates.newGateBStart);
+    if (gates.ShowGateA) {
+        const int32_t threshold = gates.newGateAThresh;
+        m_gateData[0] = FindGateAMP(aStart, m_gateAWidth_um, threshold);
+        m_gateData[1] = FindGateTOF(aStart, m_gateAWidth_um, threshold);
+        m_gateData[2] = FindGatePeakTOF(aStart, m_gateAWidth_um, threshold);
+    }
+    if (gates.ShowGateB) {
+        const int32_t threshold = gates.newGateBThresh;
+        m_gateData[3] = FindGateAMP(bStart, m_gateBWidth_um, threshold);
+        m_gateData[4] = FindGateTOF(bStart, m_gateBWidth_um, threshold);
+        m_gateData[5] = FindGatePeakTOF(bStart, m_gateBWidth_um, threshold);
+        // The calculation library adds gate A's echo time back to gate B times
+        // under the same condition; a gate B echo before gate A's stays absolute.
+        if (m_gateBRelative != 0) {
+            for (const std::size_t i : {std::size_t{4}, std::size_t{5}})
+                if (m_gateData[i] < kNothingFoundMark - 1.0 && m_gateData[i] >= m_gateData[1])
+                    m_gateData[i] -= m_gateData[1];
+        }
+    }
+}
+
+} // namespace pelix::evaluation
