@@ -19,6 +19,18 @@ declare -A allowed=(
   [tools]="layout cal core platform ascanview player tools"
 )
 toolkit_free="layout cal core"
+# player/'s own folders, lowest first: a folder includes only itself and the folders before it.
+# The window (ui) wires the controllers below it; the report draws its pages through a window of
+# its own, so it sits above ui. Files directly in player/ (main.cpp) may include any of them.
+player_order=(controls display evaluation playback search export overview ui report)
+
+player_rank() {
+  local i
+  for i in "${!player_order[@]}"; do
+    [ "${player_order[$i]}" = "$1" ] && { echo "$i"; return; }
+  done
+  echo -1
+}
 
 bad=0
 for folder in "${!allowed[@]}"; do
@@ -33,6 +45,18 @@ for folder in "${!allowed[@]}"; do
       if [[ " ${allowed[$folder]} " != *" $top "* ]]; then
         echo "$file:$lineno: $folder may not include $top/ ($include)"
         bad=1
+      elif [[ $folder == player && $top == player && $file == player/*/* &&
+              $include =~ \"player/([A-Za-z0-9_-]+)/ ]]; then
+        to=${BASH_REMATCH[1]}
+        from=${file#player/}
+        from=${from%%/*}
+        if [ "$(player_rank "$from")" -lt 0 ] || [ "$(player_rank "$to")" -lt 0 ]; then
+          echo "$file:$lineno: player/$from or player/$to is not in player's folder order ($include)"
+          bad=1
+        elif [ "$(player_rank "$to")" -gt "$(player_rank "$from")" ]; then
+          echo "$file:$lineno: player/$from may not include player/$to/ ($include)"
+          bad=1
+        fi
       fi
     elif [[ $include =~ \#[[:space:]]*include[[:space:]]*\<(Q[A-Za-z]*|libav[a-z]*|libsw[a-z]*)[/\>] ]]; then
       header=${BASH_REMATCH[1]}
