@@ -283,8 +283,6 @@ void FrameDisplay::handOverSetup() {
     }
     setLong("temp_left", toInt32Saturated(roundHalfEven(left)));
     setLong("temp_top", toInt32Saturated(roundHalfEven(top + 400.0)));
-    setLong("gatea_move_flag", 1);
-    setLong("gateb_move_flag", 1);
     setLong("BWGain", h.BWGain);
     setLong("GateTriggerB", h.GateBTrigger);
     setLong("Gain", m_frameGain);
@@ -296,12 +294,9 @@ void FrameDisplay::handOverSetup() {
 
 void FrameDisplay::commonTail() {
     handOverSetup();
-    // No gate can be grabbed while the control redraws.
-    m_port->set("gatea_move_flag", QVariant::fromValue<qint32>(0));
-    m_port->set("gateb_move_flag", QVariant::fromValue<qint32>(0));
+    // The gates are let go while the control redraws: the playback controller,
+    // which alone sets the gate-drag flags, brackets every frame shown.
     m_port->updateAscanGraph();
-    m_port->set("gatea_move_flag", QVariant::fromValue<qint32>(1));
-    m_port->set("gateb_move_flag", QVariant::fromValue<qint32>(1));
 }
 
 bool FrameDisplay::ShowFrame(int32_t n) {

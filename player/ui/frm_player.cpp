@@ -149,10 +149,7 @@ void frmPlayer::Form_Load() {
         port.set("iAscanRectMode", kRectified);
         port.setBool("SearchSwitch", false);
     });
-    guardedControlStep([&] {
-        m_display->port().set("gatea_move_flag", QVariant::fromValue<qint32>(0));
-        m_display->port().set("gateb_move_flag", QVariant::fromValue<qint32>(0));
-    });
+    m_playback->applyGateDrag();
 }
 
 void frmPlayer::Form_Resize() {
@@ -227,7 +224,7 @@ void frmPlayer::jumpToFrame(int32_t frame) {
     // enabled): the frame is shown directly.
     if (m_session.CurrentFrame != frame) {
         m_session.CurrentFrame = frame;
-        m_display->ShowFrame(frame);
+        m_playback->showFrame(frame);
     }
 }
 
