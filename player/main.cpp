@@ -4,6 +4,8 @@
 #include "platform/numeric_locale.h"
 #include "platform/path_bytes.h"
 #include "platform/runtime_folder.h"
+#include "player/overview/overview_window.h"
+#include "player/report/report_action.h"
 #include "player/ui/frm_player.h"
 
 #include <QApplication>
@@ -63,6 +65,14 @@ int main(int argc, char* argv[]) {
         pelix::platform::showMessage(window.ascanError());
         return pelix::kExitWriteFailed;
     }
+    // The overview's "Report…" opens the report dialog; the report draws its
+    // pages through a window of its own, so the window itself never reaches it.
+    pelix::overview::OverviewWindow& overview = window.overview();
+    QObject::connect(&overview, &pelix::overview::OverviewWindow::reportRequested, &overview,
+                     [&overview](const QString& recording, const std::vector<int32_t>& flagged,
+                                 int32_t current, int32_t count) {
+                         pelix::report::runReportAction(&overview, recording, flagged, current, count);
+                     });
     window.show();
     // A recording of an instrument older than this player, named on the command
     // line, ends the program after its message; one picked in the window never does.

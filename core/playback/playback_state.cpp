@@ -75,10 +75,7 @@ std::optional<PlaybackTransition> fromRecordingVideo(E event) {
     }
 }
 
-} // namespace
-
-std::optional<PlaybackTransition> PlaybackStateMachine::transitionFor(PlaybackState state,
-                                                                      PlaybackEvent event) {
+std::optional<PlaybackTransition> changeOfState(S state, E event) {
     switch (state) {
     case S::Stopped:
         return fromStopped(event);
@@ -92,9 +89,33 @@ std::optional<PlaybackTransition> PlaybackStateMachine::transitionFor(PlaybackSt
     return std::nullopt;
 }
 
+} // namespace
+
+std::optional<PlaybackTransition> PlaybackStateMachine::transitionFor(PlaybackState state,
+                                                                      PlaybackEvent event) {
+    // Drawing a frame changes no state; it only takes the gates away and gives them back.
+    if (event == E::FrameDrawing) {
+        PlaybackTransition t = to(state, state);
+        t.gateDragAllowed = false;
+        return t;
+    }
+    if (event == E::FrameShown) {
+        PlaybackTransition t = to(state, state);
+        t.gateDragAllowed = state != S::Searching;
+        return t;
+    }
+    std::optional<PlaybackTransition> t = changeOfState(state, event);
+    // Only a stopped window offers the gates at once; a run offers them after its first frame.
+    if (t) t->gateDragAllowed = t->to == S::Stopped;
+    return t;
+}
+
 std::optional<PlaybackTransition> PlaybackStateMachine::handle(PlaybackEvent event) {
     std::optional<PlaybackTransition> t = transitionFor(m_state, event);
-    if (t) m_state = t->to;
+    if (t) {
+        m_state = t->to;
+        m_gateDragAllowed = t->gateDragAllowed;
+    }
     return t;
 }
 
@@ -102,7 +123,7 @@ ControlAvailability PlaybackStateMachine::controlsIn(PlaybackState state) {
     ControlAvailability c;
     switch (state) {
     case S::Stopped:
-        c.searchAvailable = c.aviSelectAvailable = c.gateDragAllowed = c.navigationAvailable = true;
+        c.searchAvailable = c.aviSelectAvailable = c.navigationAvailable = true;
         break;
     case S::Playing:
         c.timerRunning = c.pauseCaption = c.navigationAvailable = true;
@@ -153,6 +174,10 @@ const char* playbackEventName(PlaybackEvent event) {
         return "VideoStarted";
     case E::VideoStopped:
         return "VideoStopped";
+    case E::FrameDrawing:
+        return "FrameDrawing";
+    case E::FrameShown:
+        return "FrameShown";
     }
     return "?";
 }

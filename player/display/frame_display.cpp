@@ -251,12 +251,9 @@ void FrameDisplay::handOverSetup() {
 
 void FrameDisplay::commonTail() {
     handOverSetup();
-    // No gate can be grabbed while the control redraws.
-    m_port->write(P::gatea_move_flag, 0);
-    m_port->write(P::gateb_move_flag, 0);
+    // The gates are let go while the control redraws: the playback controller,
+    // which alone sets the gate-drag flags, brackets every frame shown.
     m_port->updateAscanGraph();
-    m_port->write(P::gatea_move_flag, 1);
-    m_port->write(P::gateb_move_flag, 1);
 }
 
 bool FrameDisplay::ShowFrame(int32_t n) {

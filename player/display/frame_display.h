@@ -10,7 +10,7 @@
 #include "core/recording/decoded_trace.h"
 #include "core/recording/frame_header.h"
 #include "player/display/ascan_port.h"
-#include "player/evaluation/readings_panel.h"
+#include "player/display/readings_panel.h"
 
 #include <QList>
 #include <QPointF>

@@ -10,7 +10,7 @@
 
 namespace pelix::player {
 
-using namespace platform::avifile;
+using namespace platform::video;
 
 AVIDecs::AVIDecs(QString appTitle) : m_appTitle(std::move(appTitle)) {}
 

@@ -6,7 +6,7 @@
 // or released twice.
 #pragma once
 
-#include "platform/avi_file.h"
+#include "platform/video/avi_file.h"
 #include "player/export/cdib.h"
 
 #include <QString>
@@ -31,21 +31,21 @@ class AVIDecs {
     void CloseAviFile();
 
     bool isOpen() const { return m_compressed != nullptr; }
-    platform::avifile::AviResult lastResult() const { return m_result; }
+    platform::video::AviResult lastResult() const { return m_result; }
 
     static constexpr int kSlowestRate = 1;
     static constexpr int kFastestRate = 30;
 
   private:
-    bool keep(platform::avifile::AviResult result);
+    bool keep(platform::video::AviResult result);
 
     QString m_appTitle;
-    platform::avifile::AviResult m_result = platform::avifile::AVIERR_OK;
-    platform::avifile::PAVIFILE m_file = nullptr;
-    platform::avifile::PAVISTREAM m_stream = nullptr;
-    platform::avifile::PAVISTREAM m_compressed = nullptr;
-    platform::avifile::AVISTREAMINFO m_info;
-    platform::avifile::AVICOMPRESSOPTIONS m_options;
+    platform::video::AviResult m_result = platform::video::AVIERR_OK;
+    platform::video::PAVIFILE m_file = nullptr;
+    platform::video::PAVISTREAM m_stream = nullptr;
+    platform::video::PAVISTREAM m_compressed = nullptr;
+    platform::video::AVISTREAMINFO m_info;
+    platform::video::AVICOMPRESSOPTIONS m_options;
     std::string m_outputPath;
     std::unique_ptr<cDIB> m_dib;
     // The first bitmap's shape: every later bitmap has to match it.

@@ -182,7 +182,7 @@ void AviExport::stopRecording() {
     errno = 0;
     m_avi.CloseAviFile();
     // The trailer, written when the file is closed, can fail as a frame can.
-    if (!m_failed && m_avi.lastResult() != platform::avifile::AVIERR_OK) {
+    if (!m_failed && m_avi.lastResult() != platform::video::AVIERR_OK) {
         const int error = errno;
         m_failed = true;
         m_output.fail(std::string("cannot be written (the end of the video: ") +

@@ -7,9 +7,9 @@
 
 #include "core/files/output_file.h"
 #include "core/files/signal_cleanup.h"
+#include "player/controls/player_controls.h"
 #include "player/export/avi_decs.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QImage>
 #include <QObject>

@@ -4,7 +4,7 @@
 // waiting for the playback timer (one capture per step either way).
 #pragma once
 
-#include "player/ui/player_controls.h"
+#include "player/controls/player_controls.h"
 
 #include <QString>
 

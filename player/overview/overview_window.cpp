@@ -4,7 +4,6 @@
 #include "core/report/report_summary.h"
 #include "platform/path_bytes.h"
 #include "player/overview/overview_placement.h"
-#include "player/report/report_action.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -145,8 +144,8 @@ void OverviewWindow::placeBeside(const QWidget& anchor) {
 void OverviewWindow::makeReport() {
     if (m_path.isEmpty()) return;
     const OverviewSeries* s = m_strip->series();
-    report::runReportAction(this, m_path, s ? s->flags() : std::vector<int32_t>{},
-                            m_strip->marks().currentFrame, m_frameCount);
+    emit reportRequested(m_path, s ? s->flags() : std::vector<int32_t>{}, m_strip->marks().currentFrame,
+                         m_frameCount);
 }
 
 } // namespace pelix::overview

@@ -49,6 +49,11 @@ class OverviewWindow : public QWidget {
   signals:
     // The user clicked or dragged in the strip.
     void frameRequested(int32_t frame);
+    // The user pressed "Report…": the recording, its flagged frames (empty
+    // until the scan is done), the frame on screen and the frame count. The
+    // program answers it with the report dialog, which sits above the window.
+    void reportRequested(const QString& recording, const std::vector<int32_t>& flaggedFrames,
+                         int32_t currentFrame, int32_t frameCount);
 
   private:
     // Below this the strip and its bottom row are too cramped to read.

@@ -3,8 +3,8 @@
 // moves. The export itself runs elsewhere.
 #pragma once
 
+#include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QObject>
 

@@ -34,8 +34,8 @@ bool PlaybackController::playing() const {
     return playback::PlaybackStateMachine::controlsIn(m_state.state()).timerRunning;
 }
 
-void PlaybackController::setGateDragAllowed(bool allowed) {
-    const QVariant flag = QVariant::fromValue<qint32>(allowed ? 1 : 0);
+void PlaybackController::applyGateDrag() {
+    const QVariant flag = QVariant::fromValue<qint32>(m_state.gateDragAllowed() ? 1 : 0);
     guardedControlStep([&] {
         m_display.port().set("gatea_move_flag", flag);
         m_display.port().set("gateb_move_flag", flag);
@@ -70,6 +70,11 @@ void PlaybackController::refreshFlagControls() {
 }
 
 void PlaybackController::apply(const playback::PlaybackTransition& t) {
+    if (t.changesState()) applyControls(t);
+    applyGateDrag();
+}
+
+void PlaybackController::applyControls(const playback::PlaybackTransition& t) {
     const playback::ControlAvailability was = playback::PlaybackStateMachine::controlsIn(t.from);
     const playback::ControlAvailability now = playback::PlaybackStateMachine::controlsIn(t.to);
     const bool open = m_session.isOpen();
@@ -89,7 +94,6 @@ void PlaybackController::apply(const playback::PlaybackTransition& t) {
     }
     m_c.cmdPlayStop->setText(now.pauseCaption ? QStringLiteral("Pause") : QStringLiteral("Play"));
     if (t.clearSearch) guardedControlStep([&] { m_display.port().setBool("SearchSwitch", false); });
-    setGateDragAllowed(now.gateDragAllowed);
 
     // The timer had already advanced past the frame on screen.
     if (t.stepBack && m_session.CurrentFrame > 1) --m_session.CurrentFrame;
@@ -121,15 +125,15 @@ void PlaybackController::tmrPlay_Timer() {
         raise(playback::PlaybackEvent::ReachedEnd);
         return;
     }
+    raise(playback::PlaybackEvent::FrameDrawing);
     bool whole = true;
     guardedControlStep([&] { whole = m_display.ShowFrame(m_session.CurrentFrame); });
-    setGateDragAllowed(false);
     // The frame on screen is the one the slider moves to: showing it a second
     // time from the slider's change handling would only cost time.
     m_stepMovingSlider = true;
     moveSlider();
     m_stepMovingSlider = false;
-    setGateDragAllowed(true);
+    raise(playback::PlaybackEvent::FrameShown);
     ++m_session.CurrentFrame;
     if (!whole)
         raise(playback::PlaybackEvent::ShortRead);
@@ -185,8 +189,10 @@ void PlaybackController::stopForNoRecording() {
 
 bool PlaybackController::showFrame(int32_t n) {
     if (!m_session.isOpen() || !m_display.recording()) return true;
+    raise(playback::PlaybackEvent::FrameDrawing);
     bool whole = true;
     guardedControlStep([&] { whole = m_display.ShowFrame(n); });
+    raise(playback::PlaybackEvent::FrameShown);
     if (!whole && playing()) {
         raise(playback::PlaybackEvent::ShortRead);
         m_session.CurrentFrame = n; // the timer had not moved on from this frame

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/playback/playback_state.h"
+#include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QObject>
 
@@ -24,6 +24,8 @@ class PlaybackController : public QObject {
     // True while the timer steps through frames (playback or a video recording).
     bool playing() const;
     playback::PlaybackState state() const { return m_state.state(); }
+    // What the state machine last decided about the gates (what the control's gate-drag flags say).
+    bool gateDragAllowed() const { return m_state.gateDragAllowed(); }
 
     // The one way the playback state changes: the event goes through the state
     // machine and the transition it names is applied to the controls. False
@@ -54,10 +56,15 @@ class PlaybackController : public QObject {
     // ShowFrame through the guard; a short read stops playback. False on a short read.
     bool showFrame(int32_t n);
 
+    // The only writer of the control's gate-drag flags: sets both to what the
+    // state machine decided. Runs after every transition, and once when the
+    // window has prepared the control (no frame shown yet: no gate to grab).
+    void applyGateDrag();
+
   private:
     void markAviRange(int32_t position);
-    void setGateDragAllowed(bool allowed);
     void apply(const playback::PlaybackTransition& t);
+    void applyControls(const playback::PlaybackTransition& t);
     void setNavigationEnabled(bool enabled);
 
     PlayerControls m_c;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/playback/navigation.h"
+#include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QObject>
 

@@ -3,7 +3,7 @@
 #include "core/search/search_entries.h"
 #include "platform/progress_bar.h"
 #include "platform/window_services.h"
-#include "player/ui/twips.h"
+#include "player/controls/twips.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -9,7 +9,6 @@
 #include "player/search/frm_progress.h"
 #include "player/search/result_markers.h"
 #include "player/search/search_results.h"
-#include "player/ui/form_scaler.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,13 +32,12 @@ constexpr std::chrono::milliseconds kPollInterval(15);
 
 SearchController::SearchController(const PlayerControls& controls, PlayerSession& session,
                                    FrameDisplay& display, PlaybackController& playback,
-                                   const FormScaler& scaler, QObject* parent)
+                                   std::function<QSizeF()> stripTwips, std::function<double()> scaleFactor,
+                                   QObject* parent)
     : QObject(parent), m_c(controls), m_session(session), m_display(display), m_playback(playback),
       m_results(new SearchResults(this)), m_progress(new frmProgress(controls.window)) {
-    QWidget* strip = m_c.picResultLabel;
-    m_markers = new ResultMarkers(
-        strip, *m_results, [&scaler, strip] { return scaler.twipsOf(strip).size(); },
-        [&scaler] { return static_cast<double>(scaler.scaleFactor()); }, this);
+    m_markers = new ResultMarkers(m_c.picResultLabel, *m_results, std::move(stripTwips),
+                                  std::move(scaleFactor), this);
     m_c.lbSearchResult->setModel(m_results);
     m_c.lbSearchResult->setUniformItemSizes(true);
     m_c.lbSearchResult->setEditTriggers(QAbstractItemView::NoEditTriggers);

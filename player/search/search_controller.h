@@ -9,16 +9,16 @@
 #pragma once
 
 #include "core/search/search_limits.h"
+#include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QObject>
+#include <QSizeF>
 
 #include <functional>
 
 namespace pelix::player {
 
-class FormScaler;
 class FrameDisplay;
 class PlaybackController;
 class ResultMarkers;
@@ -28,8 +28,11 @@ class frmProgress;
 class SearchController : public QObject {
     Q_OBJECT
   public:
+    // `stripTwips` and `scaleFactor` tell the result markers where the window's
+    // layout has put the strip under the slider (see ResultMarkers).
     SearchController(const PlayerControls& controls, PlayerSession& session, FrameDisplay& display,
-                     PlaybackController& playback, const FormScaler& scaler, QObject* parent = nullptr);
+                     PlaybackController& playback, std::function<QSizeF()> stripTwips,
+                     std::function<double()> scaleFactor, QObject* parent = nullptr);
     ~SearchController() override;
 
     void CheckSearch_Click();

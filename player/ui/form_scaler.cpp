@@ -1,6 +1,6 @@
 #include "player/ui/form_scaler.h"
 
-#include "player/ui/twips.h"
+#include "player/controls/twips.h"
 
 #include <QWidget>
 

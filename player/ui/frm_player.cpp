@@ -3,6 +3,7 @@
 #include "platform/component_registry.h"
 #include "platform/control_binding.h"
 #include "platform/track_bar.h"
+#include "player/controls/twips.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/gate_change_handler.h"
 #include "player/export/avi_export.h"
@@ -15,7 +16,6 @@
 #include "player/search/search_results.h"
 #include "player/ui/player_layout.h"
 #include "player/ui/status_line.h"
-#include "player/ui/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -91,7 +91,10 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     m_playback = new PlaybackController(m_c, m_session, *m_display, this);
     m_quickMove = new QuickMove(m_c, m_session, *m_playback, this);
     m_aviRange = new AviRangeMarker(m_c, m_session, this);
-    m_search = new SearchController(m_c, m_session, *m_display, *m_playback, m_scaler, this);
+    QWidget* strip = m_c.picResultLabel;
+    m_search = new SearchController(
+        m_c, m_session, *m_display, *m_playback, [this, strip] { return m_scaler.twipsOf(strip).size(); },
+        [this] { return static_cast<double>(m_scaler.scaleFactor()); }, this);
 
     m_appTitle = QStringLiteral("Pelix Player ( Ver%1.%2.%3 )")
                      .arg(PELIX_VERSION_MAJOR)
@@ -146,10 +149,7 @@ void frmPlayer::Form_Load() {
         port.set("iAscanRectMode", kRectified);
         port.setBool("SearchSwitch", false);
     });
-    guardedControlStep([&] {
-        m_display->port().set("gatea_move_flag", QVariant::fromValue<qint32>(0));
-        m_display->port().set("gateb_move_flag", QVariant::fromValue<qint32>(0));
-    });
+    m_playback->applyGateDrag();
 }
 
 void frmPlayer::Form_Resize() {
@@ -224,7 +224,7 @@ void frmPlayer::jumpToFrame(int32_t frame) {
     // enabled): the frame is shown directly.
     if (m_session.CurrentFrame != frame) {
         m_session.CurrentFrame = frame;
-        m_display->ShowFrame(frame);
+        m_playback->showFrame(frame);
     }
 }
 

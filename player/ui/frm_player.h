@@ -4,10 +4,10 @@
 #pragma once
 
 #include "core/evaluation/gate_evaluation.h"
+#include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
-#include "player/ui/player_controls.h"
 
 #include <QKeySequence>
 #include <QString>

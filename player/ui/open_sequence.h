@@ -3,9 +3,9 @@
 // control, enabled controls) up to showing frame 1.
 #pragma once
 
+#include "player/controls/player_controls.h"
 #include "player/playback/flag_scanner.h"
 #include "player/playback/player_session.h"
-#include "player/ui/player_controls.h"
 
 #include <QString>
 

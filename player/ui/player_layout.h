@@ -2,7 +2,7 @@
 // their design-time geometry in twips.
 #pragma once
 
-#include "player/ui/player_controls.h"
+#include "player/controls/player_controls.h"
 
 namespace pelix::player {
 

@@ -10,7 +10,7 @@
 #include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/display/frame_display.h"
-#include "player/evaluation/readings_panel.h"
+#include "player/display/readings_panel.h"
 #include "player/export/output_device.h"
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"

@@ -77,7 +77,6 @@ TEST_P(ControlHoldsTheFrameViewTest, AfterEveryShownFrame) {
         EXPECT_EQ(property(c, P::fCaretTwo).toFloat(), g.fCaretTwo);
         EXPECT_EQ(property(c, P::Gain).toInt(), v.frameGain);
         EXPECT_EQ(property(c, P::tiControlTitle).toString().toStdString(), v.title);
-        EXPECT_EQ(property(c, P::gatea_move_flag).toInt(), 1);
 
         const auto points = property(c, P::iPointArray).value<QList<qint16>>();
         const std::span<const int16_t> expected = v.pointArray();

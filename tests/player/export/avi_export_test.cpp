@@ -1,6 +1,6 @@
 // AVI export: the bitmap reader, the writer module and the window's Save as AVI.
-#include "player/avi_probe.h"
 #include "player/window_test_support.h"
+#include "support/avi_probe.h"
 
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
@@ -28,6 +28,9 @@ namespace pelix::player::test {
 namespace {
 
 using platform::MessageIcon;
+using testing::AviProbe;
+using testing::meanChannelDifference;
+using testing::probeAvi;
 
 QString saveBitmap(const QString& path, int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB888);
@@ -202,7 +205,7 @@ TEST_F(WriterTest, AFailedWriteClosesAndDeletesTheFileOnce) {
     EXPECT_GT(written, 0);
     EXPECT_LT(written, 100);
     EXPECT_FALSE(avi.isOpen());
-    EXPECT_NE(avi.lastResult(), platform::avifile::AVIERR_OK);
+    EXPECT_NE(avi.lastResult(), platform::video::AVIERR_OK);
     EXPECT_FALSE(QFile::exists(out));
     // Nothing is held any more: more frames and a second close touch nothing.
     EXPECT_FALSE(avi.AddAviFrame(written + 1, bitmap));

@@ -1,6 +1,6 @@
 // pelix export, run as a program: exit codes, and what a finished video holds.
-#include "player/avi_probe.h"
 #include "player/window_test_support.h"
+#include "support/avi_probe.h"
 
 #include <QFile>
 #include <QProcess>
@@ -13,6 +13,9 @@
 
 namespace pelix::player::test {
 namespace {
+
+using testing::AviProbe;
+using testing::probeAvi;
 
 class ExportToolTest : public ::testing::Test {
   protected:

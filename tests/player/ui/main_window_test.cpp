@@ -3,8 +3,8 @@
 #include "platform/control_binding.h"
 #include "platform/track_bar.h"
 #include "platform/up_down.h"
+#include "player/controls/twips.h"
 #include "player/ui/form_scaler.h"
-#include "player/ui/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

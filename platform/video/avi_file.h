@@ -12,12 +12,10 @@
 // sample: a file released without samples stays empty.
 #pragma once
 
-#include "platform/export.h"
-
 #include <cstdint>
 #include <string>
 
-namespace pelix::platform::avifile {
+namespace pelix::platform::video {
 
 using AviResult = long;
 inline constexpr AviResult AVIERR_OK = 0;
@@ -37,7 +35,7 @@ inline constexpr uint32_t AVIIF_KEYFRAME = 0x10;
 
 using FourCC = uint32_t;
 // The four characters as the file stores them ("vids" -> 'v' in the low byte).
-PELIX_PLATFORM_API FourCC mmioStringToFOURCCA(const char* text, uint32_t flags = 0);
+FourCC mmioStringToFOURCCA(const char* text, uint32_t flags = 0);
 
 struct FrameRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -80,24 +78,22 @@ struct AviStreamObject;
 using PAVIFILE = AviFileObject*;
 using PAVISTREAM = AviStreamObject*;
 
-PELIX_PLATFORM_API void AVIFileInit();
-PELIX_PLATFORM_API void AVIFileExit();
+void AVIFileInit();
+void AVIFileExit();
 
 // Creates (or empties) the file at once; `*file` is null on failure.
-PELIX_PLATFORM_API AviResult AVIFileOpen(PAVIFILE* file, const std::string& path, uint32_t mode);
-PELIX_PLATFORM_API AviResult AVIFileCreateStreamA(PAVIFILE file, PAVISTREAM* stream,
-                                                  const AVISTREAMINFO& info);
-PELIX_PLATFORM_API AviResult AVIMakeCompressedStream(PAVISTREAM* compressed, PAVISTREAM source,
-                                                     const AVICOMPRESSOPTIONS& options);
+AviResult AVIFileOpen(PAVIFILE* file, const std::string& path, uint32_t mode);
+AviResult AVIFileCreateStreamA(PAVIFILE file, PAVISTREAM* stream, const AVISTREAMINFO& info);
+AviResult AVIMakeCompressedStream(PAVISTREAM* compressed, PAVISTREAM source,
+                                  const AVICOMPRESSOPTIONS& options);
 // `format` points at a BITMAPINFOHEADER (a colour table may follow; it is not used).
-PELIX_PLATFORM_API AviResult AVIStreamSetFormat(PAVISTREAM stream, int32_t position, const void* format,
-                                                int32_t formatSize);
+AviResult AVIStreamSetFormat(PAVISTREAM stream, int32_t position, const void* format, int32_t formatSize);
 // One picture in the stream's format, rows padded to 4 bytes, at sample number `start`.
-PELIX_PLATFORM_API AviResult AVIStreamWrite(PAVISTREAM stream, int32_t start, int32_t samples,
-                                            const void* bits, int32_t bytes, uint32_t flags);
+AviResult AVIStreamWrite(PAVISTREAM stream, int32_t start, int32_t samples, const void* bits, int32_t bytes,
+                         uint32_t flags);
 // Each release drops one reference; the last reference to the file completes
 // it on disk. Non-zero when the file could not be completed.
-PELIX_PLATFORM_API AviResult AVIStreamRelease(PAVISTREAM stream);
-PELIX_PLATFORM_API AviResult AVIFileRelease(PAVIFILE file);
+AviResult AVIStreamRelease(PAVISTREAM stream);
+AviResult AVIFileRelease(PAVIFILE file);
 
-} // namespace pelix::platform::avifile
+} // namespace pelix::platform::video

@@ -1,8 +1,8 @@
 // The AVI writer stand-in on its own: what its calls accept and refuse, and
 // what ends up in the file.
-#include "platform/avi_file.h"
+#include "platform/video/avi_file.h"
 
-#include "../player/avi_probe.h"
+#include "support/avi_probe.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -11,10 +11,10 @@
 
 #include <vector>
 
-namespace pelix::platform::avifile {
+namespace pelix::platform::video {
 namespace {
 
-using player::test::probeAvi;
+using testing::probeAvi;
 
 BITMAPINFOHEADER bitmap(int width, int height, uint16_t bits = 24) {
     BITMAPINFOHEADER h;
@@ -171,9 +171,9 @@ TEST_F(AviFileTest, RefusesWhatItCannotWrite) {
 }
 
 } // namespace
-} // namespace pelix::platform::avifile
+} // namespace pelix::platform::video
 
-namespace pelix::platform::avifile {
+namespace pelix::platform::video {
 namespace {
 
 // Only the blocks that change go through the encoder again: each picture must
@@ -214,4 +214,4 @@ TEST_F(AviFileTest, EveryPictureDecodesToItselfWhenOnlyPartOfItChanges) {
 }
 
 } // namespace
-} // namespace pelix::platform::avifile
+} // namespace pelix::platform::video

@@ -1,4 +1,4 @@
-#include "platform/msvideo1_encoder.h"
+#include "platform/video/msvideo1_encoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -8,7 +8,7 @@ extern "C" {
 #include <algorithm>
 #include <cstring>
 
-namespace pelix::platform {
+namespace pelix::platform::video {
 
 namespace {
 
@@ -155,4 +155,4 @@ const std::vector<uint8_t>* Msvideo1Encoder::encode(const uint16_t* pixels) {
     return &m_coded;
 }
 
-} // namespace pelix::platform
+} // namespace pelix::platform::video

@@ -1,6 +1,6 @@
-#include "platform/avi_file.h"
+#include "platform/video/avi_file.h"
 
-#include "platform/msvideo1_encoder.h"
+#include "platform/video/msvideo1_encoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -13,7 +13,7 @@ extern "C" {
 #include <memory>
 #include <vector>
 
-namespace pelix::platform::avifile {
+namespace pelix::platform::video {
 
 struct AviFileObject {
     int references = 1;
@@ -274,4 +274,4 @@ AviResult AVIFileRelease(PAVIFILE file) {
     return dropFileReference(file);
 }
 
-} // namespace pelix::platform::avifile
+} // namespace pelix::platform::video

@@ -16,7 +16,7 @@ extern "C" {
 #include <string>
 #include <vector>
 
-namespace pelix::player::test {
+namespace pelix::testing {
 
 struct AviProbe {
     bool opened = false;
@@ -102,4 +102,4 @@ inline double meanChannelDifference(const QImage& a, const QImage& b) {
     return sum / (static_cast<double>(x.width()) * x.height() * 3);
 }
 
-} // namespace pelix::player::test
+} // namespace pelix::testing

@@ -1,4 +1,4 @@
-#include "player/evaluation/readings_panel.h"
+#include "player/display/readings_panel.h"
 
 #include <QGuiApplication>
 #include <QLabel>

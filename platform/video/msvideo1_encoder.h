@@ -16,7 +16,7 @@ struct AVCodecContext;
 struct AVFrame;
 struct AVPacket;
 
-namespace pelix::platform {
+namespace pelix::platform::video {
 
 class Msvideo1Encoder {
   public:
@@ -63,4 +63,4 @@ class Msvideo1Encoder {
     std::vector<uint8_t> m_coded;
 };
 
-} // namespace pelix::platform
+} // namespace pelix::platform::video
