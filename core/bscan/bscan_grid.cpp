@@ -1,0 +1,58 @@
+#include "core/bscan/bscan_grid.h"
+
+#include "core/overview/overview_columns.h"
+#include "core/recording/decoded_trace.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pelix::bscan {
+
+SampleRows samplesOfRow(int32_t row, int32_t height) {
+    const int32_t first = row * kDisplayedSamples / height;
+    const int32_t last = (row + 1) * kDisplayedSamples / height - 1;
+    return {first, std::max(first, last)};
+}
+
+uint8_t cellOfByte(uint8_t byte, CellScale scale) {
+    const int16_t percent = recording::screenPercent(byte);
+    if (scale == CellScale::Rectified) return static_cast<uint8_t>(percent);
+    return static_cast<uint8_t>(std::nearbyint(percent / 2.0));
+}
+
+BscanGrid::BscanGrid(int32_t width, int32_t height, int32_t from, int32_t to, CellScale scale)
+    : m_width(std::clamp(width, 1, kMaxWidth)), m_height(std::clamp(height, 1, kMaxHeight)), m_from(from),
+      m_to(std::max(from, to)), m_scale(scale),
+      m_cells(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0),
+      m_hasValue(static_cast<std::size_t>(m_width), 0), m_cellOfByte(256) {
+    for (int b = 0; b < 256; ++b)
+        m_cellOfByte[static_cast<std::size_t>(b)] = cellOfByte(static_cast<uint8_t>(b), scale);
+}
+
+int32_t BscanGrid::firstFrameOf(int32_t column) const {
+    return m_from - 1 + overview::framesOfColumn(column, m_width, int64_t{m_to} - m_from + 1).first;
+}
+
+int32_t BscanGrid::lastFrameOf(int32_t column) const {
+    return m_from - 1 + overview::framesOfColumn(column, m_width, int64_t{m_to} - m_from + 1).last;
+}
+
+void BscanGrid::setColumn(int32_t column, const uint8_t* sampleMaxima) {
+    const auto w = static_cast<std::size_t>(m_width);
+    uint8_t* cell = m_cells.data() + static_cast<std::size_t>(column);
+    for (int32_t r = 0; r < m_height; ++r, cell += w) {
+        const SampleRows rows = samplesOfRow(r, m_height);
+        const uint8_t largest = *std::max_element(sampleMaxima + rows.first, sampleMaxima + rows.last + 1);
+        *cell = m_cellOfByte[largest];
+    }
+    m_hasValue[static_cast<std::size_t>(column)] = 1;
+}
+
+void BscanGrid::copyColumn(int32_t from, int32_t to) {
+    const auto w = static_cast<std::size_t>(m_width);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(m_height); ++i)
+        m_cells[i * w + static_cast<std::size_t>(to)] = m_cells[i * w + static_cast<std::size_t>(from)];
+    m_hasValue[static_cast<std::size_t>(to)] = m_hasValue[static_cast<std::size_t>(from)];
+}
+
+} // namespace pelix::bscan
