@@ -24,9 +24,13 @@ BscanGrid::BscanGrid(int32_t width, int32_t height, int32_t from, int32_t to, Ce
     : m_width(std::clamp(width, 1, kMaxWidth)), m_height(std::clamp(height, 1, kMaxHeight)), m_from(from),
       m_to(std::max(from, to)), m_scale(scale),
       m_cells(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0),
-      m_hasValue(static_cast<std::size_t>(m_width), 0), m_cellOfByte(256) {
+      m_hasValue(static_cast<std::size_t>(m_width), 0), m_cellOfByte(256),
+      m_rowStart(static_cast<std::size_t>(m_height) + 1) {
     for (int b = 0; b < 256; ++b)
         m_cellOfByte[static_cast<std::size_t>(b)] = cellOfByte(static_cast<uint8_t>(b), scale);
+    for (int32_t r = 0; r < m_height; ++r)
+        m_rowStart[static_cast<std::size_t>(r)] = samplesOfRow(r, m_height).first;
+    m_rowStart.back() = kDisplayedSamples;
 }
 
 int32_t BscanGrid::firstFrameOf(int32_t column) const {
@@ -38,20 +42,21 @@ int32_t BscanGrid::lastFrameOf(int32_t column) const {
 }
 
 void BscanGrid::setColumn(int32_t column, const uint8_t* sampleMaxima) {
-    const auto w = static_cast<std::size_t>(m_width);
-    uint8_t* cell = m_cells.data() + static_cast<std::size_t>(column);
-    for (int32_t r = 0; r < m_height; ++r, cell += w) {
-        const SampleRows rows = samplesOfRow(r, m_height);
-        const uint8_t largest = *std::max_element(sampleMaxima + rows.first, sampleMaxima + rows.last + 1);
-        *cell = m_cellOfByte[largest];
+    const auto h = static_cast<std::size_t>(m_height);
+    uint8_t* cells = m_cells.data() + static_cast<std::size_t>(column) * h;
+    for (std::size_t r = 0; r < h; ++r) {
+        const uint8_t largest =
+            *std::max_element(sampleMaxima + m_rowStart[r], sampleMaxima + m_rowStart[r + 1]);
+        cells[r] = m_cellOfByte[largest];
     }
     m_hasValue[static_cast<std::size_t>(column)] = 1;
 }
 
 void BscanGrid::copyColumn(int32_t from, int32_t to) {
-    const auto w = static_cast<std::size_t>(m_width);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(m_height); ++i)
-        m_cells[i * w + static_cast<std::size_t>(to)] = m_cells[i * w + static_cast<std::size_t>(from)];
+    const auto h = static_cast<std::size_t>(m_height);
+    std::copy_n(m_cells.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(from) * h),
+                static_cast<std::ptrdiff_t>(h),
+                m_cells.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(to) * h));
     m_hasValue[static_cast<std::size_t>(to)] = m_hasValue[static_cast<std::size_t>(from)];
 }
 

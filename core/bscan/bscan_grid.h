@@ -74,8 +74,8 @@ class BscanGrid {
     // Its cells then read 0 and are drawn as background.
     bool hasValue(int32_t column) const { return m_hasValue[static_cast<std::size_t>(column)] != 0; }
     uint8_t cell(int32_t row, int32_t column) const {
-        return m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) +
-                       static_cast<std::size_t>(column)];
+        return m_cells[static_cast<std::size_t>(column) * static_cast<std::size_t>(m_height) +
+                       static_cast<std::size_t>(row)];
     }
 
     // Filled by the scan: a column's cells from its per-sample maximum bytes.
@@ -89,9 +89,11 @@ class BscanGrid {
     int32_t m_from = 0;
     int32_t m_to = 0;
     CellScale m_scale = CellScale::Rectified;
-    std::vector<uint8_t> m_cells;    // row-major, height x width
+    // Column after column, so the scan writes a finished column in one run.
+    std::vector<uint8_t> m_cells;
     std::vector<uint8_t> m_hasValue; // one a column
     std::vector<uint8_t> m_cellOfByte;
+    std::vector<int32_t> m_rowStart; // first sample of each row, and 800 after the last
 };
 
 } // namespace pelix::bscan

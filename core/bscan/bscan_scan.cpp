@@ -49,8 +49,8 @@ void reducePairs(Rectification r, const uint8_t* pairs, uint8_t* samples) {
 // sees every byte of the recording, written so the compiler vectorises it.
 void foldMaxima(uint8_t* __restrict maxima, const uint8_t* __restrict block) {
     for (std::size_t i = 0; i < kSampleBlockBytes; ++i) {
-        const uint8_t b = block[i];
-        if (b > maxima[i]) maxima[i] = b;
+        const uint8_t b = block[i], m = maxima[i];
+        maxima[i] = b > m ? b : m; // stored unconditionally, or the loop would not vectorise
     }
 }
 

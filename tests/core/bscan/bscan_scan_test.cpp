@@ -11,6 +11,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -276,6 +277,36 @@ TEST(BscanScanTest, ProgressCountsEveryFrameOnceAndAStopLeavesNoColumnHalfDone) 
         EXPECT_EQ(result.end, BscanEnd::Stopped);
         for (int32_t c = 0; c < 20; ++c)
             EXPECT_FALSE(result.grid.hasValue(c)) << c;
+    }
+}
+
+TEST(BscanScanTest, AStopPartWayKeepsOnlyWholeColumns) {
+    TempFile file;
+    file.write(noisyRecording(3, 3000));
+    const auto expected = expectedCells(file.path(), 1, 3000, 60, 8);
+    for (unsigned workers : {1u, 2u}) {
+        std::atomic<bool> stop{false};
+        std::atomic<int64_t> done{0};
+        std::thread stopper([&] {
+            while (done.load() == 0)
+                std::this_thread::yield();
+            stop = true;
+        });
+        const BscanResult result = scanFile(file.path(), {1, 0, 60, 8}, workers, &done, &stop);
+        stopper.join();
+        // The stop may come after the last block was read; either way no column is half done.
+        EXPECT_TRUE(result.end == BscanEnd::Stopped || result.end == BscanEnd::Complete);
+        int whole = 0;
+        for (int32_t c = 0; c < 60; ++c) {
+            if (!result.grid.hasValue(c)) continue;
+            ++whole;
+            for (int32_t r = 0; r < 8; ++r)
+                EXPECT_EQ(result.grid.cell(r, c),
+                          expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+        }
+        if (result.end == BscanEnd::Stopped) {
+            EXPECT_LT(whole, 60) << workers;
+        }
     }
 }
 
