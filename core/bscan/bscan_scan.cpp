@@ -16,6 +16,7 @@ using recording::kSampleBlockBytes;
 
 // Below this much to read, a second worker costs more than it saves.
 constexpr int64_t kTwoWorkersFromBytes = 32 * 1024 * 1024;
+constexpr unsigned kMostWorkers = 4;
 
 enum class Rectification : int32_t { Rf = 0, Negative = 1, Positive = 2, FullWave = 3 };
 
@@ -133,7 +134,8 @@ BscanResult scanBscan(const recording::RecordingFile& file, const BscanSource& s
         const int64_t bytes = (int64_t{r.to} - r.from + 1) * source.layout.stride;
         workers = bytes >= kTwoWorkersFromBytes && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     }
-    workers = std::clamp(workers, 1u, static_cast<unsigned>(r.width));
+    // Beyond a few workers the copies out of the file cache only take turns at the memory.
+    workers = std::clamp(workers, 1u, std::min(kMostWorkers, static_cast<unsigned>(r.width)));
 
     BscanGrid& grid = result.grid;
     std::vector<WorkerEnd> ends(workers);

@@ -57,7 +57,7 @@ BscanRequest clampedRequest(const BscanRequest& request, int32_t frameCount);
 
 // `stop` ends the scan early; `framesDone` (if given) grows by the frames read
 // as the scan goes, for a progress display. `workers` 0: one for a small range,
-// two for a large one on a machine with two cores or more.
+// two for a large one on a machine with two cores or more; at most four.
 BscanResult scanBscan(const recording::RecordingFile& file, const BscanSource& source,
                       const BscanRequest& request, const std::atomic<bool>* stop = nullptr,
                       std::atomic<int64_t>* framesDone = nullptr, unsigned workers = 0);
