@@ -1,5 +1,6 @@
 // Reader speed: decoding frame records, and opening a large recording with
 // its full flag scan.
+#include "bench/support/large_recording.h"
 #include "core/recording/open_recording.h"
 #include "tests/support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
@@ -36,14 +37,6 @@ void BM_DecodeFrameRecord(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DecodeFrameRecord)->Arg(0)->Arg(3)->ArgName("rect");
-
-long rssAnonKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("RssAnon:", 0) == 0) return std::stol(line.substr(8));
-    return -1;
-}
 
 // A 1 GiB recording whose operator flags are spread to its very end, written
 // once per run and removed with the program's folder; the frames carry only
@@ -85,7 +78,7 @@ void BM_OpenLargeRecordingWithFullFlagScan(benchmark::State& state) {
         OpenOutcome out = OpenRecording::open(path);
         if (!out.recording || out.recording->flags().found() != 16)
             state.SkipWithError("flag scan incomplete");
-        peakAnon = std::max(peakAnon, rssAnonKiB());
+        peakAnon = std::max(peakAnon, pelix::bench::rssAnonKiB());
         benchmark::DoNotOptimize(out);
     }
     state.counters["RssAnon_MiB"] = static_cast<double>(peakAnon) / 1024.0;
