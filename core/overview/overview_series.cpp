@@ -29,6 +29,13 @@ void OverviewSeries::set(int32_t frame, std::optional<int32_t> gateA, std::optio
     if (flagged) m_flags.push_back(frame);
 }
 
+std::optional<int32_t> recordedAmplitude(Gate gate, const uint8_t* header) {
+    const layout::Field& on = gate == Gate::A ? fh::GateAOn : fh::GateBOn;
+    const layout::Field& amplitude = gate == Gate::A ? fh::GateAAmplitude : fh::GateBAmplitude;
+    if (layout::read(header, on) == 0) return std::nullopt;
+    return layout::read(header, amplitude);
+}
+
 OverviewSeries scanOverview(const RecordingFile& file, const FrameRecordLayout& layout,
                             const std::atomic<bool>* cancel) {
     OverviewSeries series(layout.frameCount);
@@ -36,12 +43,8 @@ OverviewSeries scanOverview(const RecordingFile& file, const FrameRecordLayout& 
         file, layout, 1, layout.frameCount, [&series, cancel](int64_t frame, const uint8_t* h) {
             // Checked once a block's worth of frames, so a cancelled scan ends at once.
             if (cancel && (frame & 127) == 0 && cancel->load(std::memory_order_relaxed)) return false;
-            const auto on = [h](const layout::Field& gateOn, const layout::Field& amp) {
-                return layout::read(h, gateOn) != 0 ? std::optional<int32_t>(layout::read(h, amp))
-                                                    : std::nullopt;
-            };
-            series.set(static_cast<int32_t>(frame), on(fh::GateAOn, fh::GateAAmplitude),
-                       on(fh::GateBOn, fh::GateBAmplitude), layout::read(h, fh::FrameFlag) != 0);
+            series.set(static_cast<int32_t>(frame), recordedAmplitude(Gate::A, h),
+                       recordedAmplitude(Gate::B, h), layout::read(h, fh::FrameFlag) != 0);
             return true;
         });
     if (scan.end == HeaderScanEnd::Stopped) return series;

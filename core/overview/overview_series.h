@@ -47,6 +47,10 @@ class OverviewSeries {
     bool m_complete = false;
 };
 
+// The recorded amplitude of `gate` in one frame header (kFrameHeaderBytes bytes), none while that gate is
+// off: the one reading of GateAAmplitude/GateBAmplitude and the gate-on words that every series shares.
+std::optional<int32_t> recordedAmplitude(Gate gate, const uint8_t* header);
+
 // Reads every frame header of the recording laid out as `layout` in `file`.
 // A set `cancel` ends the scan early (the series is then not complete).
 OverviewSeries scanOverview(const recording::RecordingFile& file, const recording::FrameRecordLayout& layout,
