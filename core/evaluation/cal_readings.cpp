@@ -1,10 +1,13 @@
 #include "core/evaluation/cal_readings.h"
 
 #include "cal/include/pelix_cal.h"
+#include "layout/evaluation_mode.h"
+#include "layout/record_layout.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +62,9 @@ struct Binding {
     UpdateGateDataFn updateGateData = nullptr;
     FormatFn format = nullptr;
     CaretFn caret = nullptr;
+    // The setup record the library reads until the next SetHeaderData: a copy, so
+    // that its EvalMode word can be the one the picture shows (see below).
+    std::array<uint8_t, layout::kRecordingHeaderBytes> setup{};
 
     bool bind() {
         if (tried) return bound;
@@ -107,7 +113,15 @@ const std::string& CalReadings::failure() const {
 }
 
 void CalReadings::SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader) {
-    if (bind()) binding().setHeaderData(recordingHeader, frameHeader);
+    if (!bind()) return;
+    Binding& b = binding();
+    // A word outside the instrument's codes reaches the library as the family the
+    // display draws, so readings, picture and report describe the recording alike.
+    std::memcpy(b.setup.data(), recordingHeader, b.setup.size());
+    const int32_t word = layout::read(b.setup.data(), layout::setup::EvalMode);
+    const int32_t handed = layout::calculationEvaluationMode(word);
+    if (handed != word) layout::write(b.setup.data(), layout::setup::EvalMode, handed);
+    b.setHeaderData(b.setup.data(), frameHeader);
 }
 
 void CalReadings::UpdateGateData(const GateDataArray& gates) {

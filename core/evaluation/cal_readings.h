@@ -39,7 +39,10 @@ class CalReadings {
     // True when all four exports are at hand; otherwise failure() says why.
     bool bind();
     const std::string& failure() const;
-    // `recordingHeader` must stay alive and unchanged until the next call: the library keeps reading it.
+    // The library keeps reading the setup record until the next call: it is given
+    // the binding's own copy of `recordingHeader` (kRecordingHeaderBytes bytes), with
+    // an EvalMode word outside 0..5 replaced by the code of the family the display draws.
+    // `frameHeader` must stay alive and unchanged until the next call.
     void SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader);
     void UpdateGateData(const evaluation::GateDataArray& gates);
     CalReading FormatCVRsltValue(int32_t slot);

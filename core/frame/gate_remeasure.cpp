@@ -38,7 +38,7 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     out.headerBytes = view.headerBytes;
     layout::write(out.headerBytes.data(), layout::frame::GateAThreshold, gates.newGateAThresh);
     layout::write(out.headerBytes.data(), layout::frame::GateBThreshold, gates.newGateBThresh);
-    // The library keeps the setup record's address: the open recording's own copy lives as long as it.
+    // The library keeps the frame header's address; every reading is taken before `out` leaves.
     cal.SetHeaderData(view.rawSetup->data(), out.headerBytes.data());
 
     evaluation.setRecording(*view.setup);

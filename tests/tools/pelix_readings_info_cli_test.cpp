@@ -175,6 +175,27 @@ TEST(PelixInfoTest, AnEvaluationWordWithHighBytesSetIsDescribedAsItIsDrawn) {
     EXPECT_EQ(summaryLine(info.out, "Evaluation mode"), zeroMode + " (code 257)");
 }
 
+// The readings of a gate moved on such a recording are those of the curves on screen:
+// the calculation library is handed the drawn family's code, not the word's low byte.
+TEST(PelixInfoTest, AnEvaluationWordWithHighBytesSetIsMeasuredAsItIsDrawn) {
+    const pelix::testing::TempFolder dir;
+    const std::string dgs = withEvalMode(dir, 1), high = withEvalMode(dir, 0x101),
+                      zero = withEvalMode(dir, 0);
+    const auto readings = [&](const std::string& file) {
+        const std::string out = dir.file("state.json");
+        const ToolRun run = pelix("render " + file + " 5 --gate-a 12,30 --gate-b 40,20 --state " + out);
+        EXPECT_EQ(run.status, 0) << run.out;
+        std::ifstream in(out);
+        const std::string state((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t from = state.find("\"readings\"");
+        EXPECT_NE(from, std::string::npos);
+        return from == std::string::npos ? std::string() : state.substr(from, state.find(']', from) - from);
+    };
+    const std::string measuredHigh = readings(high);
+    EXPECT_EQ(measuredHigh, readings(zero));
+    EXPECT_NE(measuredHigh, readings(dgs));
+}
+
 TEST(PelixInfoTest, FieldsAreTheFieldDumpAndExcludeJson) {
     const std::string file = kSamples + "RF_INCH_V7.BIN";
     const ToolRun fields = pelix("info " + file + " --fields");
