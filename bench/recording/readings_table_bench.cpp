@@ -1,6 +1,7 @@
-// pelix readings --csv over a 1 GiB recording: recording bytes read per second
-// from the page cache, and the tool's peak memory, which must not grow with
-// the recording.
+// pelix readings --csv over a 1 GiB recording, as recorded and with every frame
+// measured again with moved gates, side by side with `cat FILE > /dev/null` of
+// the same cached file: recording bytes read per second from the page cache,
+// and the tool's peak memory, which must not grow with the recording.
 #include "tests/support/temp_folder.h"
 #include "tools/pelix-synth/recording_synth.h"
 
@@ -30,15 +31,16 @@ const std::string& readingsRecording() {
     return path;
 }
 
-void BM_ReadingsTableCsv(benchmark::State& state) {
+// Runs `arguments` through the built tool over the recording, once to warm the page cache.
+void timeTool(benchmark::State& state, const std::string& arguments) {
     const std::string tool = PELIX_BIN_DIR "/pelix";
     if (!std::filesystem::exists(tool)) {
         state.SkipWithError("build the pelix target first");
         return;
     }
     const std::string& path = readingsRecording();
-    const std::string command = tool + " readings " + path + " --csv > /dev/null";
-    if (std::system(command.c_str()) != 0) { // also warms the page cache
+    const std::string command = tool + " readings " + path + " " + arguments + " > /dev/null";
+    if (std::system(command.c_str()) != 0) {
         state.SkipWithError("pelix readings failed");
         return;
     }
@@ -49,6 +51,26 @@ void BM_ReadingsTableCsv(benchmark::State& state) {
     getrusage(RUSAGE_CHILDREN, &children);
     state.counters["PeakRss_MiB"] = static_cast<double>(children.ru_maxrss) / 1024.0;
 }
+
+void BM_ReadingsTableCsv(benchmark::State& state) {
+    timeTool(state, "--csv");
+}
 BENCHMARK(BM_ReadingsTableCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same recording, every frame measured again with both gates moved.
+void BM_ReadingsRemeasuredCsv(benchmark::State& state) {
+    timeTool(state, "--csv --gate-a 10,30 --gate-b 40,20");
+}
+BENCHMARK(BM_ReadingsRemeasuredCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// What the tables are measured against: the file read and thrown away.
+void BM_CatRecording(benchmark::State& state) {
+    const std::string command = "cat " + readingsRecording() + " > /dev/null";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::system(command.c_str()));
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<int64_t>(std::filesystem::file_size(readingsRecording())));
+}
+BENCHMARK(BM_CatRecording)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace

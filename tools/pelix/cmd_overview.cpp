@@ -3,16 +3,20 @@
 // as numbers, or drawn as the player's overview window draws them (the
 // drawing itself is overview_strip.cpp's, in pelix-draw).
 #include "core/files/output_file.h"
+#include "core/frame/remeasure_frames.h"
 #include "core/overview/overview_series.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/gate_option.h"
 #include "tools/pelix/hand_over.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
 #include "tools/pelix/standard_output.h"
 #include "tools/pelix/tool_outputs.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <new>
 #include <string>
@@ -41,8 +45,45 @@ bool appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
     return true;
 }
 
+// The whole percent a gate's amplitude row shows after a re-measure; none while the gate is off.
+std::optional<int32_t> shownAmplitude(const frame::Remeasured& result, frame::PanelRow row) {
+    const frame::PanelRowView& shown = result.rows[frame::indexOf(row)];
+    if (!shown.hasValue) return std::nullopt;
+    const double value = std::strtod(shown.value.text.c_str(), nullptr);
+    if (!std::isfinite(value) || std::fabs(value) > 1e6) return std::nullopt;
+    return static_cast<int32_t>(std::lround(value));
+}
+
+// Replaces the moved gates' series with every frame's re-measured amplitude.
+// A frame the run did not reach (the file shrank under it) has none.
+int remeasureSeries(OpenRecording& rec, const GateOptions& gates, OverviewSeries& series) {
+    evaluation::CalReadings cal;
+    const auto replace = [&series, &gates](int32_t frame, std::optional<int32_t> a,
+                                           std::optional<int32_t> b) {
+        series.set(frame, gates.gateA ? a : series.amplitude(Gate::A, frame),
+                   gates.gateB ? b : series.amplitude(Gate::B, frame), false);
+    };
+    const frame::RemeasureOutcome run = frame::remeasureFrames(
+        rec, 1, series.frameCount(), gates.gateA, gates.gateB, cal,
+        [&replace](const frame::FrameView& view, const frame::Remeasured& result) {
+            replace(view.frame, shownAmplitude(result, frame::PanelRow::GateAAmplitude),
+                    shownAmplitude(result, frame::PanelRow::GateBAmplitude));
+            return true;
+        });
+    if (run.end == frame::RemeasureEnd::LibraryMissing) {
+        std::cerr << "pelix overview: " << cal.failure() << "\n";
+        return kExitWriteFailed;
+    }
+    if (run.end != frame::RemeasureEnd::CutShort) return kExitOk;
+    for (int32_t f = run.stoppedAt; f <= series.frameCount(); ++f)
+        replace(f, std::nullopt, std::nullopt);
+    std::cerr << "pelix overview: " << rec.path() << ": the file ends inside frame " << run.stoppedAt
+              << "; the re-measured series has no amplitude from there on\n";
+    return kExitFrameCutShort;
+}
+
 // A failed write is reported once the command ends, as for every subcommand.
-void writeJson(const OverviewSeries& s) {
+void writeJson(const OverviewSeries& s, const GateOptions& remeasured) {
     std::string out;
     out.reserve((1 << 20) + 64);
     out += "{\"FrameCount\": " + std::to_string(s.frameCount()) + ", \"GateAAmplitude\": ";
@@ -54,7 +95,15 @@ void writeJson(const OverviewSeries& s) {
         if (i > 0) out += ',';
         out += std::to_string(s.flags()[i]);
     }
-    out += "]}\n";
+    out += ']';
+    if (remeasured.any()) {
+        out += ", \"Remeasured\": [";
+        if (remeasured.gateA) out += "\"A\"";
+        if (remeasured.gateA && remeasured.gateB) out += ", ";
+        if (remeasured.gateB) out += "\"B\"";
+        out += ']';
+    }
+    out += "}\n";
     writeStandardOutput(out);
 }
 
@@ -98,13 +147,18 @@ int runOverview(const Args& args, OverviewStripWriter writeStrip) {
     const auto height = static_cast<int>(parsed.number("--height").value_or(0));
     if (parsed.json && !png.empty()) return usage("--json and -o exclude each other");
     if ((width != 0 || height != 0) && png.empty()) return usage("--width and --height go with -o");
+    const GateOptions gates = readGateOptions(parsed);
+    if (!gates.error.empty()) return usage(gates.error);
+    // The drawn strip shows the recorded amplitudes only.
+    if (gates.any() && !png.empty())
+        return usage("--gate-a and --gate-b go with --json or the summary, not -o");
     // Drawing the strip needs Qt: pelix-draw does it, from the same words.
     if (!png.empty() && !writeStrip) return handOverToDrawing(kOverviewCommand, args);
 
     // The scan below finds the flags itself: the open's own flag scan would read the file a second time.
     const OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
-    const OpenRecording& rec = *outcome.recording;
+    OpenRecording& rec = *outcome.recording;
     files::OutputFile pngOutput;
     if (!png.empty() && !pngOutput.open(png, rec.file().identity()))
         return reportNotWritten("overview", pngOutput);
@@ -116,8 +170,12 @@ int runOverview(const Args& args, OverviewStripWriter writeStrip) {
         return kExitWriteFailed;
     }
 
+    // A header cut short is reported below, as without moved gates.
+    const int remeasureStatus = gates.any() ? remeasureSeries(rec, gates, series) : kExitOk;
+    if (remeasureStatus == kExitWriteFailed) return remeasureStatus;
+
     if (parsed.json)
-        writeJson(series);
+        writeJson(series, gates);
     else if (!png.empty() &&
              !writeStrip(series, pngOutput, width > 0 ? width : 1000, height > 0 ? height : 120))
         return reportNotWritten("overview", pngOutput);
@@ -128,7 +186,7 @@ int runOverview(const Args& args, OverviewStripWriter writeStrip) {
                   << series.cutShortAt() << "'s header; from there on both gates count as off\n";
         return kExitFrameCutShort;
     }
-    return kExitOk;
+    return remeasureStatus;
 }
 
 } // namespace pelix::tool

@@ -3,9 +3,11 @@
 // in large blocks and each row is written as soon as it is made, so memory
 // stays flat however long the recording is.
 #include "core/evaluation/recorded_readings.h"
+#include "core/frame/remeasure_frames.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/gate_option.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
@@ -73,10 +75,47 @@ class RowWriter {
         }
     }
 
+    // The recorded readings of a frame.
     bool row(int64_t frame, const FrameHeader& f) {
         const RecordingHeader& setup = m_rec.header();
-        const auto& names = m_texts.names(f);
-        const bool flagged = f.FrameFlag != 0;
+        Slots slots;
+        for (std::size_t i = 0; i < kReadingSlots; ++i) {
+            const evaluation::RecordedReading r = evaluation::recordedReading(setup, f, i);
+            slots.texts[i] = &m_texts.valueText(i, r);
+            slots.held[i] = evaluation::readingHeld(r);
+        }
+        return emit(frame, f.FrameFlag != 0, m_texts.names(f), slots, true);
+    }
+
+    // The readings of a frame whose gates were measured again: the window's
+    // names, the library's texts, held where the library says the value is not current.
+    bool remeasuredRow(const frame::FrameView& view, const frame::Remeasured& result) {
+        Slots slots;
+        for (std::size_t i = 0; i < kReadingSlots; ++i) {
+            m_names[i] = view.readings[i].name;
+            slots.texts[i] = &result.readings[i].text;
+            slots.held[i] = !result.readings[i].current;
+        }
+        return emit(view.frame, view.header.FrameFlag != 0, m_names, slots, false);
+    }
+
+    void end() {
+        if (m_format == Format::Json) m_out += "\n]}\n";
+        flush();
+    }
+
+    // False once standard output refused a block: the scan stops there.
+    bool ok() const { return m_ok; }
+
+  private:
+    struct Slots {
+        std::array<const std::string*, kReadingSlots> texts{};
+        std::array<bool, kReadingSlots> held{};
+    };
+
+    // `revisioned`: the texts come from m_texts, whose revisions let the CSV columns be kept.
+    bool emit(int64_t frame, bool flagged, const std::array<std::string, kReadingSlots>& names,
+              const Slots& slots, bool revisioned) {
         if (m_format == Format::Json) {
             JsonWriter w;
             w.beginObject();
@@ -86,9 +125,8 @@ class RowWriter {
             w.key("readings");
             w.beginArray();
             for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                const evaluation::RecordedReading r = evaluation::recordedReading(setup, f, i);
-                const std::string& text = m_texts.valueText(i, r);
-                const bool held = evaluation::readingHeld(r);
+                const std::string& text = *slots.texts[i];
+                const bool held = slots.held[i];
                 w.beginObject();
                 w.field("slot", static_cast<int64_t>(i));
                 w.field("name", std::string_view(names[i]));
@@ -112,41 +150,31 @@ class RowWriter {
                 m_out += flagged ? '1' : '0';
             else if (flagged)
                 m_out += 'F';
-            std::array<const std::string*, kReadingSlots> texts{};
-            std::array<bool, kReadingSlots> held{};
             for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                const evaluation::RecordedReading r = evaluation::recordedReading(setup, f, i);
-                texts[i] = &m_texts.valueText(i, r);
-                held[i] = evaluation::readingHeld(r);
                 m_out += separator;
                 if (m_format == Format::Csv) {
                     appendCsvField(m_out, names[i]);
                     m_out += separator;
-                    appendCsvField(m_out, *texts[i]);
+                    appendCsvField(m_out, *slots.texts[i]);
                 } else {
                     m_out += names[i];
                     m_out += ' ';
-                    appendMarkedValue(m_out, *texts[i], held[i]);
+                    appendMarkedValue(m_out, *slots.texts[i], slots.held[i]);
                 }
             }
             if (m_format == Format::Csv)
-                for (std::size_t i = 0; i < kReadingSlots; ++i)
-                    m_columns.append(m_out, i, m_texts.valueRevision(i), *texts[i], held[i]);
+                for (std::size_t i = 0; i < kReadingSlots; ++i) {
+                    if (revisioned)
+                        m_columns.append(m_out, i, m_texts.valueRevision(i), *slots.texts[i], slots.held[i]);
+                    else
+                        appendReadingColumns(m_out, *slots.texts[i], slots.held[i]);
+                }
             m_out += '\n';
         }
         if (m_out.size() >= (1 << 20) - 4096) flush();
         return m_ok;
     }
 
-    void end() {
-        if (m_format == Format::Json) m_out += "\n]}\n";
-        flush();
-    }
-
-    // False once standard output refused a block: the scan stops there.
-    bool ok() const { return m_ok; }
-
-  private:
     void flush() {
         m_ok = m_ok && writeStandardOutput(m_out);
         m_out.clear();
@@ -156,10 +184,38 @@ class RowWriter {
     const OpenRecording& m_rec;
     evaluation::RecordedReadingTexts m_texts;
     ReadingColumnsCache m_columns;
+    std::array<std::string, kReadingSlots> m_names;
     std::string m_out;
     int64_t m_rows = 0;
     bool m_ok = true;
 };
+
+// Every frame of first..last measured again with the moved gates, a row each.
+int remeasuredTable(OpenRecording& rec, int32_t first, int32_t last, const GateOptions& gates,
+                    RowWriter& writer) {
+    // The window's dB-to-reference reading of a DGS recording leans on the library's DGS state,
+    // which the A-scan control sets up while it draws the DGS curves; no curve is drawn here.
+    if (rec.header().DGSMode == 1)
+        std::cerr << "pelix readings: " << rec.path()
+                  << ": a DGS recording: the re-measured dB-to-reference readings stay empty here\n";
+    evaluation::CalReadings cal;
+    const frame::RemeasureOutcome run =
+        frame::remeasureFrames(rec, first, last, gates.gateA, gates.gateB, cal,
+                               [&writer](const frame::FrameView& view, const frame::Remeasured& result) {
+                                   return writer.remeasuredRow(view, result);
+                               });
+    if (run.end == frame::RemeasureEnd::LibraryMissing) {
+        std::cerr << "pelix readings: " << cal.failure() << "\n";
+        return kExitWriteFailed;
+    }
+    const bool cut = run.end == frame::RemeasureEnd::CutShort;
+    if (cut)
+        std::cerr << "pelix readings: " << rec.path() << ": the file ends inside frame " << run.stoppedAt
+                  << "; the table stops before it\n";
+    if (!writer.ok()) return kExitWriteFailed;
+    writer.end();
+    return cut ? kExitFrameCutShort : kExitOk;
+}
 
 } // namespace
 
@@ -178,11 +234,13 @@ int runReadings(const Args& args) {
     if (parsed.positional.size() != 1) return usage("expects FILE");
     if (csv && parsed.json) return usage("--csv and --json exclude each other");
     if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
+    const GateOptions gates = readGateOptions(parsed);
+    if (!gates.error.empty()) return usage(gates.error);
     const std::optional<int64_t> from = parsed.number("--from"), to = parsed.number("--to");
 
     OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
-    const OpenRecording& rec = *outcome.recording;
+    OpenRecording& rec = *outcome.recording;
     std::string spanError;
     const std::optional<FrameSpan> span = frameSpan(from, to, rec.FrameCount(), spanError);
     if (!span) {
@@ -193,6 +251,7 @@ int runReadings(const Args& args) {
 
     RowWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec);
     writer.begin(first, last);
+    if (gates.any()) return remeasuredTable(rec, first, last, gates, writer);
     // Only each frame's header is needed (for envelope pairs, the first record's).
     const HeaderScanResult scan = scanFrameHeaders(rec.file(), frameRecordLayout(rec), first, last,
                                                    [&writer](int64_t frame, const uint8_t* header) {

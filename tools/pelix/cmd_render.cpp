@@ -16,6 +16,7 @@
 #include "player/search/search_results.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/gate_option.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
@@ -46,20 +47,6 @@
 namespace pelix::tool {
 
 namespace {
-
-// "START,THRESH": a finite start and a whole threshold in percent.
-std::optional<DraggedGate> parseMovedGate(const std::string& text) {
-    const auto comma = text.find(',');
-    if (comma == std::string::npos) return std::nullopt;
-    const std::string startText = text.substr(0, comma);
-    char* end = nullptr;
-    const float start = std::strtof(startText.c_str(), &end);
-    if (startText.empty() || end != startText.c_str() + startText.size() || !std::isfinite(start))
-        return std::nullopt;
-    const auto threshold = parseWholeNumber(text.substr(comma + 1));
-    if (!threshold || *threshold < -100 || *threshold > 100) return std::nullopt;
-    return DraggedGate{start, static_cast<int16_t>(*threshold)};
-}
 
 struct FrameRange {
     int32_t start = 0, end = 0;
@@ -115,13 +102,7 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
             out.ops = value;
         else if (name == "--state")
             out.state = value;
-        else if (name == "--gate-a" || name == "--gate-b") {
-            const auto gate = parseMovedGate(value);
-            if (!gate)
-                return usage(std::string(name) +
-                             " takes START,THRESH (a number and a whole percent -100..100)");
-            (name == "--gate-a" ? out.gateA : out.gateB) = gate;
-        } else if (name == "--search-box") {
+        else if (name == "--search-box") {
             SearchBoxOption box = parseSearchBoxOption(std::string(name), value);
             if (!box.limits) return usage(box.error);
             searchBoxNote = box.note;
@@ -131,6 +112,10 @@ std::optional<int> parseRenderArgs(const Args& args, RenderOptions& out) {
             if (!out.range) return usage("--range takes A,B (frame numbers, A <= B)");
         }
     }
+    const GateOptions gates = readGateOptions(parsed);
+    if (!gates.error.empty()) return usage(gates.error);
+    out.gateA = gates.gateA;
+    out.gateB = gates.gateB;
     if ((out.width == 0) != (out.height == 0)) return usage("--width and --height go together");
     if (out.png.empty() && out.ops.empty() && out.state.empty())
         return usage("nothing to write: give -o, --ops or --state");

@@ -4,6 +4,7 @@
 // error, and an exception inside reported as the command's own failure.
 #pragma once
 
+#include "core/frame/moved_gates.h"
 #include "platform/message_service.h"
 
 #include <cstdint>
@@ -22,12 +23,7 @@ struct MessagesToStderr : platform::MessageLog {
     void report() const;
 };
 
-// A gate as a completed drag leaves it: start in display units (gate B's
-// absolute start), threshold in percent.
-struct DraggedGate {
-    float start = 0.0F;
-    int16_t threshold = 0;
-};
+using frame::DraggedGate;
 
 // Leaves the given gates where a completed drag would and raises the control's
 // MouseUp, so the window's own gate-changed handler measures them again.

@@ -32,6 +32,25 @@ constexpr OptionSpec height(std::string_view help) {
             .refused = kPixelsNeeded};
 }
 
+// ---- gates moved for every frame (readings, overview): the words of render's
+// --gate-a/--gate-b, measured on each frame of the range in turn.
+constexpr OptionSpec kEveryFrameGateA{.name = "--gate-a",
+                                      .argument = Argument::Text,
+                                      .label = "--gate-a START,THRESH,",
+                                      .listing = Listing::WithNext};
+constexpr OptionSpec everyFrameGateB(std::string_view help) {
+    return {.name = "--gate-b", .argument = Argument::Text, .label = "--gate-b START,THRESH", .help = help};
+}
+constexpr std::string_view kReadingsGateHelp =
+    "measure every frame again with that gate left where a\n"
+    "completed drag would (as pelix render --gate-a/--gate-b: start in display units,\n"
+    "gate B's absolute start; threshold in percent -100..100), each frame on its own:\n"
+    "the rows then hold the re-measured readings pelix render N --state shows";
+constexpr std::string_view kOverviewGateHelp =
+    "that gate's series is then every frame's re-measured\n"
+    "amplitude (gate left as pelix render --gate-a/--gate-b leaves it), and --json\n"
+    "adds \"Remeasured\": [\"A\"] (or \"B\", or both); not with -o";
+
 // ---- info
 constexpr OptionSpec kInfoOptions[] = {
     {.name = "--fields",
@@ -115,6 +134,8 @@ constexpr OptionSpec kReadingsOptions[] = {
     {.name = "--json",
      .help = "{\"FrameCount\":..,\"Rows\":[{\"Frame\":..,\"Time\":..,\"Flag\":..,\"readings\":[{\"slot\",\n"
              "\"name\",\"value\",\"background\",\"number\",\"unit\",\"held\"}, ...]}, ...]}"},
+    kEveryFrameGateA,
+    everyFrameGateB(kReadingsGateHelp),
 };
 
 // ---- export
@@ -162,6 +183,8 @@ constexpr OptionSpec kOverviewOptions[] = {
      .help = "the strip as the player's overview window draws it (default 1000 x 120 pixels)"},
     kWidth,
     height("the strip's size with -o, 16..10000 pixels each"),
+    kEveryFrameGateA,
+    everyFrameGateB(kOverviewGateHelp),
 };
 
 // ---- report
@@ -231,7 +254,7 @@ const CommandSpec kReadingsCommand{
     .listArguments = "FILE [--csv]",
     .summary = "every frame's recorded readings as the panel shows them",
     .listColumn = 28,
-    .usage = "FILE [--from A --to B] [--csv | --json]",
+    .usage = "FILE [--from A --to B] [--gate-a START,THRESH] [--gate-b START,THRESH] [--csv | --json]",
     .description =
         "One row per frame: the frame number, its time in seconds from the start of the recording, the\n"
         "operator's flag mark, and the seven reading slots' names and recorded values exactly as the\n"
@@ -290,7 +313,8 @@ const CommandSpec kOverviewCommand{
     .name = "overview",
     .listArguments = "FILE [--json | -o OUT.png]",
     .summary = "every frame's gate amplitudes and the flags",
-    .usage = "FILE [--json | -o OUT.png [--width W --height H]]",
+    .usage =
+        "FILE [--json [--gate-a START,THRESH] [--gate-b START,THRESH] | -o OUT.png [--width W --height H]]",
     .description =
         "The recorded gate A and gate B echo amplitudes of every frame and the operator's flags, read\n"
         "from the frame headers (for envelope recordings, the first record of each pair).\n",
