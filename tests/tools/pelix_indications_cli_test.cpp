@@ -381,6 +381,7 @@ TEST(PelixIndicationsTest, OptionsOutOfRangeAreUsageErrorsNamingTheOption) {
         {"--drop nan", "--drop"},
         {"--merge -1", "--merge"},
         {"--min-frames 0", "--min-frames"},
+        {"--min-frames x", "--min-frames"},
         {"--scan-speed 0", "--scan-speed"},
         {"--scan-speed inf", "--scan-speed"},
         {"--from 2 --to 1", "frames 2..1"},

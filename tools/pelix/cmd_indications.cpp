@@ -15,7 +15,9 @@
 #include "tools/pelix/reading_columns.h"
 #include "tools/pelix/standard_output.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -295,8 +297,11 @@ int runIndications(const Args& args) {
             *settings.scanSpeed > kFastestScanMmPerSecond)
             return usage("--scan-speed must be a speed in mm/s above 0 and at most 10000");
     }
-    settings.rules.mergeGap = static_cast<int32_t>(parsed.number("--merge").value_or(0));
-    settings.rules.minimumFrames = static_cast<int32_t>(parsed.number("--min-frames").value_or(1));
+    // A gap or a length beyond the largest frame number means the same as that number.
+    settings.rules.mergeGap =
+        static_cast<int32_t>(std::min<int64_t>(parsed.number("--merge").value_or(0), INT32_MAX));
+    settings.rules.minimumFrames =
+        static_cast<int32_t>(std::min<int64_t>(parsed.number("--min-frames").value_or(1), INT32_MAX));
 
     OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);

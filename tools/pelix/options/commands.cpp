@@ -283,7 +283,6 @@ constexpr OptionSpec kIndicationsOptions[] = {
      .help = "runs separated by at most G frames that do not count are one\n"
              "indication (default 0)",
      .least = 0,
-     .most = 2147483647,
      .refused = "must be 0 or more frames"},
     {.name = "--min-frames",
      .argument = Argument::WholeNumber,
@@ -291,7 +290,6 @@ constexpr OptionSpec kIndicationsOptions[] = {
      .help = "leave out indications shorter than K frames, first to last\n"
              "(default 1)",
      .least = 1,
-     .most = 2147483647,
      .refused = "must be 1 or more frames"},
     {.name = "--scan-speed",
      .argument = Argument::Text,
