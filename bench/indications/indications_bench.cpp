@@ -15,6 +15,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -81,6 +82,37 @@ void BM_RecordedIndications(benchmark::State& state) {
     state.counters["PeakRss_MiB"] = peakRssMiB();
 }
 BENCHMARK(BM_RecordedIndications)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The command a user runs, `pelix indications FILE --json`, beside `cat FILE > /dev/null` on the
+// same cached file in the same run; the command's peak memory must not grow with the recording.
+void runCommand(benchmark::State& state, const std::string& command) {
+    if (std::system(command.c_str()) != 0) { // also warms the page cache
+        state.SkipWithError(("failed: " + command).c_str());
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(std::system(command.c_str()));
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<int64_t>(std::filesystem::file_size(recording1GiB())));
+}
+
+void BM_CatCommand(benchmark::State& state) {
+    runCommand(state, "cat " + recording1GiB() + " > /dev/null");
+}
+BENCHMARK(BM_CatCommand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_IndicationsCommand(benchmark::State& state) {
+    const std::string tool = PELIX_BIN_DIR "/pelix";
+    if (!std::filesystem::exists(tool)) {
+        state.SkipWithError("build the pelix target first");
+        return;
+    }
+    runCommand(state, tool + " indications " + recording1GiB() + " --json > /dev/null");
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    state.counters["PeakRss_MiB"] = static_cast<double>(children.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_IndicationsCommand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // 60 % and 59 % in turn at a level of 60 %: every other frame is an indication of its own
 // whose drop extent covers the whole series.

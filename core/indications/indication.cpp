@@ -10,8 +10,11 @@ DropLength dropLength(const Indication& indication, int32_t framesPerSecond,
     DropLength length;
     length.frames = indication.dropLast - indication.dropFirst + 1;
     if (framesPerSecond > 0) length.seconds = static_cast<double>(length.frames) / framesPerSecond;
-    if (scanSpeedMmPerSecond && std::isfinite(*scanSpeedMmPerSecond) && *scanSpeedMmPerSecond > 0.0)
-        length.millimetres = length.seconds * *scanSpeedMmPerSecond;
+    // Frames times speed first, then the one division: 251 frames at 50 a second and 20 mm/s give
+    // 100.4 mm, where 5.02 s times 20 would give 100.39999999999999.
+    if (framesPerSecond > 0 && scanSpeedMmPerSecond && std::isfinite(*scanSpeedMmPerSecond) &&
+        *scanSpeedMmPerSecond > 0.0)
+        length.millimetres = length.frames * *scanSpeedMmPerSecond / framesPerSecond;
     return length;
 }
 

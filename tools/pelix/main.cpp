@@ -16,6 +16,7 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         {&kInfoCommand, &runInfo},
         {&kFrameCommand, &runFrame},
         {&kReadingsCommand, &runReadings},
+        {&kIndicationsCommand, &runIndications},
         {&kSearchCommand, &runSearch},
         // Only the numbers: the strip drawn with -o is pelix-draw's.
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, nullptr); }},

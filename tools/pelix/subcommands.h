@@ -23,6 +23,7 @@ int runInfo(const Args& args);
 int runFrame(const Args& args);
 int runRender(const Args& args);
 int runReadings(const Args& args);
+int runIndications(const Args& args);
 int runExport(const Args& args);
 int runSearch(const Args& args);
 // Draws the overview strip into a picture; only pelix-draw has one. Without

@@ -207,6 +207,10 @@ TEST(DropLength, FramesSecondsAndTheEstimatedTravel) {
     EXPECT_DOUBLE_EQ(*at10.millimetres, 10.0);
     EXPECT_FALSE(dropLength(i, 10, 0.0).millimetres);
     EXPECT_FALSE(dropLength(i, 10, std::nan("")).millimetres);
+    // The travel is the decimal a person works out, not the seconds' rounding times the speed.
+    const DropLength long50 = dropLength(Indication{1, 251, 1, 80, 1, 251}, 50, 20.0);
+    ASSERT_TRUE(long50.millimetres);
+    EXPECT_EQ(*long50.millimetres, 100.4);
 }
 
 TEST(AmplitudeSeries, GivesBackEveryAmplitudeAndReadingAsAppended) {

@@ -273,6 +273,102 @@ const CommandSpec kReadingsCommand{
         "4 the file ended inside a frame's header (the table stops there).\n",
 };
 
+namespace {
+// ---- indications
+constexpr OptionSpec kIndicationsOptions[] = {
+    {.name = "--gate",
+     .argument = Argument::Text,
+     .label = "--gate a|b",
+     .help = "the gate whose recorded amplitude is followed (default a)"},
+    {.name = "--level",
+     .argument = Argument::WholeNumber,
+     .label = "--level P",
+     .help = "a frame counts when the gate's amplitude is at least P percent of\n"
+             "screen height, 0..100 (default: the gate's threshold in frame 1)",
+     .least = 0,
+     .most = 100,
+     .refused = "must be 0..100 percent"},
+    {.name = "--above-reference",
+     .argument = Argument::Text,
+     .label = "--above-reference DB",
+     .help = "instead, a frame counts when its dB-to-reference reading of the\n"
+             "gate (dBrA or dBrB, as the readings panel shows it) is at least DB,\n"
+             "-200..200; a frame without that reading does not count"},
+    {.name = "--drop",
+     .argument = Argument::Text,
+     .label = "--drop DB",
+     .help = "the drop extent keeps the frames around the peak whose amplitude\n"
+             "stays within DB of it, 0..200 (default 6): amplitude x 10^(DB/20)\n"
+             ">= peak, compared unrounded"},
+    {.name = "--merge",
+     .argument = Argument::WholeNumber,
+     .label = "--merge G",
+     .help = "runs separated by at most G frames that do not count are one\n"
+             "indication (default 0)",
+     .least = 0,
+     .refused = "must be 0 or more frames"},
+    {.name = "--min-frames",
+     .argument = Argument::WholeNumber,
+     .label = "--min-frames K",
+     .help = "leave out indications shorter than K frames, first to last\n"
+             "(default 1)",
+     .least = 1,
+     .refused = "must be 1 or more frames"},
+    {.name = "--scan-speed",
+     .argument = Argument::Text,
+     .label = "--scan-speed MM_PER_S",
+     .help = "the probe's travel speed, above 0 and at most 10000: each length\n"
+             "also in mm, an estimate (the recording holds no encoder position)"},
+    {.name = "--from",
+     .argument = Argument::WholeNumber,
+     .label = "--from A",
+     .listing = Listing::WithNext,
+     .refused = kFrameNumberNeeded},
+    {.name = "--to",
+     .argument = Argument::WholeNumber,
+     .label = "--to B",
+     .help = "only frames A..B (default: all)",
+     .refused = kFrameNumberNeeded},
+    {.name = "--csv",
+     .help = "one row per indication: First,Last,PeakFrame,PeakAmplitude,\n"
+             "DropFirst,DropLast,LengthFrames,LengthSeconds,LengthMm, then\n"
+             "SoundPath,SoundPathUnit,Depth,DepthUnit,Projection,ProjectionUnit,\n"
+             "DbToReference,DbToReferenceUnit (empty where there is none)"},
+    {.name = "--json",
+     .help = "{\"Gate\":\"A\",\"Level\":..,\"AboveReference\":..,\"Drop\":..,...,\n"
+             "\"Indications\":[{\"First\",\"Last\",\"PeakFrame\",\"PeakAmplitude\",\n"
+             "\"DropFirst\",\"DropLast\",\"LengthFrames\",\"LengthSeconds\",\"LengthMm\",\n"
+             "\"Readings\":{\"SoundPath\":{\"name\",\"value\",\"number\",\"unit\",\"held\"},\n"
+             "\"Depth\",\"Projection\",\"DbToReference\"}}, ...]}"},
+};
+} // namespace
+
+const CommandSpec kIndicationsCommand{
+    .name = "indications",
+    .listArguments = "FILE [--gate a|b]",
+    .summary = "where a gate's recorded echo stands above a level, sized",
+    .listColumn = 28,
+    .usage = "FILE [--gate a|b] [--level P | --above-reference DB] [--drop DB]\n"
+             "                         [--merge G] [--min-frames K] [--scan-speed MM_PER_S]\n"
+             "                         [--from A --to B] [--csv | --json]",
+    .description =
+        "Finds the indications in the gate's recorded echo amplitudes (for envelope recordings, the\n"
+        "first record of each pair): runs of frames that count, merged and kept by their length. A frame\n"
+        "whose gate is off, or whose header the end of the file cuts short, has no amplitude: it counts\n"
+        "for nothing and ends a run. For each indication: its first and last frame, the peak frame (the\n"
+        "first with the run's largest amplitude), the peak amplitude, and the drop extent: from the peak\n"
+        "outwards while the amplitude stays within the drop, across the run's ends but never across a\n"
+        "frame without amplitude; its length in frames, in seconds (frames / frame rate) and, with\n"
+        "--scan-speed, in mm. With it the gate's readings of the peak frame as the readings panel shows\n"
+        "them: sound path, depth, projection and dB to reference, those the recording records.\n",
+    .helpColumn = 27,
+    .options = kIndicationsOptions,
+    .closing = "Without --csv or --json: a table, one line per indication, held readings marked with a\n"
+               "trailing *.\n"
+               "Exit status 0 done, 1 the list could not be written, 2 usage, 3 recording rejected,\n"
+               "4 the file ended inside a frame's header (the indications before it are given).\n",
+};
+
 const CommandSpec kExportCommand{
     .name = "export",
     .listArguments = "FILE -o OUT.avi",
@@ -351,9 +447,9 @@ const CommandSpec kReportCommand{
 };
 
 std::span<const CommandSpec* const> commandTable() {
-    static constexpr std::array kCommands = {&kInfoCommand,     &kFrameCommand,  &kRenderCommand,
-                                             &kReadingsCommand, &kExportCommand, &kSearchCommand,
-                                             &kOverviewCommand, &kReportCommand};
+    static constexpr std::array kCommands = {&kInfoCommand,     &kFrameCommand,       &kRenderCommand,
+                                             &kReadingsCommand, &kIndicationsCommand, &kExportCommand,
+                                             &kSearchCommand,   &kOverviewCommand,    &kReportCommand};
     return kCommands;
 }
 

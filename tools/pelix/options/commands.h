@@ -12,6 +12,7 @@ extern const CommandSpec kInfoCommand;
 extern const CommandSpec kFrameCommand;
 extern const CommandSpec kRenderCommand;
 extern const CommandSpec kReadingsCommand;
+extern const CommandSpec kIndicationsCommand;
 extern const CommandSpec kExportCommand;
 extern const CommandSpec kSearchCommand;
 extern const CommandSpec kOverviewCommand;
