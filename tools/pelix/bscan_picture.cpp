@@ -30,8 +30,8 @@ namespace {
 
 // Room around the cells: the sample axis on the left, the title above, the
 // frame axis (frames, then seconds) below, the colour bar on the right.
-constexpr int kLeft = 64;
-constexpr int kTop = 24;
+constexpr int kLeft = kCellsLeft;
+constexpr int kTop = kCellsTop;
 constexpr int kBottom = 46;
 constexpr int kBarGap = 14;
 constexpr int kBarWidth = 14;

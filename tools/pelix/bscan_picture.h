@@ -9,6 +9,11 @@ class QImage;
 
 namespace pelix::tool {
 
+// Where the cells lie in the picture: cell (row r, column c) is pixel
+// (kCellsLeft + c, kCellsTop + r).
+inline constexpr int kCellsLeft = 64;
+inline constexpr int kCellsTop = 24;
+
 // The picture of `grid`, read from `rec` (the gates of each column's first frame).
 QImage bscanPicture(recording::OpenRecording& rec, const bscan::BscanGrid& grid);
 
