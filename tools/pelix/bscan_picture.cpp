@@ -35,7 +35,7 @@ constexpr int kTop = kCellsTop;
 constexpr int kBottom = 46;
 constexpr int kBarGap = 14;
 constexpr int kBarWidth = 14;
-constexpr int kRight = kBarGap + kBarWidth + 40;
+constexpr int kRight = kBarGap + kBarWidth + 48;
 constexpr int kTick = 4;
 // The colour bar and the axes need some height to say anything.
 constexpr int kLeastPlotHeight = 120;
@@ -165,7 +165,7 @@ void drawSampleAxis(QPainter& painter, const bscan::BscanGrid& grid, const QRect
                     const frame::ScaleView& scale, const char* unitsText) {
     const QFontMetrics metrics(painter.font());
     const double delay = scale.fAscanDelay, range = scale.fAscanRange;
-    const double step = tickStep(range, std::max(2, grid.height() / 40));
+    const double step = tickStep(range, std::max(4, grid.height() / 40));
     const int decimals = decimalsFor(step);
     for (double u = std::ceil(delay / step - 1e-9) * step; u <= delay + range + step * 1e-9; u += step) {
         const int y = plot.top() + static_cast<int>(std::lround((u - delay) / range * grid.height()));
@@ -185,9 +185,11 @@ void drawFrameAxis(QPainter& painter, const bscan::BscanGrid& grid, const QRect&
     const int64_t n = int64_t{grid.to()} - grid.from() + 1;
     const int y = plot.top() + grid.height();
     const int lineHeight = metrics.height();
-    const int wanted = std::max(1, grid.width() / 110);
+    const int wanted = std::max(2, grid.width() / 80);
     const auto step = static_cast<int64_t>(std::max(1.0, tickStep(static_cast<double>(n), wanted)));
     const int64_t firstTick = (grid.from() + step - 1) / step * step;
+    const int rightmost = painter.device()->width() - 1;
+    int freeFrom = plot.left(); // labels never run into the captions or into each other
     // The tick stands at the left edge of the frame's columns (of the column holding it).
     for (int64_t f = firstTick == 0 ? step : firstTick; f <= grid.to(); f += step) {
         const int x = plot.left() + static_cast<int>((f - grid.from()) * grid.width() / n);
@@ -195,9 +197,13 @@ void drawFrameAxis(QPainter& painter, const bscan::BscanGrid& grid, const QRect&
         const QString frameText = QString::number(f);
         const double seconds = static_cast<double>(f - 1) / std::max(1, framesPerSecond);
         const QString secondsText = QString::number(seconds, 'f', 2) + QStringLiteral(" s");
-        const int w = std::max(metrics.horizontalAdvance(frameText), metrics.horizontalAdvance(secondsText));
-        painter.drawText(QRect(x - w / 2 - 2, y + kTick + 1, w + 4, lineHeight), Qt::AlignCenter, frameText);
-        painter.drawText(QRect(x - w / 2 - 2, y + kTick + 1 + lineHeight, w + 4, lineHeight), Qt::AlignCenter,
+        const int w =
+            std::max(metrics.horizontalAdvance(frameText), metrics.horizontalAdvance(secondsText)) + 4;
+        const int left = std::min(std::max(x - w / 2, freeFrom), rightmost - w);
+        if (left < freeFrom) continue;
+        freeFrom = left + w + 6;
+        painter.drawText(QRect(left, y + kTick + 1, w, lineHeight), Qt::AlignCenter, frameText);
+        painter.drawText(QRect(left, y + kTick + 1 + lineHeight, w, lineHeight), Qt::AlignCenter,
                          secondsText);
     }
     painter.drawText(QRect(0, y + kTick + 1, plot.left() - kTick - 3, lineHeight),
@@ -223,18 +229,27 @@ void drawColourBar(QPainter& painter, const bscan::BscanGrid& grid, const QRect&
         const int y =
             bar.bottom() - static_cast<int>(std::lround(static_cast<double>(v) / full * (bar.height() - 1)));
         painter.drawLine(bar.right() + 1, y, bar.right() + kTick, y);
-        painter.drawText(QRect(bar.right() + kTick + 3, y - metrics.height() / 2, 40, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(v));
+        painter.drawText(QRect(bar.right() + kTick + 3, y - metrics.height() / 2, 44, metrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::number(v) + (v + step > full ? " %" : ""));
     }
-    painter.drawText(QRect(bar.left() - 8, 0, kBarWidth + 60, kTop), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("%"));
 }
 
 } // namespace
 
 QImage bscanPicture(OpenRecording& rec, const bscan::BscanGrid& grid) {
+    const QString title = QStringLiteral("Frames %1..%2 of %3, %4 x %5 cells")
+                              .arg(grid.from())
+                              .arg(grid.to())
+                              .arg(rec.FrameCount())
+                              .arg(grid.width())
+                              .arg(grid.height());
+    QFont font;
+    font.setPixelSize(11);
+    const int titleWidth = QFontMetrics(font).horizontalAdvance(title) + 8;
     const int plotHeight = std::max(grid.height(), kLeastPlotHeight);
-    QImage image(kLeft + grid.width() + kRight, kTop + plotHeight + kBottom, QImage::Format_RGB32);
+    QImage image(kLeft + std::max(grid.width() + kRight, titleWidth), kTop + plotHeight + kBottom,
+                 QImage::Format_RGB32);
     image.fill(Qt::white);
     const QRect plot(kLeft, kTop, grid.width(), plotHeight);
     frame::PanelView panel;
@@ -242,8 +257,6 @@ QImage bscanPicture(OpenRecording& rec, const bscan::BscanGrid& grid) {
     frame::describeUnitRows(rec.header(), rec.derived(), panel, scale);
 
     QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPixelSize(11);
     painter.setFont(font);
     drawCells(painter, grid);
     drawGates(painter, rec, grid, plot, scale);
@@ -252,14 +265,7 @@ QImage bscanPicture(OpenRecording& rec, const bscan::BscanGrid& grid) {
     drawSampleAxis(painter, grid, plot, scale, frame::unitConstantsFor(rec.header().Units).unitsText);
     drawFrameAxis(painter, grid, plot, rec.framesPerSecond());
     drawColourBar(painter, grid, plot);
-    const QString title = QStringLiteral("Frames %1..%2 of %3, %4 x %5 cells")
-                              .arg(grid.from())
-                              .arg(grid.to())
-                              .arg(rec.FrameCount())
-                              .arg(grid.width())
-                              .arg(grid.height());
-    painter.drawText(QRect(plot.left(), 0, std::max(grid.width(), 10), kTop),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, title);
+    painter.drawText(QRect(plot.left(), 0, titleWidth, kTop), Qt::AlignLeft | Qt::AlignVCenter, title);
     return image;
 }
 
