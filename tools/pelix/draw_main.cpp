@@ -1,7 +1,8 @@
 // pelix-draw: the subcommands of `pelix` that draw (render, export, report,
-// overview -o), in a program of their own because they need Qt and FFmpeg.
+// overview -o, bscan -o), in a program of their own because they need Qt and FFmpeg.
 // `pelix` hands its command line over unchanged; users never call it, and its
 // messages speak as `pelix`.
+#include "tools/pelix/bscan_picture.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/overview_strip.h"
 #include "tools/pelix/program_main.h"
@@ -20,6 +21,7 @@ int drawing(const CommandSpec& command, const Args& args) {
         {&kExportCommand, &runExport},
         {&kReportCommand, &runReport},
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, &writeOverviewStrip); }},
+        {&kBscanCommand, [](const Args& a) { return runBscan(a, &writeBscanPicture); }},
     };
     for (const auto& [spec, run] : kDrawing)
         if (spec == &command) return run(args);

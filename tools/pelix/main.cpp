@@ -20,6 +20,7 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         {&kSearchCommand, &runSearch},
         // Only the numbers: the strip drawn with -o is pelix-draw's.
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, nullptr); }},
+        {&kBscanCommand, [](const Args& a) { return runBscan(a, nullptr); }},
     };
     for (const auto& [spec, run] : kHere)
         if (spec == &command) return run(args);

@@ -10,6 +10,12 @@ class OutputFile;
 namespace pelix::overview {
 class OverviewSeries;
 }
+namespace pelix::recording {
+class OpenRecording;
+}
+namespace pelix::bscan {
+class BscanGrid;
+}
 
 namespace pelix::tool {
 
@@ -32,5 +38,10 @@ using OverviewStripWriter = bool (*)(const overview::OverviewSeries& series, fil
                                      int width, int height);
 int runOverview(const Args& args, OverviewStripWriter writeStrip);
 int runReport(const Args& args);
+// Draws a B-scan's cells into a picture, committed; only pelix-draw has one.
+// Without it, `bscan -o` is handed over to pelix-draw.
+using BscanPictureWriter = bool (*)(recording::OpenRecording& rec, const bscan::BscanGrid& grid,
+                                    files::OutputFile& png);
+int runBscan(const Args& args, BscanPictureWriter writePicture);
 
 } // namespace pelix::tool

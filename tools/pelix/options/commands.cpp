@@ -187,6 +187,45 @@ constexpr OptionSpec kOverviewOptions[] = {
     everyFrameGateB(kOverviewGateHelp),
 };
 
+// ---- bscan
+constexpr OptionSpec kBscanOptions[] = {
+    {.name = "--json",
+     .help = "{\"Width\":W,\"Height\":H,\"From\":A,\"To\":B,\"Cells\":[[row 0 ...],...]}:\n"
+             "H rows of W cells, row 0 the start of the display window; a cell in percent\n"
+             "of screen height, 0..100 rectified, 0..50 from the centre line for RF;\n"
+             "null in a column that no whole frame of the file fills"},
+    {.name = "-o",
+     .argument = Argument::Text,
+     .label = "-o OUT.png",
+     .help = "the B-scan drawn, one pixel a cell, with a colour bar, the frame axis in\n"
+             "frames and seconds, the sample axis in the recording's units and the gate A\n"
+             "and B start and end of each column's first frame"},
+    {.name = "--from",
+     .argument = Argument::WholeNumber,
+     .label = "--from A",
+     .listing = Listing::WithNext,
+     .refused = kFrameNumberNeeded},
+    {.name = "--to",
+     .argument = Argument::WholeNumber,
+     .label = "--to B",
+     .help = "only frames A..B (default: all)",
+     .refused = kFrameNumberNeeded},
+    {.name = "--width",
+     .argument = Argument::WholeNumber,
+     .label = "--width W",
+     .listing = Listing::WithNext,
+     .least = 1,
+     .most = 20000,
+     .refused = "must be 1..20000 columns"},
+    {.name = "--height",
+     .argument = Argument::WholeNumber,
+     .label = "--height H",
+     .help = "columns of frames and rows of samples (default 1000 x 400)",
+     .least = 1,
+     .most = 800,
+     .refused = "must be 1..800 rows"},
+};
+
 // ---- report
 constexpr OptionSpec kReportOptions[] = {
     {.name = "-o", .argument = Argument::Text, .label = "-o REPORT.pdf", .listing = Listing::InText},
@@ -425,6 +464,29 @@ const CommandSpec kOverviewCommand{
         "rejected, 4 cut short.\n",
 };
 
+const CommandSpec kBscanCommand{
+    .name = "bscan",
+    .listArguments = "FILE --json | -o OUT.png",
+    .summary = "the A-scans of a frame range side by side",
+    .usage = "FILE (--json | -o OUT.png) [--from A --to B] [--width W --height H]",
+    .description =
+        "The B-scan: one column per group of frames and one row per group of the 800 displayed samples,\n"
+        "each cell the largest sample of its frames and samples, so an echo of a single frame still\n"
+        "shows. With N frames in A..B, column c of W holds frames A + floor(c*N/W) .. A + floor((c+1)*N/W)\n"
+        "- 1 (with fewer frames than columns, frame A + floor(c*N/W)); row r of H holds samples\n"
+        "floor(r*800/H) .. floor((r+1)*800/H) - 1. RF recordings show how far both half-waves reach\n"
+        "from the centre line, half the screen height at most; envelope recordings their live trace.\n",
+    .helpColumn = 25,
+    .options = kBscanOptions,
+    .closing =
+        "A frame the end of the file cuts short is left out: its column and the later ones have no\n"
+        "cells (noted on standard error, exit status 4). -o never replaces the recording, a read-only\n"
+        "file, a folder, a device, a FIFO or a socket, and replaces an existing file only with a\n"
+        "complete picture.\n"
+        "Exit status 0 done, 1 output refused or not written (nothing is written), 2 usage, 3 recording\n"
+        "rejected, 4 cut short.\n",
+};
+
 const CommandSpec kReportCommand{
     .name = "report",
     .listArguments = "FILE -o REPORT.pdf [--frames LIST | --flags]",
@@ -447,9 +509,9 @@ const CommandSpec kReportCommand{
 };
 
 std::span<const CommandSpec* const> commandTable() {
-    static constexpr std::array kCommands = {&kInfoCommand,     &kFrameCommand,       &kRenderCommand,
-                                             &kReadingsCommand, &kIndicationsCommand, &kExportCommand,
-                                             &kSearchCommand,   &kOverviewCommand,    &kReportCommand};
+    static constexpr std::array kCommands = {
+        &kInfoCommand,   &kFrameCommand,  &kRenderCommand,   &kReadingsCommand, &kIndicationsCommand,
+        &kExportCommand, &kSearchCommand, &kOverviewCommand, &kReportCommand,   &kBscanCommand};
     return kCommands;
 }
 

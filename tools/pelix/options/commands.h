@@ -17,6 +17,7 @@ extern const CommandSpec kExportCommand;
 extern const CommandSpec kSearchCommand;
 extern const CommandSpec kOverviewCommand;
 extern const CommandSpec kReportCommand;
+extern const CommandSpec kBscanCommand;
 
 // Every command, in the order `pelix --help` lists them.
 std::span<const CommandSpec* const> commandTable();
