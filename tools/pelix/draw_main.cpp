@@ -23,8 +23,8 @@ int drawing(const CommandSpec& command, const Args& args) {
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, &writeOverviewStrip); }},
         {&kBscanCommand, [](const Args& a) { return runBscan(a, &writeBscanPicture); }},
     };
-    for (const auto& [spec, run] : kDrawing)
-        if (spec == &command) return run(args);
+    for (const auto& [declared, run] : kDrawing)
+        if (declared == &command) return run(args);
     std::cerr << "pelix: " << command.name << " draws nothing; run it as pelix " << command.name << "\n";
     return kExitUsage;
 }

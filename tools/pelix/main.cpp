@@ -22,8 +22,8 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, nullptr); }},
         {&kBscanCommand, [](const Args& a) { return runBscan(a, nullptr); }},
     };
-    for (const auto& [spec, run] : kHere)
-        if (spec == &command) return run(args);
+    for (const auto& [declared, run] : kHere)
+        if (declared == &command) return run(args);
     return handOverToDrawing(command, args);
 }
 
