@@ -9,6 +9,18 @@ namespace {
 
 constexpr std::string_view kWholeNumberNeeded = "needs a whole number";
 constexpr std::string_view kFrameNumberNeeded = "must be a frame number";
+
+// The frame span of the commands that go through a range of frames, declared once.
+constexpr OptionSpec kFromFrame{.name = "--from",
+                                .argument = Argument::WholeNumber,
+                                .label = "--from A",
+                                .listing = Listing::WithNext,
+                                .refused = kFrameNumberNeeded};
+constexpr OptionSpec kToFrame{.name = "--to",
+                              .argument = Argument::WholeNumber,
+                              .label = "--to B",
+                              .help = "only frames A..B (default: all)",
+                              .refused = kFrameNumberNeeded};
 constexpr std::string_view kPixelsNeeded = "must be 16..10000 pixels";
 
 constexpr OptionSpec kJson{.name = "--json", .label = {}, .help = {}, .listing = Listing::InText};
@@ -118,16 +130,8 @@ constexpr OptionSpec kRenderOptions[] = {
 
 // ---- readings
 constexpr OptionSpec kReadingsOptions[] = {
-    {.name = "--from",
-     .argument = Argument::WholeNumber,
-     .label = "--from A",
-     .listing = Listing::WithNext,
-     .refused = kFrameNumberNeeded},
-    {.name = "--to",
-     .argument = Argument::WholeNumber,
-     .label = "--to B",
-     .help = "only frames A..B (default: all)",
-     .refused = kFrameNumberNeeded},
+    kFromFrame,
+    kToFrame,
     {.name = "--csv",
      .help = "comma-separated: Frame,Time,Flag,Name1,Value1,...,Name7,Value7, then\n"
              "Number1,Unit1,Held1,...,Number7,Unit7,Held7 (Flag and Held 1 or 0)"},
@@ -200,16 +204,8 @@ constexpr OptionSpec kBscanOptions[] = {
      .help = "the B-scan drawn, one pixel a cell, with a colour bar, the frame axis in\n"
              "frames and seconds, the sample axis in the recording's units and the gate A\n"
              "and B start and end of each column's first frame"},
-    {.name = "--from",
-     .argument = Argument::WholeNumber,
-     .label = "--from A",
-     .listing = Listing::WithNext,
-     .refused = kFrameNumberNeeded},
-    {.name = "--to",
-     .argument = Argument::WholeNumber,
-     .label = "--to B",
-     .help = "only frames A..B (default: all)",
-     .refused = kFrameNumberNeeded},
+    kFromFrame,
+    kToFrame,
     {.name = "--width",
      .argument = Argument::WholeNumber,
      .label = "--width W",
@@ -358,16 +354,8 @@ constexpr OptionSpec kIndicationsOptions[] = {
      .label = "--scan-speed MM_PER_S",
      .help = "the probe's travel speed, above 0 and at most 10000: each length\n"
              "also in mm, an estimate (the recording holds no encoder position)"},
-    {.name = "--from",
-     .argument = Argument::WholeNumber,
-     .label = "--from A",
-     .listing = Listing::WithNext,
-     .refused = kFrameNumberNeeded},
-    {.name = "--to",
-     .argument = Argument::WholeNumber,
-     .label = "--to B",
-     .help = "only frames A..B (default: all)",
-     .refused = kFrameNumberNeeded},
+    kFromFrame,
+    kToFrame,
     {.name = "--csv",
      .help = "one row per indication: First,Last,PeakFrame,PeakAmplitude,\n"
              "DropFirst,DropLast,LengthFrames,LengthSeconds,LengthMm, then\n"
