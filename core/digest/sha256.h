@@ -1,0 +1,33 @@
+// SHA-256 of bytes and of a whole file, as lower-case hexadecimal. A
+// recording is named by it wherever another file must say which recording it
+// belongs to; hashing a large file reports progress and can be stopped.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace pelix::digest {
+
+// The 64 hexadecimal digits of the SHA-256 of `size` bytes at `data`.
+std::string sha256Hex(const void* data, std::size_t size);
+
+struct FileDigest {
+    std::string hex;        // 64 lower-case hexadecimal digits when complete
+    std::uint64_t size = 0; // bytes hashed
+    bool complete = false;  // false: stopped, or the file could not be read to its end
+    std::string error;      // why it is not complete (empty when stopped on request)
+};
+
+// Called now and then with the bytes hashed so far.
+using DigestProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+// Hashes the file at `path`, read-only, in large blocks. `stop` (may be null)
+// ends the work early; the result then says it is not complete.
+FileDigest sha256OfFile(const std::string& path, const std::atomic<bool>* stop = nullptr,
+                        const DigestProgress& progress = {});
+
+} // namespace pelix::digest
