@@ -2,9 +2,8 @@
 
 #include "core/text/json_string.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace pelix::tool {
 
@@ -54,13 +53,11 @@ void JsonWriter::value(double v) {
         m_out += "null";
         return;
     }
-    // Shortest text that reads back as the same double.
+    // Shortest text that reads back as the same double, in plain decimals
+    // where that is as short (60, not 6e+01).
     char buf[32];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*g", precision, v);
-        if (std::strtod(buf, nullptr) == v) break;
-    }
-    m_out += buf;
+    const auto written = std::to_chars(buf, buf + sizeof buf, v);
+    m_out.append(buf, written.ptr);
 }
 
 void JsonWriter::value(float v) {
@@ -70,11 +67,8 @@ void JsonWriter::value(float v) {
         return;
     }
     char buf[32];
-    for (int precision = 1; precision <= 9; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*g", precision, static_cast<double>(v));
-        if (std::strtof(buf, nullptr) == v) break;
-    }
-    m_out += buf;
+    const auto written = std::to_chars(buf, buf + sizeof buf, v);
+    m_out.append(buf, written.ptr);
 }
 
 void JsonWriter::value(bool v) {
