@@ -14,5 +14,8 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRejected = 3;
 // The frame asked for is cut short by the end of the file.
 inline constexpr int kExitFrameCutShort = 4;
+// A batch over many recordings (pelix summary) met one it could not read: its row says why, and
+// every other file was still summarised.
+inline constexpr int kExitSomeNotRead = 1;
 
 } // namespace pelix

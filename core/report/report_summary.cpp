@@ -27,31 +27,6 @@ std::string fileSizeText(int64_t bytes) {
     return text;
 }
 
-// Names the curves the display draws for the word, and the raw word when it is not one
-// of the instrument's own codes (the readings then follow its low byte).
-std::string evaluationModeText(int32_t evalMode, int32_t tcgMode) {
-    std::string text;
-    switch (layout::evaluationFamily(evalMode)) {
-    case layout::EvaluationFamily::DacOrTcg:
-        text = tcgMode == 2 ? "DAC" : "TCG";
-        break;
-    case layout::EvaluationFamily::Dgs:
-        text = "DGS";
-        break;
-    case layout::EvaluationFamily::JisDac:
-        text = "JIS DAC";
-        break;
-    case layout::EvaluationFamily::CnDac:
-        text = "CN DAC";
-        break;
-    case layout::EvaluationFamily::None:
-        text = "none";
-        break;
-    }
-    if (!layout::isEvaluationModeCode(evalMode)) text += " (code " + std::to_string(evalMode) + ")";
-    return text;
-}
-
 std::string gateText(bool on, int32_t start_um, int32_t width_um, int32_t threshold, int32_t mode,
                      const frame::UnitConstants& units, const char* unitName) {
     if (!on) return "off";
@@ -76,6 +51,29 @@ std::string lengthText(int64_t frameCount, int32_t framesPerSecond) {
 }
 
 } // namespace
+
+std::string evaluationModeText(int32_t evalMode, int32_t tcgMode) {
+    std::string text;
+    switch (layout::evaluationFamily(evalMode)) {
+    case layout::EvaluationFamily::DacOrTcg:
+        text = tcgMode == 2 ? "DAC" : "TCG";
+        break;
+    case layout::EvaluationFamily::Dgs:
+        text = "DGS";
+        break;
+    case layout::EvaluationFamily::JisDac:
+        text = "JIS DAC";
+        break;
+    case layout::EvaluationFamily::CnDac:
+        text = "CN DAC";
+        break;
+    case layout::EvaluationFamily::None:
+        text = "none";
+        break;
+    }
+    if (!layout::isEvaluationModeCode(evalMode)) text += " (code " + std::to_string(evalMode) + ")";
+    return text;
+}
 
 std::string frameTimeText(int64_t frame, int32_t framesPerSecond) {
     const int64_t hundredths = (frame - 1) * 100 / framesPerSecond;

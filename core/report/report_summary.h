@@ -21,6 +21,11 @@ SummaryRows recordingSummary(const recording::OpenRecording& rec,
                              const std::optional<recording::FrameHeader>& firstFrame,
                              const std::vector<int32_t>& flaggedFrames);
 
+// The evaluation mode in words ("DGS", "TCG", "DAC", …): names the curves the display draws
+// for the word, and the raw word when it is not one of the instrument's own codes (the readings
+// then follow its low byte).
+std::string evaluationModeText(int32_t evalMode, int32_t tcgMode);
+
 // "12.34 s" — frame n's time from the start of the recording (exact: frames start on whole hundredths).
 std::string frameTimeText(int64_t frame, int32_t framesPerSecond);
 

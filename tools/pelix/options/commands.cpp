@@ -496,10 +496,70 @@ const CommandSpec kReportCommand{
         "written).\n",
 };
 
+namespace {
+// ---- summary
+constexpr OptionSpec kSummaryOptions[] = {
+    {.name = "--gate",
+     .argument = Argument::Text,
+     .label = "--gate a|b",
+     .help = "only that gate's columns (default both)"},
+    {.name = "--level",
+     .argument = Argument::WholeNumber,
+     .label = "--level P",
+     .help = "count frames and indications at P percent of screen height, 0..100\n"
+             "(default: each gate's threshold in frame 1 of each recording)",
+     .least = 0,
+     .most = 100,
+     .refused = "must be 0..100 percent"},
+    {.name = "-j",
+     .argument = Argument::WholeNumber,
+     .label = "-j N",
+     .help = "read N recordings at a time, 1..256 (default: the processor's cores)",
+     .least = 1,
+     .most = 256,
+     .refused = "must be 1..256 workers"},
+    {.name = "--csv",
+     .help = "one row per recording: File,Status,Reason,SizeBytes,Version,Frames,\n"
+             "DurationSeconds,FramesPerSecond,Envelope,Flags,FlagCount,EvaluationMode,\n"
+             "TrailingBytes, then for each gate shown (A, then B) GateALargest,\n"
+             "GateALargestFrame,GateALevel,GateAFramesAtLevel,GateAIndications\n"
+             "(empty where there is none)"},
+    {.name = "--json",
+     .help = "an array of one object per recording with the --csv keys (null where\n"
+             "there is none; Envelope true or false)"},
+};
+} // namespace
+
+const CommandSpec kSummaryCommand{
+    .name = "summary",
+    .listArguments = "FILE... [--csv | --json]",
+    .summary = "many recordings at a glance, one row each",
+    .listColumn = 28,
+    .usage = "FILE... [--csv | --json] [-j N] [--gate a|b] [--level P]",
+    .description =
+        "One row per recording, in the order the files are given, the files read in parallel: the file,\n"
+        "its status (read; cut-short: a partial frame follows the last whole one; rejected; unreadable)\n"
+        "with the reader's reason, its size, the setup record's version, the frames, the length (frames /\n"
+        "frame rate), the rate, the flagged frames, the evaluation mode, and for each gate its largest\n"
+        "recorded echo amplitude with the first frame holding it, the level, the frames at or above the\n"
+        "level and the indications there (as pelix indications finds them with its default drop and\n"
+        "merge). Each file's frame headers are read once (for envelope recordings, the first record of\n"
+        "each pair). A folder is refused: pass the recordings themselves, as a shell glob (DIR/*.BIN) or\n"
+        "from find (find DIR -name '*.BIN' -exec pelix summary {} +), so that xargs -P or a batch\n"
+        "scheduler can share a larger collection out.\n",
+    .helpColumn = 15,
+    .options = kSummaryOptions,
+    .closing = "Without --csv or --json: a table, then a line of totals.\n"
+               "Exit status 0 every recording was read, 1 a recording was rejected or unreadable (every\n"
+               "other file is still summarised and every row written) or the table could not be written,\n"
+               "2 usage (a folder given, or -j outside 1..256: nothing is read).\n",
+};
+
 std::span<const CommandSpec* const> commandTable() {
-    static constexpr std::array kCommands = {
-        &kInfoCommand,   &kFrameCommand,  &kRenderCommand,   &kReadingsCommand, &kIndicationsCommand,
-        &kExportCommand, &kSearchCommand, &kOverviewCommand, &kReportCommand,   &kBscanCommand};
+    static constexpr std::array kCommands = {&kInfoCommand,     &kFrameCommand,       &kRenderCommand,
+                                             &kReadingsCommand, &kIndicationsCommand, &kExportCommand,
+                                             &kSearchCommand,   &kOverviewCommand,    &kReportCommand,
+                                             &kBscanCommand,    &kSummaryCommand};
     return kCommands;
 }
 

@@ -18,6 +18,7 @@ extern const CommandSpec kSearchCommand;
 extern const CommandSpec kOverviewCommand;
 extern const CommandSpec kReportCommand;
 extern const CommandSpec kBscanCommand;
+extern const CommandSpec kSummaryCommand;
 
 // Every command, in the order `pelix --help` lists them.
 std::span<const CommandSpec* const> commandTable();
