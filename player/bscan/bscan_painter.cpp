@@ -106,8 +106,9 @@ void drawGates(QPainter& painter, const BscanPicture& picture, const BscanColumn
     const auto yOf = [&](std::optional<float> at) -> std::optional<double> {
         if (!at) return std::nullopt;
         const double y = cells.top() + axisFraction(picture.axis, *at) * cells.height();
-        // Far outside the window a line is not drawn at all (and never overflows the painter).
-        if (!std::isfinite(y) || y < cells.top() - 2.0 || y > cells.bottom() + 2.0) return std::nullopt;
+        // An edge outside the display window is not on the picture, and neither is its halo
+        // (nor can a value far outside overflow the painter).
+        if (!std::isfinite(y) || y < cells.top() || y > cells.top() + cells.height()) return std::nullopt;
         return y;
     };
     for (int32_t c = 0; c < columns.columns; ++c) {
@@ -302,8 +303,14 @@ void paintBscan(QPainter& painter, const QRect& area, const QRect& cells, const 
     painter.drawImage(QRectF(cells), picture.cells);
     const BscanColumns columns = bscanColumns(picture, cells);
     drawGates(painter, picture, columns, cells);
+    // A frame one pixel wide just outside the cells, as filled strips so that at
+    // any scale it meets the cells without a gap.
+    const QRect frame = cells.adjusted(-1, -1, 1, 1);
+    painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), 1), kInk);
+    painter.fillRect(QRect(frame.left(), frame.bottom(), frame.width(), 1), kInk);
+    painter.fillRect(QRect(frame.left(), frame.top(), 1, frame.height()), kInk);
+    painter.fillRect(QRect(frame.right(), frame.top(), 1, frame.height()), kInk);
     painter.setPen(kInk);
-    painter.drawRect(cells.adjusted(-1, -1, 0, 0));
     drawSampleAxis(painter, cells, picture.axis);
     drawFrameAxis(painter, area, cells, grid, picture.framesPerSecond);
     drawColourBar(painter, cells, grid);
