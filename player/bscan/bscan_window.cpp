@@ -138,6 +138,8 @@ void BscanWindow::showWholeRecording() {
 void BscanWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     startPendingScan();
+    // A size given while hidden reaches the cells only once the window is laid out on screen.
+    if (m_source.file) m_resizeTimer->start();
 }
 
 void BscanWindow::hideEvent(QHideEvent* event) {
