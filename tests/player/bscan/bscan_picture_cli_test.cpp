@@ -16,6 +16,7 @@
 #include <QJsonObject>
 
 #include <fstream>
+#include <limits>
 
 namespace pelix::player {
 namespace {
@@ -122,6 +123,26 @@ TEST(BscanPictureGates, EachGateLineHasAHaloThatContrastsWithIt) {
         // Two rows away the cells are untouched.
         EXPECT_EQ(at(column, 50), bscan::cellColour(column == 0 ? 0.0 : 1.0));
     }
+}
+
+// A hostile header can put a gate anywhere: an edge outside the display window
+// is not drawn, nor its halo along the top or bottom row.
+TEST(BscanPictureGates, EdgesOutsideTheWindowLeaveTheCellsAlone) {
+    auto grid = std::make_shared<bscan::BscanGrid>(3, 50, 1, 3, bscan::CellScale::Rectified);
+    std::array<uint8_t, bscan::kDisplayedSamples> silence{};
+    for (int32_t c = 0; c < 3; ++c)
+        grid->setColumn(c, silence.data());
+    bscan::SampleAxis axis;
+    axis.displaySpan = 100.0;
+    std::vector<bscan::GateEdges> gates(3);
+    gates[0] = {-0.5F, 1e30F, 100.5F, -1e30F};
+    gates[1] = {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), -3e9F, 3e9F};
+    const QImage image = bscan::bscanImage(bscan::makeBscanPicture(grid, gates, axis, 50, 3));
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 50; ++r)
+            ASSERT_EQ(image.pixel(bscan::kPictureCellsLeft + c, bscan::kPictureCellsTop + r) & 0xffffff,
+                      bscan::cellColour(0.0))
+                << c << "," << r;
 }
 
 } // namespace
