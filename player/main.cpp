@@ -7,6 +7,7 @@
 #include "player/overview/overview_window.h"
 #include "player/report/report_action.h"
 #include "player/ui/frm_player.h"
+#include "player/ui/start_options.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -18,10 +19,13 @@ namespace {
 
 const char* kUsage = "Usage: PelixPlayer [FILE]\n"
                      "       PelixPlayer --overview FILE\n"
+                     "       PelixPlayer --bscan FILE\n"
                      "       PelixPlayer --version\n"
                      "Opens FILE (a .BIN recording) at start, as if it had been chosen in the open dialog.\n"
                      "  --overview FILE   also shows the recording's overview window beside the player\n"
-                     "                    (Ctrl+Shift+O opens and closes it at any time)\n";
+                     "                    (Ctrl+Shift+O opens and closes it at any time)\n"
+                     "  --bscan FILE      also shows the recording's B-scan window beside the player\n"
+                     "                    (Ctrl+Shift+B opens and closes it at any time)\n";
 
 } // namespace
 
@@ -50,14 +54,11 @@ int main(int argc, char* argv[]) {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << pelix::platform::pathFromBytes(argv[i]);
-    const bool withOverview = args.size() == 3 && args.at(1) == QLatin1String("--overview") &&
-                              !args.at(2).startsWith(QLatin1Char('-'));
-    const bool plain = args.size() <= 2 && (args.size() < 2 || !args.at(1).startsWith(QLatin1Char('-')));
-    if (!withOverview && !plain) {
+    const pelix::player::StartOptions start = pelix::player::parseStartOptions(args);
+    if (!start.valid) {
         std::fputs(kUsage, stderr);
         return pelix::kExitUsage;
     }
-    const QString file = args.size() >= 2 ? args.last() : QString();
 
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     frmPlayer window;
@@ -76,8 +77,8 @@ int main(int argc, char* argv[]) {
     window.show();
     // A recording of an instrument older than this player, named on the command
     // line, ends the program after its message; one picked in the window never does.
-    if (!file.isEmpty() && window.openRecording(file) == pelix::player::OpenResult::Incompatible)
+    if (!start.file.isEmpty() && window.openRecording(start.file) == pelix::player::OpenResult::Incompatible)
         return pelix::kExitRejected;
-    if (withOverview) window.toggleOverview();
+    pelix::player::showStartWindows(window, start);
     return app.exec();
 }

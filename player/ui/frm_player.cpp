@@ -3,6 +3,7 @@
 #include "platform/component_registry.h"
 #include "platform/control_binding.h"
 #include "platform/track_bar.h"
+#include "player/bscan/bscan_window.h"
 #include "player/controls/twips.h"
 #include "player/display/frame_display.h"
 #include "player/evaluation/gate_change_handler.h"
@@ -107,6 +108,7 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     });
     connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
     connectOverview();
+    connectBscan();
     addShortcuts();
 
     Form_Load();
@@ -175,6 +177,7 @@ void frmPlayer::Form_Resize() {
 void frmPlayer::Form_Unload() {
     m_search->cancel();
     m_overview->clear();
+    m_bscan->clear();
     m_playback->raise(pelix::playback::PlaybackEvent::RecordingClosed);
     m_c.Timer1->stop();
     m_open->closeRecording();
@@ -233,6 +236,8 @@ void frmPlayer::handleOpenResult(OpenResult result) {
     if (result != OpenResult::Opened || !m_session.recording) return;
     m_overview->setRecording(*m_session.recording);
     m_overview->setCurrentFrame(m_session.CurrentFrame);
+    m_bscan->setRecording(*m_session.recording);
+    m_bscan->setCurrentFrame(m_session.CurrentFrame);
 }
 
 void frmPlayer::connectOverview() {

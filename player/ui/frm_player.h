@@ -27,10 +27,17 @@ class SearchController;
 namespace pelix::overview {
 class OverviewWindow;
 }
+namespace pelix::bscan {
+class BscanWindow;
+}
 
 // Opens and closes the overview tool window.
 inline QKeySequence overviewShortcut() {
     return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+}
+// Opens and closes the B-scan tool window.
+inline QKeySequence bscanShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
 }
 
 class frmPlayer : public QWidget {
@@ -67,6 +74,10 @@ class frmPlayer : public QWidget {
     pelix::overview::OverviewWindow& overview() { return *m_overview; }
     // Shows the overview beside this window, or hides it when it is showing.
     void toggleOverview();
+    // The B-scan tool window; it follows the frame on screen and shows the frame clicked in it.
+    pelix::bscan::BscanWindow& bscan() { return *m_bscan; }
+    // Shows the B-scan beside this window, or hides it when it is showing.
+    void toggleBscan();
 
     // Gate evaluation on the shown frame (what a gate drag measures).
     pelix::evaluation::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
@@ -79,6 +90,7 @@ class frmPlayer : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void Form_Load();
@@ -87,6 +99,7 @@ class frmPlayer : public QWidget {
     void handleOpenResult(pelix::player::OpenResult result);
     void addShortcuts();
     void connectOverview();
+    void connectBscan();
 
     QString m_appTitle;
     QString m_ascanError;
@@ -102,4 +115,5 @@ class frmPlayer : public QWidget {
     pelix::player::SearchController* m_search = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
     pelix::overview::OverviewWindow* m_overview = nullptr;
+    pelix::bscan::BscanWindow* m_bscan = nullptr;
 };

@@ -38,7 +38,8 @@ TEST(PlayerCommandLine, RefusesWhatItCannotOpenBeforeShowingAWindow) {
 
     for (const QStringList& args :
          {QStringList{"A.BIN", "B.BIN"}, QStringList{"--frobnicate"}, QStringList{"--overview"},
-          QStringList{"--overview", "A.BIN", "B.BIN"}, QStringList{"A.BIN", "--overview"}}) {
+          QStringList{"--overview", "A.BIN", "B.BIN"}, QStringList{"A.BIN", "--overview"},
+          QStringList{"--bscan"}, QStringList{"--bscan", "A.BIN", "B.BIN"}}) {
         const PlayerRun refused = runPlayer(args);
         EXPECT_EQ(refused.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(refused.err.contains("Usage: PelixPlayer [FILE]")) << refused.err.toStdString();

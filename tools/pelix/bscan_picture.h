@@ -1,8 +1,9 @@
-// `pelix bscan -o`: a B-scan's cells drawn with their colour bar, the frame
-// axis in frames and seconds, the sample axis in the recording's units and the
-// gates of each column's first frame. Needs Qt, so only pelix-draw has it.
+// `pelix bscan -o`: a B-scan's cells drawn as the B-scan window draws them
+// (player/bscan/bscan_painter.*), one pixel a cell. Needs Qt, so only
+// pelix-draw has it.
 #pragma once
 
+#include "player/bscan/bscan_painter.h"
 #include "tools/pelix/subcommands.h"
 
 class QImage;
@@ -11,8 +12,8 @@ namespace pelix::tool {
 
 // Where the cells lie in the picture: cell (row r, column c) is pixel
 // (kCellsLeft + c, kCellsTop + r).
-inline constexpr int kCellsLeft = 64;
-inline constexpr int kCellsTop = 24;
+inline constexpr int kCellsLeft = bscan::kPictureCellsLeft;
+inline constexpr int kCellsTop = bscan::kPictureCellsTop;
 
 // The picture of `grid`, read from `rec` (the gates of each column's first frame).
 QImage bscanPicture(recording::OpenRecording& rec, const bscan::BscanGrid& grid);

@@ -1,6 +1,6 @@
 // pelix bscan: the A-scans of a frame range side by side, reduced to a grid of
-// cells (core/bscan), as numbers, or drawn (the drawing itself is
-// bscan_picture.cpp's, in pelix-draw).
+// cells (core/bscan), as numbers, or drawn as the B-scan window draws them
+// (bscan_picture.cpp writes the picture, in pelix-draw).
 #include "core/bscan/bscan_scan.h"
 #include "core/files/output_file.h"
 #include "core/recording/open_recording.h"

@@ -1,0 +1,60 @@
+// The main window's side of the B-scan tool window: it follows the frame on
+// screen, shows the frame clicked in it, reads each recording opened, and
+// opens and closes by its shortcut or the window's context menu.
+#include "player/ui/frm_player.h"
+
+#include "platform/track_bar.h"
+#include "player/bscan/bscan_window.h"
+#include "player/overview/overview_window.h"
+#include "player/playback/playback_controller.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QShortcut>
+
+using namespace pelix::player;
+
+void frmPlayer::connectBscan() {
+    m_bscan = new pelix::bscan::BscanWindow(this);
+    // The cursor follows every move of the position slider, playback included.
+    connect(m_c.Slider, &QSlider::valueChanged, m_bscan, &pelix::bscan::BscanWindow::setCurrentFrame);
+    // A click shows the frame the way dragging the slider does: playback stops, then the slider moves.
+    connect(m_bscan, &pelix::bscan::BscanWindow::frameRequested, this, [this](int32_t frame) {
+        if (!m_session.isOpen() || !m_c.Slider->isEnabled()) return;
+        m_playback->Slider_Scroll();
+        m_c.Slider->setValue(frame);
+    });
+    // It opens and closes from either window.
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_bscan)})
+        connect(new QShortcut(bscanShortcut(), window), &QShortcut::activated, this,
+                [this] { toggleBscan(); });
+}
+
+void frmPlayer::toggleBscan() {
+    if (m_bscan->isVisible()) {
+        m_bscan->hide();
+        return;
+    }
+    m_bscan->placeBeside(*this);
+    m_bscan->show();
+    m_bscan->raise();
+}
+
+void frmPlayer::contextMenuEvent(QContextMenuEvent* event) {
+    // The A-scan control keeps its own mouse buttons.
+    const QWidget* under = childAt(event->pos());
+    if (under && (under == m_c.Ascan || m_c.Ascan->isAncestorOf(under))) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    QAction* overview = menu.addAction(QStringLiteral("Overview"), this, [this] { toggleOverview(); });
+    overview->setShortcut(overviewShortcut());
+    overview->setCheckable(true);
+    overview->setChecked(m_overview->isVisible());
+    QAction* bscan = menu.addAction(QStringLiteral("B-scan"), this, [this] { toggleBscan(); });
+    bscan->setShortcut(bscanShortcut());
+    bscan->setCheckable(true);
+    bscan->setChecked(m_bscan->isVisible());
+    menu.exec(event->globalPos());
+}
