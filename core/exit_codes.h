@@ -14,5 +14,9 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRejected = 3;
 // The frame asked for is cut short by the end of the file.
 inline constexpr int kExitFrameCutShort = 4;
+// The recording's review file is not applied: it does not parse, is of another
+// version, is too large or unreadable, or belongs to another recording. It is
+// left as it is.
+inline constexpr int kExitReviewRefused = 5;
 
 } // namespace pelix

@@ -1,5 +1,7 @@
 #include "core/review/bookmark_labels.h"
 
+#include "core/review/display_text.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -50,14 +52,11 @@ std::string secondsInWords(double seconds) {
     return text;
 }
 
-std::string oneLine(const std::string& text) {
-    std::string line = text;
-    for (char& c : line)
-        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-    return line;
-}
-
 } // namespace
+
+double frameStartSeconds(int64_t frame, int32_t framesPerSecond) {
+    return static_cast<double>(frame - 1) / framesPerSecond;
+}
 
 LabelImport importLabels(std::string_view text, int32_t framesPerSecond, const std::string& created) {
     LabelImport out;
@@ -119,8 +118,8 @@ std::string exportLabels(std::span<const Bookmark> marks, int32_t framesPerSecon
             ++left;
             continue;
         }
-        const std::string at = secondsText(static_cast<double>(mark.frame - 1) / framesPerSecond);
-        out += at + '\t' + at + '\t' + oneLine(mark.text) + '\n';
+        const std::string at = secondsText(frameStartSeconds(mark.frame, framesPerSecond));
+        out += at + '\t' + at + '\t' + oneLineText(mark.text) + '\n';
     }
     if (skipped) *skipped = left;
     return out;

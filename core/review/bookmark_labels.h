@@ -13,6 +13,9 @@
 
 namespace pelix::review {
 
+// Seconds from the recording's start to the start of frame `frame` (1-based).
+double frameStartSeconds(int64_t frame, int32_t framesPerSecond);
+
 struct LabelImport {
     std::vector<Bookmark> marks; // in the file's order
     // One entry per line that was not imported: "line 7: the start is not a number".

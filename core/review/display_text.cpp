@@ -86,4 +86,11 @@ std::string shortenedForDisplay(std::string_view text, std::size_t maxCharacters
     return out;
 }
 
+std::string oneLineText(std::string_view text) {
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return line;
+}
+
 } // namespace pelix::review

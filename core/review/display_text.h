@@ -14,4 +14,7 @@ namespace pelix::review {
 // ends in "…" at the last character that fits.
 std::string shortenedForDisplay(std::string_view text, std::size_t maxCharacters = 80);
 
+// `text` whole on one line, for a line-based file: tabs and line breaks become spaces.
+std::string oneLineText(std::string_view text);
+
 } // namespace pelix::review

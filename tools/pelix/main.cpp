@@ -21,6 +21,9 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         // Only the numbers: the strip drawn with -o is pelix-draw's.
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, nullptr); }},
         {&kBscanCommand, [](const Args& a) { return runBscan(a, nullptr); }},
+        {&kReviewCommand, &runReview},
+        {&kBookmarksCommand, &runBookmarks},
+        {&kInspectionCommand, &runInspection},
     };
     for (const auto& [declared, run] : kHere)
         if (declared == &command) return run(args);

@@ -22,6 +22,7 @@ namespace pelix::tool {
 using pelix::kExitFrameCutShort;
 using pelix::kExitOk;
 using pelix::kExitRejected;
+using pelix::kExitReviewRefused;
 using pelix::kExitUsage;
 using pelix::kExitWriteFailed;
 
@@ -43,5 +44,8 @@ int runReport(const Args& args);
 using BscanPictureWriter = bool (*)(recording::OpenRecording& rec, const bscan::BscanGrid& grid,
                                     files::OutputFile& png);
 int runBscan(const Args& args, BscanPictureWriter writePicture);
+int runReview(const Args& args);
+int runBookmarks(const Args& args);
+int runInspection(const Args& args);
 
 } // namespace pelix::tool
