@@ -163,6 +163,8 @@ TEST_F(PelixReviewTest, RefusedCommandLinesChangeNothing) {
         {"bookmarks " + quoted + " extra", 2, "expects one FILE"},
         {"bookmarks " + quoted + " --import " + folder.file("none.txt"), 2, "none.txt: cannot be read"},
         {"bookmarks " + quoted + " --export " + quoted, 1, "is the recording being read; nothing written"},
+        {"bookmarks " + quoted + " --export '" + beside + "'", 1,
+         "is the recording's review file; nothing written"},
         {"inspection " + quoted + " --set Colour=red", 2, "no inspection detail is called Colour"},
         {"inspection " + quoted + " --set Probe", 2, "--set Probe: expects KEY=VALUE"},
         {"inspection " + quoted + " extra", 2, "expects one FILE"},

@@ -163,6 +163,15 @@ int runBookmarks(const Args& args) {
         std::size_t skipped = 0;
         const std::string text =
             review::exportLabels(access.review.bookmarks, rec.framesPerSecond(), &skipped);
+        // The labels must not take the place of the marks they come from.
+        const auto target = files::identityOfPath(*labels);
+        const std::string reviewPath =
+            access.foundAt.empty() ? review::reviewPathBeside(rec.path()) : access.foundAt;
+        if (target && target == files::identityOfPath(reviewPath)) {
+            std::cerr << "pelix bookmarks: " << *labels
+                      << ": is the recording's review file; nothing written\n";
+            return kExitWriteFailed;
+        }
         if (!out.open(*labels, files::identityOfPath(rec.path())) || !out.write(text) || !out.commit())
             return reportNotWritten("bookmarks", out);
         if (skipped > 0)
