@@ -17,5 +17,9 @@ inline constexpr int kExitFrameCutShort = 4;
 // A batch over many recordings (pelix summary) met one it could not read: its row says why, and
 // every other file was still summarised.
 inline constexpr int kExitSomeNotRead = 1;
+// The recording's review file is not applied: it does not parse, is of another
+// version, is too large or unreadable, or belongs to another recording. It is
+// left as it is.
+inline constexpr int kExitReviewRefused = 5;
 
 } // namespace pelix

@@ -10,6 +10,8 @@ packages=(
   xvfb xauth fonts-dejavu-core
   poppler-utils
   clang-format git
+  # The review file's JSON is read and written with it (header-only).
+  nlohmann-json3-dev
 )
 # The fuzzer needs clang and its sanitizer runtime on top.
 if [ "${1:-}" = "--fuzz" ]; then

@@ -96,6 +96,16 @@ TEST(PelixOptionParserTest, EveryCommandLineIsHeldToTheSameRules) {
     }
 }
 
+TEST(PelixOptionParserTest, ARepeatableOptionKeepsEveryArgumentInOrder) {
+    const ParsedArgs parsed =
+        parseArgs(kInspectionCommand, {"A.BIN", "--set", "Probe=x", "--set", "Date=", "--json"});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.all("--set"), (std::vector<std::string>{"Probe=x", "Date="}));
+    EXPECT_EQ(*parsed.text("--set"), "Probe=x");
+    // Only that option: the others are still refused a second time.
+    EXPECT_EQ(parseArgs(kInspectionCommand, {"--json", "--json"}).error, "option --json given twice");
+}
+
 TEST(PelixOptionParserTest, AnAliasIsTheSameOption) {
     constexpr OptionSpec kOptions[] = {
         {.name = "--output", .alias = "-o", .argument = Argument::Text},

@@ -22,6 +22,9 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, nullptr); }},
         {&kBscanCommand, [](const Args& a) { return runBscan(a, nullptr); }},
         {&kSummaryCommand, &runSummary},
+        {&kReviewCommand, &runReview},
+        {&kBookmarksCommand, &runBookmarks},
+        {&kInspectionCommand, &runInspection},
     };
     for (const auto& [declared, run] : kHere)
         if (declared == &command) return run(args);

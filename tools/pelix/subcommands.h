@@ -23,6 +23,7 @@ using pelix::kExitFrameCutShort;
 using pelix::kExitOk;
 using pelix::kExitRejected;
 using pelix::kExitSomeNotRead;
+using pelix::kExitReviewRefused;
 using pelix::kExitUsage;
 using pelix::kExitWriteFailed;
 
@@ -45,5 +46,8 @@ using BscanPictureWriter = bool (*)(recording::OpenRecording& rec, const bscan::
                                     files::OutputFile& png);
 int runBscan(const Args& args, BscanPictureWriter writePicture);
 int runSummary(const Args& args);
+int runReview(const Args& args);
+int runBookmarks(const Args& args);
+int runInspection(const Args& args);
 
 } // namespace pelix::tool

@@ -555,11 +555,117 @@ const CommandSpec kSummaryCommand{
                "2 usage (a folder given, or -j outside 1..256: nothing is read).\n",
 };
 
+// ---- the review file: review, bookmarks, inspection
+namespace {
+constexpr OptionSpec kReviewOptions[] = {
+    {.name = "--json",
+     .help = "the review file's content as the program writes it (null when there is none)"},
+};
+constexpr OptionSpec kBookmarksOptions[] = {
+    {.name = "--json",
+     .help = "{\"FrameCount\":N,\"Bookmarks\":[{\"Frame\",\"Seconds\",\"Text\",\"Created\",\n"
+             "\"OutOfRange\"}, ...]} (Seconds null before frame 1)"},
+    {.name = "--tsv",
+     .help = "Frame, Seconds, Created, Text, OutOfRange (1 or 0), tab-separated under a\n"
+             "header line; tabs and line breaks in a note become spaces"},
+    {.name = "--add",
+     .argument = Argument::WholeNumber,
+     .label = "--add N TEXT",
+     .help = "add a bookmark at frame N (1..the frame count) with the note TEXT",
+     .refused = kFrameNumberNeeded},
+    {.name = "--delete",
+     .argument = Argument::WholeNumber,
+     .label = "--delete N",
+     .help = "delete the bookmarks at frame N",
+     .refused = kFrameNumberNeeded},
+    {.name = "--import",
+     .argument = Argument::Text,
+     .label = "--import LABELS.txt",
+     .help = "add a bookmark for each label of a label file (START<TAB>END<TAB>TEXT,\n"
+             "seconds): at the frame its start falls in, a range's end kept in the note\n"
+             "\"TEXT (to END s)\"; lines that are no label are named on standard error by\n"
+             "their number and the others imported"},
+    {.name = "--export",
+     .argument = Argument::Text,
+     .label = "--export LABELS.txt",
+     .help = "write the bookmarks as a label file, one point label a line at its frame's\n"
+             "start ((N - 1) / the rate, six decimals)"},
+};
+constexpr OptionSpec kInspectionOptions[] = {
+    {.name = "--set",
+     .argument = Argument::Text,
+     .label = "--set KEY=VALUE",
+     .help = "set an inspection detail (given again for more; an empty VALUE clears it).\n"
+             "KEY, in any letter case: PartId, Location, Procedure, ProcedureRevision,\n"
+             "AcceptanceStandard, Operator, CertificationLevel, Instrument,\n"
+             "InstrumentSerial, Probe, ProbeSerial, CalibrationBlock, Couplant,\n"
+             "ReferenceGain, Date, Notes",
+     .repeatable = true},
+    {.name = "--json", .help = "the sixteen details as {\"PartId\": \"...\", ...}"},
+};
+constexpr std::string_view kReviewClosing =
+    "The review file lies beside the recording (FILE.review.json, the recording's own name), or,\n"
+    "where that folder cannot be written, in $XDG_DATA_HOME/pelix-player/reviews/ (default\n"
+    "~/.local/share) named by the recording's SHA-256; docs/review-file.md describes it. A change is\n"
+    "written to a temporary file and renamed into place; the recording is never written.\n"
+    "Exit status 0 done, 1 the review file or an output could not be written (an existing file is\n"
+    "left as it was), 2 usage, 3 recording rejected, 5 the review file is not applied and left as\n"
+    "it is: it does not parse, is of another version, lacks a field it needs, is over 16 MiB or\n"
+    "unreadable, or belongs to another recording (the reason on standard error).\n";
+} // namespace
+
+const CommandSpec kReviewCommand{
+    .name = "review",
+    .listArguments = "FILE [--json]",
+    .summary = "the recording's review file: inspection details, bookmarks, last session",
+    .listColumn = 28,
+    .usage = "FILE [--json]",
+    .description =
+        "Shows what reviewers added to the recording: the review file's place, the recording it names\n"
+        "(name, size, SHA-256), the inspection details, the bookmarks (those beyond the last frame\n"
+        "marked) and where the last session left the window.\n",
+    .helpColumn = 13,
+    .options = kReviewOptions,
+    .closing = kReviewClosing,
+};
+
+const CommandSpec kBookmarksCommand{
+    .name = "bookmarks",
+    .listArguments = "FILE [--add N TEXT]",
+    .summary = "list, add, delete, import and export bookmarks",
+    .listColumn = 28,
+    .usage = "FILE [--json | --tsv] [--add N TEXT] [--delete N] [--import LABELS.txt]\n"
+             "                         [--export LABELS.txt]",
+    .description =
+        "Lists the recording's bookmarks, one a line: frame, seconds from the start, when it was made\n"
+        "and its note on one line (shortened); a bookmark beyond the last frame is kept and marked.\n"
+        "Changes run in the order --delete, --add, --import, then the review file is written once;\n"
+        "--export then writes the label file. The list is printed when no change or export is asked\n"
+        "for, or with --json or --tsv.\n",
+    .helpColumn = 24,
+    .options = kBookmarksOptions,
+    .closing = kReviewClosing,
+};
+
+const CommandSpec kInspectionCommand{
+    .name = "inspection",
+    .listArguments = "FILE [--set KEY=VALUE ...]",
+    .summary = "the inspection details the report names",
+    .listColumn = 28,
+    .usage = "FILE [--set KEY=VALUE ...] [--json]",
+    .description =
+        "Shows the inspection details of the recording's review, after setting those given with --set\n"
+        "(the review file is then written once).\n",
+    .helpColumn = 20,
+    .options = kInspectionOptions,
+    .closing = kReviewClosing,
+};
+
 std::span<const CommandSpec* const> commandTable() {
-    static constexpr std::array kCommands = {&kInfoCommand,     &kFrameCommand,       &kRenderCommand,
-                                             &kReadingsCommand, &kIndicationsCommand, &kExportCommand,
-                                             &kSearchCommand,   &kOverviewCommand,    &kReportCommand,
-                                             &kBscanCommand,    &kSummaryCommand};
+    static constexpr std::array kCommands = {
+        &kInfoCommand,    &kFrameCommand,  &kRenderCommand,    &kReadingsCommand,  &kIndicationsCommand,
+        &kExportCommand,  &kSearchCommand, &kOverviewCommand,  &kReportCommand,    &kBscanCommand,
+        &kSummaryCommand, &kReviewCommand, &kBookmarksCommand, &kInspectionCommand};
     return kCommands;
 }
 

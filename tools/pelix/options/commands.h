@@ -19,6 +19,9 @@ extern const CommandSpec kOverviewCommand;
 extern const CommandSpec kReportCommand;
 extern const CommandSpec kBscanCommand;
 extern const CommandSpec kSummaryCommand;
+extern const CommandSpec kReviewCommand;
+extern const CommandSpec kBookmarksCommand;
+extern const CommandSpec kInspectionCommand;
 
 // Every command, in the order `pelix --help` lists them.
 std::span<const CommandSpec* const> commandTable();

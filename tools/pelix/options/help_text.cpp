@@ -53,7 +53,7 @@ std::string programHelpText(std::span<const CommandSpec* const> commands) {
            "every word after it is a file name or number, even one that starts with '-'.\n"
            "Exit status 0 done, 1 an output (standard output included) could not be written,\n"
            "2 usage, 3 recording rejected (also a folder, FIFO, device or socket), 4 the file ends\n"
-           "inside a frame asked for.\n";
+           "inside a frame asked for, 5 the recording's review file is not applied (it is left as it is).\n";
     return out;
 }
 

@@ -32,6 +32,13 @@ const std::string* ParsedArgs::text(std::string_view name) const {
     return it == options.end() ? nullptr : &it->second;
 }
 
+std::vector<std::string> ParsedArgs::all(std::string_view name) const {
+    std::vector<std::string> given;
+    for (const auto& [option, argument] : options)
+        if (option == name) given.push_back(argument);
+    return given;
+}
+
 std::optional<int64_t> ParsedArgs::number(std::string_view name) const {
     const std::string* given = text(name);
     return given ? parseWholeNumber(*given) : std::nullopt;
@@ -65,7 +72,7 @@ ParsedArgs parseArgs(const CommandSpec& command, const Args& args) {
             continue;
         }
         // The same option twice leaves it unclear which one was meant.
-        if (out.has(option->name)) {
+        if (!option->repeatable && out.has(option->name)) {
             out.error = "option " + word + " given twice";
             return out;
         }

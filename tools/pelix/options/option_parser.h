@@ -28,12 +28,14 @@ struct ParsedArgs {
     bool has(std::string_view name) const;
     // The argument given with `name`, if the option was given.
     const std::string* text(std::string_view name) const;
+    // Every argument given with a repeatable option, in the order given.
+    std::vector<std::string> all(std::string_view name) const;
     // A WholeNumber option's value, if given and well formed.
     std::optional<int64_t> number(std::string_view name) const;
 };
 
-// Every option may be given once; after "--" every word is positional; a word
-// that is a negative number is positional too.
+// Every option may be given once, a repeatable one any number of times; after "--" every word is positional;
+// a word that is a negative number is positional too.
 ParsedArgs parseArgs(const CommandSpec& command, const Args& args);
 
 // A whole number written in decimal and nothing else; empty otherwise.

@@ -37,6 +37,8 @@ struct OptionSpec {
     int64_t most = std::numeric_limits<int64_t>::max();
     // What the usage error says after the option's name when its argument is refused.
     std::string_view refused = {};
+    // May be given more than once (--set KEY=VALUE --set ...); each is kept, in order.
+    bool repeatable = false;
 };
 
 struct CommandSpec {
