@@ -21,6 +21,7 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         // Only the numbers: the strip drawn with -o is pelix-draw's.
         {&kOverviewCommand, [](const Args& a) { return runOverview(a, nullptr); }},
         {&kBscanCommand, [](const Args& a) { return runBscan(a, nullptr); }},
+        {&kExportCommand, &runExportHereOrDrawing},
     };
     for (const auto& [declared, run] : kHere)
         if (declared == &command) return run(args);
