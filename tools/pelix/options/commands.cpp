@@ -175,7 +175,7 @@ constexpr OptionSpec kExportOptions[] = {
              "the tables uncompressed)",
      .least = 0,
      .most = 9,
-     .refused = "needs a whole number from 0 to 9"},
+     .refused = "needs a whole number in 0..9"},
 };
 
 // ---- search
