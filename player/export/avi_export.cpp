@@ -1,5 +1,6 @@
 #include "player/export/avi_export.h"
 
+#include "core/hdf5/recording_export.h"
 #include "platform/common_dialog.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
@@ -60,11 +61,16 @@ void AviExport::cmdSaveAs_Click() {
     }
     platform::SaveRequest request;
     request.title = QStringLiteral("Save AVI file");
-    request.filter = QStringLiteral("AVI Files (*.avi)|*.avi");
+    request.filter = QStringLiteral("AVI Files (*.avi)|*.avi|HDF5 Files (*.h5;*.hdf5)|*.h5;*.hdf5");
     // Beside the recording the video shows.
     request.folder = QFileInfo(platform::pathFromBytes(m_session.recording->path())).absolutePath();
     const QString chosen = platform::getSaveFileName(m_c.window, request);
     if (chosen.isEmpty()) return;
+    // The frames themselves, not the window's pictures: written without playing the range.
+    if (hdf5::isHdf5Name(platform::pathToBytes(chosen))) {
+        emit hdf5Chosen(chosen);
+        return;
+    }
     startRecording(aviFileName(chosen), kWindowFramesPerSecond);
 }
 

@@ -67,6 +67,8 @@ class AviExport : public QObject {
     void progress(int captured, int total);
     // A video of frames first .. last is complete at `path`.
     void videoWritten(const QString& path, int first, int last);
+    // The user chose an HDF5 file (.h5, .hdf5) in the dialog: the range goes there instead.
+    void hdf5Chosen(const QString& path);
 
   private:
     bool start(const std::string& path, int framesPerSecond);

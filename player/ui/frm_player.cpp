@@ -8,6 +8,7 @@
 #include "player/display/frame_display.h"
 #include "player/evaluation/gate_change_handler.h"
 #include "player/export/avi_export.h"
+#include "player/export/hdf5_export.h"
 #include "player/overview/overview_window.h"
 #include "player/playback/avi_range_marker.h"
 #include "player/playback/control_guard.h"
@@ -105,6 +106,12 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     m_aviExport = new AviExport(m_c, m_session, *m_playback, m_appTitle, this);
     connect(m_aviExport, &AviExport::videoWritten, this, [this](const QString& path, int first, int last) {
         m_c.lblStatus->showMessage(videoWrittenText(path, first, last));
+    });
+    m_hdf5Export = new Hdf5Export(m_c, m_session, m_appTitle, this);
+    connect(m_aviExport, &AviExport::hdf5Chosen, m_hdf5Export, &Hdf5Export::start);
+    connect(m_hdf5Export, &Hdf5Export::written, this, [this](const QString& path, int first, int last) {
+        m_c.lblStatus->showMessage(
+            QStringLiteral("HDF5 file of frames %1 to %2 written to %3").arg(first).arg(last).arg(path));
     });
     connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
     connectOverview();

@@ -17,6 +17,7 @@
 
 namespace pelix::player {
 class AviExport;
+class Hdf5Export;
 class AviRangeMarker;
 class FrameDisplay;
 class GateChangeHandler;
@@ -68,6 +69,7 @@ class frmPlayer : public QWidget {
     pelix::player::FrameDisplay& display() { return *m_display; }
     pelix::player::PlaybackController& playback() { return *m_playback; }
     pelix::player::AviExport& aviExport() { return *m_aviExport; }
+    pelix::player::Hdf5Export& hdf5Export() { return *m_hdf5Export; }
     const pelix::player::FormScaler& scaler() const { return m_scaler; }
     pelix::player::SearchController& search() { return *m_search; }
     // The overview tool window; it follows the frame on screen and moves the slider when clicked.
@@ -112,6 +114,7 @@ class frmPlayer : public QWidget {
     pelix::player::QuickMove* m_quickMove = nullptr;
     pelix::player::AviRangeMarker* m_aviRange = nullptr;
     pelix::player::AviExport* m_aviExport = nullptr;
+    pelix::player::Hdf5Export* m_hdf5Export = nullptr;
     pelix::player::SearchController* m_search = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
     pelix::overview::OverviewWindow* m_overview = nullptr;

@@ -1,11 +1,11 @@
 // pelix frame: one frame's header fields and decoded trace, as the player holds
 // them after showing that frame.
 #include "core/recording/open_recording.h"
+#include "core/recording/record_fields.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
-#include "tools/pelix/record_fields.h"
 
 #include <algorithm>
 #include <iostream>
@@ -18,10 +18,7 @@ namespace {
 
 template <typename VisitWord, typename VisitArray>
 void forEachFrameField(const FrameHeaderBytes& bytes, VisitWord&& visitWord, VisitArray&& visitArray) {
-    forEachRecordField(
-        fh::kFields, bytes.data(), [](const layout::Field&) { return false; },
-        [&](const layout::Field& f, int32_t v) { visitWord(f.name, v); },
-        [&](const layout::Field& f, const std::vector<int32_t>& a) { visitArray(f.name, a); });
+    recording::forEachFrameField(bytes.data(), visitWord, visitArray);
 }
 
 struct ShownFrame {

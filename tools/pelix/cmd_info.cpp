@@ -1,11 +1,11 @@
 // pelix info: the setup record decoded, with what the player derives from it.
 #include "core/recording/open_recording.h"
+#include "core/recording/record_fields.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/info_summary.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
-#include "tools/pelix/record_fields.h"
 
 #include <iostream>
 
@@ -15,29 +15,13 @@ using namespace pelix::recording;
 
 namespace {
 
-// Every setup field by name, in file order; the TCG point table has its own block.
 template <typename VisitWord, typename VisitArray>
 void forEachHeaderField(const OpenRecording& rec, VisitWord&& visitWord, VisitArray&& visitArray) {
-    const auto inPointTable = [](const layout::Field& f) {
-        return f.offset == rh::ulNumOfStoredPoints.offset || f.offset == rh::TCGPoints.offset;
-    };
-    forEachRecordField(
-        rh::kFields, rec.rawHeader().data(), inPointTable,
-        [&](const layout::Field& f, int32_t v) {
-            // The instrument takes Units as a byte.
-            visitWord(f.name, f.offset == rh::Units.offset ? int32_t{rec.header().Units} : v);
-        },
-        [&](const layout::Field& f, const std::vector<int32_t>& a) { visitArray(f.name, a); });
+    forEachSetupField(rec.rawHeader().data(), rec.header(), visitWord, visitArray);
 }
 
-// The named columns of the sixteen TCG points, all sixteen rows whatever ulNumOfStoredPoints says.
 template <typename Visit> void forEachTcgColumn(const OpenRecording& rec, Visit&& visit) {
-    for (const layout::Field& column : tp::kFields) {
-        std::vector<int32_t> rows(kTcgPoints);
-        for (std::size_t k = 0; k < kTcgPoints; ++k)
-            rows[k] = layout::readTcgPoint(rec.rawHeader().data(), k, column);
-        visit(column.name, rows);
-    }
+    recording::forEachTcgColumn(rec.rawHeader().data(), visit);
 }
 
 // FlagIndex[0 .. min(FlagCount, FrameCount)].

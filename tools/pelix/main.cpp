@@ -25,6 +25,7 @@ int hereOrDrawing(const CommandSpec& command, const Args& args) {
         {&kReviewCommand, &runReview},
         {&kBookmarksCommand, &runBookmarks},
         {&kInspectionCommand, &runInspection},
+        {&kExportCommand, &runExportHereOrDrawing},
     };
     for (const auto& [declared, run] : kHere)
         if (declared == &command) return run(args);

@@ -33,6 +33,8 @@ int runRender(const Args& args);
 int runReadings(const Args& args);
 int runIndications(const Args& args);
 int runExport(const Args& args);
+// HDF5 (-o OUT.h5) is written by `pelix` itself; a video goes to the drawing program.
+int runExportHereOrDrawing(const Args& args);
 int runSearch(const Args& args);
 // Draws the overview strip into a picture; only pelix-draw has one. Without
 // it, `overview -o` is handed over to pelix-draw.

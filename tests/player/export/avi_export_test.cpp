@@ -277,7 +277,7 @@ TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
     saveAnswer = out.filePath("range");
     saveButton()->click();
     EXPECT_EQ(saveTitle, "Save AVI file");
-    EXPECT_EQ(saveFilter, "AVI Files (*.avi)|*.avi");
+    EXPECT_EQ(saveFilter, "AVI Files (*.avi)|*.avi|HDF5 Files (*.h5;*.hdf5)|*.h5;*.hdf5");
     ASSERT_EQ(playback().state(), playback::PlaybackState::RecordingVideo);
     EXPECT_EQ(saveButton()->text(), "Stop Record");
     EXPECT_TRUE(platform::isTopmost(window.get()));

@@ -167,6 +167,15 @@ constexpr OptionSpec kExportOptions[] = {
              "said on standard error)",
      .refused = kWholeNumberNeeded},
     {.name = "--window", .help = "show the player window on the screen while it records"},
+    // HDF5 output (-o OUT.h5 or OUT.hdf5): written by `pelix` itself, no window.
+    {.name = "--compress",
+     .argument = Argument::WholeNumber,
+     .label = "--compress N",
+     .help = "HDF5 only: shuffle and deflate every table at level N, 0..9 (default 1; 0 stores\n"
+             "the tables uncompressed)",
+     .least = 0,
+     .most = 9,
+     .refused = "needs a whole number in 0..9"},
 };
 
 // ---- search
@@ -401,7 +410,8 @@ const CommandSpec kExportCommand{
     .listArguments = "FILE -o OUT.avi",
     .summary = "a range of frames to an AVI video",
     .listColumn = 28,
-    .usage = "FILE -o OUT.avi [--from A --to B] [--fps F] [--window]",
+    .usage = "FILE -o OUT.avi [--from A --to B] [--fps F] [--window]\n"
+             "       pelix export FILE -o OUT.h5 [--from A --to B] [--compress N]",
     .description =
         "Records frames A..B of FILE (default: all of them) to OUT.avi through the player's own window,\n"
         "capture and video writer, headless: one picture per frame, the window cut to its capture area\n"
@@ -409,7 +419,9 @@ const CommandSpec kExportCommand{
         "frame.\n",
     .helpColumn = 15,
     .options = kExportOptions,
-    .closing = "Exit status 0 done, 1 the video was refused or could not be written (nothing is written; an\n"
+    .closing = "With -o OUT.h5 or OUT.hdf5 the frames are written as HDF5 instead (docs/hdf5-layout.md):\n"
+               "every frame's trace, header fields and readings, the setup and the recording's SHA-256.\n"
+               "Exit status 0 done, 1 the video was refused or could not be written (nothing is written; an\n"
                "existing file is left as it was), 2 usage (a range outside 1..FrameCount or reversed writes\n"
                "nothing), 3 recording rejected.\n",
 };
