@@ -33,6 +33,11 @@ inline QKeySequence overviewShortcut() {
     return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
 }
 
+// Re-measures every frame with the gates where the last drag left them (the overview shows the result).
+inline QKeySequence applyToAllFramesShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
+}
+
 class frmPlayer : public QWidget {
     Q_OBJECT
   public:

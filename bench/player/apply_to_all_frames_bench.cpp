@@ -1,0 +1,71 @@
+// "Apply to all frames" on a generated 1 GiB recording in the window, headless:
+// how long the whole re-measure takes, and the longest the event loop went
+// without answering while it ran (a 5 ms timer's longest gap between two
+// ticks), beside `cat` of the same cached file.
+#include "bench/support/large_recording.h"
+#include "player/display/frame_display.h"
+#include "player/overview/overview_window.h"
+#include "player/ui/frm_player.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const std::string& largeRecording() {
+    static const std::string path = pelix::bench::generateLargeRecording("apply_all.bin", 3);
+    return path;
+}
+
+void BM_CatLargeRecording(benchmark::State& state) {
+    pelix::bench::catToDevNull(state, largeRecording());
+}
+BENCHMARK(BM_CatLargeRecording)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_ApplyToAllFramesInTheWindow(benchmark::State& state) {
+    const std::string& path = largeRecording();
+    if (path.empty()) return state.SkipWithError("no recording");
+    pelix::bench::warmCache(path);
+    frmPlayer window;
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    if (window.openRecording(QString::fromStdString(path)) != pelix::player::OpenResult::Opened)
+        return state.SkipWithError("not opened");
+    pelix::overview::OverviewWindow& overview = window.overview();
+    overview.setAttribute(Qt::WA_DontShowOnScreen);
+    window.toggleOverview();
+    while (!overview.strip().series())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const pelix::frame::GateView& gates = window.display().view().gates;
+    pelix::player::DraggedGates moved;
+    moved.gateA = pelix::frame::DraggedGate{std::round(gates.fGateAStart + 1.0F), 20};
+    overview.setDraggedGates(moved);
+
+    double longestGapMs = 0.0;
+    for (auto _ : state) {
+        overview.showRecordedValues();
+        QElapsedTimer sinceTick;
+        QTimer ticks;
+        ticks.setInterval(5);
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            longestGapMs = std::max(longestGapMs, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
+            sinceTick.restart();
+        });
+        overview.applyToAllFrames();
+        sinceTick.start();
+        ticks.start();
+        while (!overview.remeasured())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        ticks.stop();
+    }
+    state.counters["longest_gap_ms"] = longestGapMs;
+    state.counters["frames"] = static_cast<double>(window.session().FrameCount());
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+}
+BENCHMARK(BM_ApplyToAllFramesInTheWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+} // namespace
