@@ -53,6 +53,8 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     m_caption->setObjectName(QStringLiteral("lblOverviewSeries"));
     m_caption->setWordWrap(true);
     m_caption->setTextFormat(Qt::PlainText);
+    // Room for two lines, so that a stopped or out-of-date re-measure is never cut off.
+    m_caption->setMinimumHeight(2 * m_caption->fontMetrics().lineSpacing() + 4);
     m_apply = new QPushButton(QStringLiteral("Apply to all frames"), this);
     m_apply->setObjectName(QStringLiteral("cmdApplyToAllFrames"));
     m_apply->setToolTip(
@@ -92,7 +94,7 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     layout->addWidget(m_strip, 3);
     layout->addLayout(bottom);
     layout->addWidget(m_indications, 2);
-    resize(900, 420);
+    resize(900, 460);
     updateRemeasureControls();
 
     connect(m_scanner, &OverviewScanner::finished, this, &OverviewWindow::seriesReady);
@@ -316,7 +318,7 @@ QString OverviewWindow::seriesCaption() const {
         text = QStringLiteral("Re-measured with %1").arg(gatesText(r.gates));
         switch (r.end) {
         case RemeasuredSeries::End::Done:
-            text += QStringLiteral(" (not the recorded amplitudes).");
+            text += QLatin1Char('.');
             break;
         case RemeasuredSeries::End::Cancelled:
             text += QStringLiteral(": cancelled at frame %1 of %2; frames %1 to %2 were not measured.")
@@ -331,9 +333,7 @@ QString OverviewWindow::seriesCaption() const {
             break;
         }
         if (remeasureStale())
-            text += QStringLiteral(" Out of date: the gates have been moved since (%1); apply to all frames "
-                                   "again.")
-                        .arg(gatesText(m_dragged));
+            text += QStringLiteral(" Out of date: moved since to %1.").arg(gatesText(m_dragged));
     } else if (m_applyPending) {
         text = QStringLiteral("Recorded amplitudes. The re-measure with %1 starts once the overview is read.")
                    .arg(gatesText(m_dragged));
