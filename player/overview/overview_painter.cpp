@@ -73,13 +73,20 @@ void drawIndications(QPainter& painter, const QRect& plot, const std::vector<Ind
         return static_cast<std::size_t>(
             columnOfFrame(std::clamp(f, 1, frameCount), plot.width(), frameCount));
     };
+    // Extents may overlap by the thousand: each adds one start and one end, and a running
+    // count over the columns gives the bands, so a repaint costs marks + width whatever they cover.
+    std::vector<int32_t> opened(width + 1, 0);
     for (const IndicationMark& m : marks) {
         if (m.dropLast < 1 || m.dropFirst > frameCount || m.dropFirst > m.dropLast) continue;
-        const std::size_t last = std::min(columnOf(m.dropLast), width - 1);
-        for (std::size_t x = columnOf(m.dropFirst); x <= last; ++x)
-            columns[x] |= kBand;
+        ++opened[std::min(columnOf(m.dropFirst), width - 1)];
+        --opened[std::min(columnOf(m.dropLast), width - 1) + 1];
         if (m.peakFrame >= 1 && m.peakFrame <= frameCount)
             columns[std::min(columnOf(m.peakFrame), width - 1)] |= kPeak;
+    }
+    int32_t open = 0;
+    for (std::size_t x = 0; x < width; ++x) {
+        open += opened[x];
+        if (open > 0) columns[x] |= kBand;
     }
     if (part == IndicationPart::Peaks) {
         painter.setPen(QPen(kIndication, 1));

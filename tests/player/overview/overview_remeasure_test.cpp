@@ -265,7 +265,8 @@ TEST(OverviewPainterIndications, ABandCoversTheDropExtentAndNothingElse) {
     series.finish(0);
     QImage image(214, 80, QImage::Format_RGB32);
     OverviewMarks marks;
-    marks.indications.push_back({40, 60, 50});
+    // Overlapping extents, one inside another, and one apart.
+    marks.indications = {{40, 60, 50}, {45, 55, 50}, {50, 58, 52}, {80, 85, 82}};
     {
         QPainter p(&image);
         paintOverview(p, image.rect(), series, marks);
@@ -276,9 +277,9 @@ TEST(OverviewPainterIndications, ABandCoversTheDropExtentAndNothingElse) {
         const int x = plot.left() + columnOfFrame(frame, plot.width(), 100);
         return image.pixel(x, y) != qRgb(255, 255, 255);
     };
-    for (const int32_t f : {40, 50, 60})
+    for (const int32_t f : {40, 50, 59, 60, 80, 85})
         EXPECT_TRUE(tinted(f)) << "frame " << f;
-    for (const int32_t f : {1, 38, 62, 100})
+    for (const int32_t f : {1, 38, 62, 70, 78, 87, 100})
         EXPECT_FALSE(tinted(f)) << "frame " << f;
     const int peakX = plot.left() + columnOfFrame(50, plot.width(), 100);
     EXPECT_EQ(QColor(image.pixel(peakX, plot.top() + 1)), indicationColour());
