@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +29,8 @@
 #include <QTableView>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace pelix::overview {
 namespace {
@@ -179,11 +182,33 @@ TEST_F(OverviewRemeasureTest, ACancelledRunShowsWhatItMeasuredAndWhereItStopped)
     EXPECT_TRUE(button("cmdApplyToAllFrames")->isEnabled()) << "a cancelled run can be applied again";
 }
 
+TEST_F(OverviewRemeasureTest, AFileThatShrinksUnderTheRunEndsItWithWhatWasMeasured) {
+    const QString copy = path("SHRINKS.BIN");
+    ASSERT_TRUE(QFile::copy(demo(), copy));
+    ASSERT_EQ(window->openRecording(copy), player::OpenResult::Opened);
+    ASSERT_TRUE(waitFor([&] { return overview().strip().series() != nullptr; }));
+    dragGateA(movedStart(), 20);
+    overview().remeasure().setSliceMs(0);
+    overview().applyToAllFrames();
+    ASSERT_TRUE(waitFor([&] { return overview().remeasure().measuredFrames() >= 20; }));
+    // Cut inside frame 2000's header while the run is well before it.
+    std::filesystem::resize_file(copy.toStdString(), 1024 + 1999 * 2048 + 100);
+    ASSERT_TRUE(waitFor([&] { return overview().remeasured() != nullptr; }));
+    const RemeasuredSeries& r = *overview().remeasured();
+    EXPECT_EQ(r.end, RemeasuredSeries::End::CutShort);
+    EXPECT_EQ(r.stoppedAt, 2000);
+    EXPECT_TRUE(r.series->amplitude(Gate::A, 1999).has_value());
+    EXPECT_FALSE(r.series->amplitude(Gate::A, 2000));
+    EXPECT_TRUE(overview().seriesCaption().contains(QStringLiteral("the file ends inside frame 2000")))
+        << overview().seriesCaption().toStdString();
+}
+
 struct IndicationCase {
     const char* name;
     Gate gate;
     std::optional<int32_t> level; // none: the gate's threshold in frame 1
     double drop;
+    std::optional<double> aboveReference = std::nullopt; // the dB-to-reference rule instead of a level
 };
 
 class OverviewIndicationsTest : public OverviewRemeasureTest,
@@ -194,6 +219,7 @@ TEST_P(OverviewIndicationsTest, TheListIsWhatTheCommandLineFindsAndAClickShowsTh
     IndicationsPanel& panel = overview().indications();
     panel.setGate(c.gate);
     if (c.level) panel.setLevelPercent(*c.level);
+    if (c.aboveReference) panel.setAboveReference(*c.aboveReference);
     panel.setDrop(c.drop);
     ASSERT_TRUE(waitForIndications());
 
@@ -201,6 +227,7 @@ TEST_P(OverviewIndicationsTest, TheListIsWhatTheCommandLineFindsAndAClickShowsTh
         "indications",          demo(), "--json", "--gate", c.gate == Gate::A ? "a" : "b", "--drop",
         QString::number(c.drop)};
     if (c.level) args << "--level" << QString::number(*c.level);
+    if (c.aboveReference) args << "--above-reference" << QString::number(*c.aboveReference);
     const QJsonObject doc = toolJson(args);
     const QJsonArray expected = doc["Indications"].toArray();
     const std::vector<indications::Indication>& found = panel.table().indications();
@@ -232,13 +259,14 @@ TEST_P(OverviewIndicationsTest, TheListIsWhatTheCommandLineFindsAndAClickShowsTh
     EXPECT_EQ(overview().strip().marks().currentFrame, found.back().peakFrame);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, OverviewIndicationsTest,
-                         ::testing::Values(IndicationCase{"GateAAtItsThreshold", Gate::A, std::nullopt, 6.0},
-                                           IndicationCase{"GateALowLevelWideDrop", Gate::A, 30, 12.0},
-                                           IndicationCase{"GateBNarrowDrop", Gate::B, 15, 2.5}),
-                         [](const ::testing::TestParamInfo<IndicationCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Settings, OverviewIndicationsTest,
+    ::testing::Values(IndicationCase{"GateAAtItsThreshold", Gate::A, std::nullopt, 6.0},
+                      IndicationCase{"GateALowLevelWideDrop", Gate::A, 30, 12.0},
+                      IndicationCase{"GateBNarrowDrop", Gate::B, 15, 2.5},
+                      // The recorded dBrA readings, read from the frame headers.
+                      IndicationCase{"GateAAboveReference", Gate::A, std::nullopt, 6.0, 4.5}),
+    [](const ::testing::TestParamInfo<IndicationCase>& info) { return std::string(info.param.name); });
 
 TEST_F(OverviewRemeasureTest, IndicationsFollowTheReMeasuredSeries) {
     dragGateA(movedStart(), 20);
