@@ -56,6 +56,7 @@ void BM_ApplyToAllFramesInTheWindow(benchmark::State& state) {
 
     double longestGapMs = 0.0;
     double longestBusyMs = 0.0;
+    double finishBusyMs = 0.0;
     int64_t gapsOver50 = 0;
     for (auto _ : state) {
         overview.showRecordedValues();
@@ -67,7 +68,11 @@ void BM_ApplyToAllFramesInTheWindow(benchmark::State& state) {
             const double gap = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6;
             const double cpu = threadCpuMs();
             longestGapMs = std::max(longestGapMs, gap);
-            longestBusyMs = std::max(longestBusyMs, cpu - cpuAtTick);
+            // The stretch in which the result arrives also redraws the strip and lists the indications.
+            if (overview.remeasured())
+                finishBusyMs = std::max(finishBusyMs, cpu - cpuAtTick);
+            else
+                longestBusyMs = std::max(longestBusyMs, cpu - cpuAtTick);
             gapsOver50 += gap > 50.0;
             cpuAtTick = cpu;
             sinceTick.restart();
@@ -78,10 +83,16 @@ void BM_ApplyToAllFramesInTheWindow(benchmark::State& state) {
         ticks.start();
         while (!overview.remeasured())
             QApplication::processEvents(QEventLoop::AllEvents, 50);
+        // A few more ticks: the redraw with the new series and the indications found on it.
+        QElapsedTimer after;
+        after.start();
+        while (after.elapsed() < 2000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
         ticks.stop();
     }
     state.counters["longest_gap_ms"] = longestGapMs;
     state.counters["longest_busy_ms"] = longestBusyMs;
+    state.counters["result_busy_ms"] = finishBusyMs;
     state.counters["gaps_over_50ms"] = static_cast<double>(gapsOver50);
     state.counters["frames"] = static_cast<double>(window.session().FrameCount());
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
