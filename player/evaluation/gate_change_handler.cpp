@@ -18,6 +18,7 @@ QString qtext(const std::string& text) {
 } // namespace
 
 void GateChangeHandler::Ascan_MouseUp() {
+    m_lastDrag = {};
     const recording::OpenRecording* rec = m_display.recording();
     if (!rec) return;
     if (!m_cal.bind()) {
@@ -42,6 +43,7 @@ void GateChangeHandler::Ascan_MouseUp() {
                                        view.gates.ShowGateB};
     const std::optional<frame::Remeasured> result = frame::remeasureGates(view, gates, m_evaluation, m_cal);
     if (!result) return;
+    m_lastDrag = draggedGates(view.gates, gates);
     // The window's copy of the frame header keeps the dragged thresholds until the next frame.
     m_display.measuredFrameHeader() = result->headerBytes;
 

@@ -6,6 +6,7 @@
 
 #include "core/evaluation/cal_readings.h"
 #include "core/evaluation/gate_evaluation.h"
+#include "player/evaluation/dragged_gates.h"
 
 namespace pelix::player {
 
@@ -20,6 +21,8 @@ class GateChangeHandler {
 
     evaluation::GateEvaluation& evaluation() { return m_evaluation; }
     const evaluation::GateEvaluation& evaluation() const { return m_evaluation; }
+    // The gates the last re-measured drag moved from where its frame had them.
+    const DraggedGates& lastDrag() const { return m_lastDrag; }
 
   private:
     FrameDisplay& m_display;
@@ -27,6 +30,7 @@ class GateChangeHandler {
     evaluation::CalReadings m_cal;
     const void* m_measuredRecording = nullptr; // whose results the hidden gates keep
     bool m_failureReported = false;
+    DraggedGates m_lastDrag;
 };
 
 } // namespace pelix::player

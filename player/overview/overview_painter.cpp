@@ -17,6 +17,8 @@ const QColor kGateB(QRgb{ascanview::ascan_colors::kGateB});
 const QColor kFlag(255, 0, 0);
 const QColor kMatch(255, 140, 0);
 const QColor kGrid(200, 200, 200);
+// Purple: apart from the gates' green and blue, the flags' red and the matches' orange.
+const QColor kIndication(156, 39, 176);
 constexpr int kMarkBand = 6; // pixels above and below the plot for flags and matches
 
 int yOf(const QRect& plot, int32_t percent) {
@@ -57,7 +59,66 @@ void drawTicks(QPainter& painter, const QRect& plot, const std::vector<int32_t>&
     }
 }
 
+// Each column at most once however many indications share it: a band where a drop extent
+// covers the column, a tick where a peak falls.
+// The bands go behind the series, the ticks over it.
+enum class IndicationPart { Bands, Peaks };
+void drawIndications(QPainter& painter, const QRect& plot, const std::vector<IndicationMark>& marks,
+                     int32_t frameCount, IndicationPart part) {
+    if (marks.empty() || frameCount < 1) return;
+    const auto width = static_cast<std::size_t>(plot.width());
+    enum : uint8_t { kBand = 1, kPeak = 2 };
+    std::vector<uint8_t> columns(width, 0);
+    const auto columnOf = [&](int32_t f) {
+        return static_cast<std::size_t>(
+            columnOfFrame(std::clamp(f, 1, frameCount), plot.width(), frameCount));
+    };
+    // Extents may overlap by the thousand: each adds one start and one end, and a running
+    // count over the columns gives the bands, so a repaint costs marks + width whatever they cover.
+    std::vector<int32_t> opened(width + 1, 0);
+    for (const IndicationMark& m : marks) {
+        if (m.dropLast < 1 || m.dropFirst > frameCount || m.dropFirst > m.dropLast) continue;
+        ++opened[std::min(columnOf(m.dropFirst), width - 1)];
+        --opened[std::min(columnOf(m.dropLast), width - 1) + 1];
+        if (m.peakFrame >= 1 && m.peakFrame <= frameCount)
+            columns[std::min(columnOf(m.peakFrame), width - 1)] |= kPeak;
+    }
+    int32_t open = 0;
+    for (std::size_t x = 0; x < width; ++x) {
+        open += opened[x];
+        if (open > 0) columns[x] |= kBand;
+    }
+    if (part == IndicationPart::Peaks) {
+        painter.setPen(QPen(kIndication, 1));
+        for (std::size_t x = 0; x < width; ++x)
+            if (columns[x] & kPeak) {
+                const int px = plot.left() + static_cast<int>(x);
+                painter.drawLine(px, plot.top(), px, plot.top() + plot.height() / 4);
+            }
+        return;
+    }
+    QColor band = kIndication;
+    band.setAlpha(48);
+    for (std::size_t x = 0; x < width;) {
+        if (!(columns[x] & kBand)) {
+            ++x;
+            continue;
+        }
+        std::size_t end = x;
+        while (end < width && (columns[end] & kBand))
+            ++end;
+        painter.fillRect(
+            QRect(plot.left() + static_cast<int>(x), plot.top(), static_cast<int>(end - x), plot.height()),
+            band);
+        x = end;
+    }
+}
+
 } // namespace
+
+QColor indicationColour() {
+    return kIndication;
+}
 
 OverviewColumns overviewColumns(const OverviewSeries& series, int width) {
     return {width, decimate(series, Gate::A, width), decimate(series, Gate::B, width)};
@@ -90,8 +151,10 @@ void paintOverview(QPainter& painter, const QRect& bounds, const OverviewSeries&
             own = overviewColumns(series, plot.width());
             columns = &own;
         }
+        drawIndications(painter, plot, marks.indications, n, IndicationPart::Bands);
         drawBand(painter, plot, columns->gateB, kGateB);
         drawBand(painter, plot, columns->gateA, kGateA.darker(130));
+        drawIndications(painter, plot, marks.indications, n, IndicationPart::Peaks);
         drawTicks(painter, plot, series.flags(), n, bounds.top() + 1, kFlag);
         drawTicks(painter, plot, marks.searchMatches, n, plot.bottom() + 2, kMatch);
         if (marks.currentFrame >= 1 && marks.currentFrame <= n) {

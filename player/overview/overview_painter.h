@@ -1,13 +1,15 @@
 // Draws the overview strip: amplitude 0..100 % of screen height upwards, the
 // recording from left to right; gate A and gate B as filled low..high bands per
 // pixel column in the control's gate colours, flags as marks along the top,
-// search matches along the bottom and the frame on screen as a cursor. The
+// search matches along the bottom, indications as bands with a tick at their
+// peak, and the frame on screen as a cursor. The
 // tool window and `pelix overview -o` both draw through here.
 #pragma once
 
 #include "core/overview/overview_columns.h"
 #include "core/overview/overview_series.h"
 
+#include <QColor>
 #include <QRect>
 
 #include <cstdint>
@@ -17,10 +19,21 @@ class QPainter;
 
 namespace pelix::overview {
 
+// An indication on the strip: its drop extent as a band behind the series, its peak as a tick.
+struct IndicationMark {
+    int32_t dropFirst = 0;
+    int32_t dropLast = 0;
+    int32_t peakFrame = 0;
+};
+
 struct OverviewMarks {
     int32_t currentFrame = 0;           // 0: no cursor
     std::vector<int32_t> searchMatches; // frame numbers, any order
+    std::vector<IndicationMark> indications;
 };
+
+// The colour of indication marks, apart from the gates', the flags' and the search matches'.
+QColor indicationColour();
 
 // The plot area inside `bounds` (the part that maps to frames: a click maps through it).
 QRect plotArea(const QRect& bounds);

@@ -53,6 +53,11 @@ void OverviewStrip::setSearchMatches(std::vector<int32_t> frames) {
     update();
 }
 
+void OverviewStrip::setIndications(std::vector<IndicationMark> marks) {
+    m_marks.indications = std::move(marks);
+    update();
+}
+
 int32_t OverviewStrip::frameAt(int x) const {
     if (!m_series || m_series->frameCount() < 1) return 0;
     const QRect plot = plotArea(rect());

@@ -22,6 +22,7 @@ class OverviewStrip : public QWidget {
     const OverviewSeries* series() const { return m_series.get(); }
     void setCurrentFrame(int32_t frame);
     void setSearchMatches(std::vector<int32_t> frames);
+    void setIndications(std::vector<IndicationMark> marks);
     const OverviewMarks& marks() const { return m_marks; }
 
     // The frame a click at widget x shows (0 when there is no series).

@@ -262,6 +262,13 @@ void frmPlayer::connectOverview() {
         m_playback->Slider_Scroll();
         m_c.Slider->setValue(frame);
     });
+    // "Apply to all frames" from the main window: the overview shows the re-measure and its progress.
+    const auto applyToAll = [this] {
+        if (!m_overview->isVisible()) toggleOverview();
+        m_overview->applyToAllFrames();
+    };
+    connect(new QShortcut(applyToAllFramesShortcut(), this), &QShortcut::activated, this, applyToAll);
+    connect(new QShortcut(applyToAllFramesShortcut(), m_overview), &QShortcut::activated, this, applyToAll);
 }
 
 void frmPlayer::toggleOverview() {
@@ -309,4 +316,6 @@ const pelix::evaluation::GateDataArray& frmPlayer::GateDataArray() const {
 
 void frmPlayer::Ascan_MouseUp() {
     guardedControlStep([&] { m_gateChange->Ascan_MouseUp(); });
+    // The gates as left are what "Apply to all frames" takes to every frame.
+    m_overview->setDraggedGates(m_gateChange->lastDrag());
 }

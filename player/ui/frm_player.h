@@ -41,6 +41,11 @@ inline QKeySequence bscanShortcut() {
     return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
 }
 
+// Re-measures every frame with the gates where the last drag left them (the overview shows the result).
+inline QKeySequence applyToAllFramesShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
+}
+
 class frmPlayer : public QWidget {
     Q_OBJECT
   public:

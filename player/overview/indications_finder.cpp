@@ -1,0 +1,100 @@
+#include "player/overview/indications_finder.h"
+
+#include "core/indications/gate_readings.h"
+#include "core/indications/recorded_amplitudes.h"
+#include "platform/path_bytes.h"
+
+#include <QMetaObject>
+
+#include <cmath>
+#include <new>
+
+namespace pelix::overview {
+
+using indications::AmplitudeSeries;
+using indications::Indication;
+
+namespace {
+
+bool gateMoved(const IndicationSearch& s) {
+    return s.remeasured && (s.gate == Gate::A ? s.remeasured->gates.gateA : s.remeasured->gates.gateB);
+}
+
+} // namespace
+
+AmplitudeSeries echoDynamic(const IndicationSearch& search, const std::atomic<bool>* cancel) {
+    const OverviewSeries& shown = *search.series;
+    const int32_t n = shown.frameCount();
+    if (search.rules.count.byReference() && !gateMoved(search)) {
+        // The readings as recorded, read the way the command line reads them.
+        recording::RecordingFile file;
+        std::string error;
+        if (!file.open(platform::pathToBytes(search.path), error)) return AmplitudeSeries(1);
+        return indications::scanRecordedAmplitudes(
+                   file, search.layout, search.gate, 1, n,
+                   indications::recordedDbToReferenceOf(search.setup, search.gate), cancel)
+            .series;
+    }
+    const std::vector<float> none;
+    const std::vector<float>& db =
+        search.rules.count.byReference() ? search.remeasured->dbToReference(search.gate) : none;
+    AmplitudeSeries series(1);
+    series.reserve(n);
+    for (int32_t f = 1; f <= n; ++f) {
+        const auto i = static_cast<std::size_t>(f - 1);
+        std::optional<double> dB;
+        if (i < db.size() && !std::isnan(db[i])) dB = db[i];
+        series.append(shown.amplitude(search.gate, f), dB);
+    }
+    return series;
+}
+
+IndicationsFinder::IndicationsFinder(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<std::shared_ptr<const std::vector<Indication>>>();
+}
+
+IndicationsFinder::~IndicationsFinder() {
+    cancel();
+}
+
+void IndicationsFinder::cancel() {
+    ++m_generation;
+    if (m_cancel) m_cancel->store(true);
+    if (m_thread.joinable()) m_thread.join();
+    m_cancel.reset();
+    m_done = true;
+}
+
+void IndicationsFinder::start(IndicationSearch search) {
+    cancel();
+    if (!search.series) return;
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    m_done = false;
+    const quint64 generation = m_generation;
+    m_thread = std::thread([this, search = std::move(search), stop = m_cancel, generation] {
+        std::shared_ptr<const std::vector<Indication>> result;
+        try {
+            const AmplitudeSeries series = echoDynamic(search, stop.get());
+            auto found = std::make_shared<std::vector<Indication>>();
+            int64_t looked = 0;
+            indications::findIndications(series, search.rules, [&](const Indication& i) {
+                found->push_back(i);
+                return (++looked & 255) != 0 || !stop->load(std::memory_order_relaxed);
+            });
+            result = std::move(found);
+        } catch (const std::bad_alloc&) {
+            // Too many to hold: the list says it has none rather than taking the player down.
+        }
+        if (stop->load()) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, result, generation] {
+                if (generation != m_generation) return;
+                m_done = true;
+                emit finished(result);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+} // namespace pelix::overview
