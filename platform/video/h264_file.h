@@ -8,8 +8,8 @@
 //   keeps its colour: at 4:2:0 the window's pictures come back at 29 dB),
 //   constant quality CRF 18 with the still-image tuning (little deblocking,
 //   so edges stay sharp), preset "medium", BT.601 limited-range colour as
-//   every decoder assumes when nothing is said: about 46 dB and a twelfth of
-//   the AVI's size for the window's pictures;
+//   every decoder assumes when nothing is said: the window's pictures come
+//   back at 45 dB or better, in a fourteenth of the AVI's size;
 // - lossless: the pictures' own RGB at quantiser 0, so that a decoder gives
 //   back every captured pixel exactly;
 // - one key frame every five seconds of video and at no other frame (no

@@ -412,7 +412,7 @@ const CommandSpec kExportCommand{
         "video writer, headless: one picture per frame, the window cut to its capture area (full width,\n"
         "down to the controls below the position slider). OUT.avi: Microsoft Video 1, every frame a key\n"
         "frame. OUT.mp4 or OUT.mkv: H.264 at full colour resolution (4:4:4), constant quality CRF 18,\n"
-        "tuned for still pictures, a key frame every 5 seconds: about a twelfth of the AVI's size, with\n"
+        "tuned for still pictures, a key frame every 5 seconds: a tenth of the AVI's size or less, with\n"
         "one-pixel lines kept.\n",
     .helpColumn = 15,
     .options = kExportOptions,
