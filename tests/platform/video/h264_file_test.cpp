@@ -4,15 +4,13 @@
 #include "platform/video/h264_file.h"
 
 #include "support/avi_probe.h"
+#include "support/file_size_limit.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace pelix::platform::video {
 namespace {
@@ -137,16 +135,8 @@ TEST_F(H264FileTest, RefusesWhatCannotBeAVideo) {
 }
 
 TEST_F(H264FileTest, AFullDiskIsAFailureNotAShortVideo) {
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit limited = previous;
-    limited.rlim_cur = 4000;
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const bool written = writeVideo(path("full.mkv"), {CompactContainer::Matroska, 320, 200, 10, true}, 20);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, handler);
-    EXPECT_FALSE(written);
+    testing::FileSizeLimit limited(4000);
+    EXPECT_FALSE(writeVideo(path("full.mkv"), {CompactContainer::Matroska, 320, 200, 10, true}, 20));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // AVI export: the bitmap reader, the writer module and the window's Save as AVI.
 #include "player/window_test_support.h"
 #include "support/avi_probe.h"
+#include "support/file_size_limit.h"
 
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
@@ -22,14 +23,12 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace pelix::player::test {
 namespace {
 
 using platform::MessageIcon;
 using testing::AviProbe;
+using testing::FileSizeLimit;
 using testing::meanChannelDifference;
 using testing::probeAvi;
 using testing::psnr;
@@ -40,27 +39,6 @@ QString saveBitmap(const QString& path, int width, int height, QColor colour) {
     EXPECT_TRUE(image.save(path, "BMP"));
     return path;
 }
-
-// Keeps files written by this process below `bytes` while it lives; writing
-// past the limit fails with an error instead of ending the process.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limited = m_previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-  private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 class BitmapTest : public ::testing::Test {
   protected:

@@ -1,6 +1,7 @@
 // pelix export, run as a program: exit codes, and what a finished video holds.
 #include "player/window_test_support.h"
 #include "support/avi_probe.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,9 +9,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace pelix::player::test {
 namespace {
@@ -126,16 +124,8 @@ TEST_F(ExportToolTest, AWriteFailureExitsOneSaysWhatFailedAndLeavesNoFile) {
 
     // A disk that fills up halfway: the program inherits a file-size limit.
     {
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = 300000;
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &limited);
-        const int status = run({recording, "-o", path("full.avi")});
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, handler);
-        EXPECT_EQ(status, 1);
+        testing::FileSizeLimit limited(300000);
+        EXPECT_EQ(run({recording, "-o", path("full.avi")}), 1);
     }
     EXPECT_FALSE(QFile::exists(path("full.avi")));
 }
@@ -175,16 +165,10 @@ TEST_F(ExportToolTest, AnMp4NeverReplacesTheRecordingAndAFailedOneLeavesNothing)
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
 
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit limited = previous;
-    limited.rlim_cur = 20000;
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const int status = run({recording, "-o", path("full.mp4"), "--lossless"}, &err);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, handler);
-    EXPECT_EQ(status, 1);
+    {
+        testing::FileSizeLimit limited(20000);
+        EXPECT_EQ(run({recording, "-o", path("full.mp4"), "--lossless"}, &err), 1);
+    }
     EXPECT_TRUE(err.contains("pelix export: " + path("full.mp4") + ": cannot be written ("))
         << err.toStdString();
     EXPECT_FALSE(QFile::exists(path("full.mp4")));
