@@ -170,7 +170,7 @@ constexpr OptionSpec kExportOptions[] = {
      .refused = kWholeNumberNeeded},
     {.name = "--lossless",
      .help = "MP4 and MKV only: every pixel of every picture kept exactly (RGB at quantiser 0;\n"
-             "a few times larger)"},
+             "the demo: 26 MB against 20 MB, the AVI 273 MB)"},
     {.name = "--window", .help = "show the player window on the screen while it records"},
 };
 
