@@ -46,6 +46,17 @@ QStringList nameFiltersFromCommonDialogFilter(const QString& filter) {
     return filters;
 }
 
+QString defaultSuffixOfNameFilter(const QString& nameFilter) {
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = nameFilter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open) return {};
+    const QString first = nameFilter.mid(open + 1, close - open - 1).section(QLatin1Char(' '), 0, 0);
+    if (!first.startsWith(QLatin1String("*."))) return {};
+    const QString suffix = first.mid(2);
+    if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?'))) return {};
+    return suffix;
+}
+
 CommonDialog::CommonDialog(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("CommDlg"));
 }
@@ -76,7 +87,14 @@ QString getSaveFileName(QWidget* owner, const SaveRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The caller decides what happens to an existing file of that name.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilters(nameFiltersFromCommonDialogFilter(request.filter));
+    const QStringList filters = nameFiltersFromCommonDialogFilter(request.filter);
+    dialog.setNameFilters(filters);
+    // A name typed without an extension gets the one of the file type picked,
+    // so that picking a type is enough to choose it.
+    dialog.setDefaultSuffix(defaultSuffixOfNameFilter(filters.value(0)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& picked) {
+        dialog.setDefaultSuffix(defaultSuffixOfNameFilter(picked));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

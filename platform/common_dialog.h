@@ -22,6 +22,10 @@ namespace pelix::platform {
 // every file, dotted or not.
 PELIX_PLATFORM_API QStringList nameFiltersFromCommonDialogFilter(const QString& filter);
 
+// The extension a name filter's first pattern gives ("avi" for "AVI Files
+// (*.avi *.AVI)"); empty when it names no one extension ("*", "*.*", "*.b?n").
+PELIX_PLATFORM_API QString defaultSuffixOfNameFilter(const QString& nameFilter);
+
 // The save dialog: a title, a filter in the "Desc|pattern" form and the folder
 // it starts in. The chosen name is returned as the user gave it (an existing
 // file may be chosen; the folder must exist); empty when the user cancelled.

@@ -9,6 +9,7 @@
 #include "platform/window_services.h"
 #include "player/export/bitmap_file.h"
 #include "player/export/output_device.h"
+#include "player/export/video_format.h"
 #include "player/playback/playback_controller.h"
 
 #include <QCheckBox>
@@ -48,6 +49,11 @@ QString AviExport::aviFileName(const QString& chosen) {
     return chosen + QLatin1String(".avi");
 }
 
+QString AviExport::videoFileName(const QString& chosen) {
+    if (videoFormatOf(platform::pathToBytes(chosen)) != VideoFormat::Avi) return chosen;
+    return aviFileName(chosen);
+}
+
 QSize AviExport::captureSize() const {
     const int height = m_c.window->height() - m_c.Frame1->height() - 2 * m_c.cmdOpen->height() -
                        m_c.picResultLabel->height();
@@ -61,7 +67,9 @@ void AviExport::cmdSaveAs_Click() {
     }
     platform::SaveRequest request;
     request.title = QStringLiteral("Save AVI file");
-    request.filter = QStringLiteral("AVI Files (*.avi)|*.avi|HDF5 Files (*.h5;*.hdf5)|*.h5;*.hdf5");
+    // AVI first: the instrument's format stays what the dialog offers unless MP4 is picked.
+    request.filter = QStringLiteral(
+        "AVI Files (*.avi)|*.avi|MP4 Files (*.mp4)|*.mp4|HDF5 Files (*.h5;*.hdf5)|*.h5;*.hdf5");
     // Beside the recording the video shows.
     request.folder = QFileInfo(platform::pathFromBytes(m_session.recording->path())).absolutePath();
     const QString chosen = platform::getSaveFileName(m_c.window, request);
@@ -71,7 +79,7 @@ void AviExport::cmdSaveAs_Click() {
         emit hdf5Chosen(chosen);
         return;
     }
-    startRecording(aviFileName(chosen), kWindowFramesPerSecond);
+    startRecording(videoFileName(chosen), kWindowFramesPerSecond);
 }
 
 bool AviExport::startRecording(const QString& name, int framesPerSecond) {
@@ -99,6 +107,7 @@ void AviExport::tell(const std::string& why) {
 bool AviExport::refuse(const std::string& why) {
     if (m_output.isOpen()) m_output.fail(why);
     m_avi.CloseAviFile();
+    m_compact.reset();
     m_output.discard();
     cleanUpBitmap();
     platform::setTopmost(m_c.window, false);
@@ -112,9 +121,60 @@ bool AviExport::start(const std::string& path, int framesPerSecond) {
     if (!m_output.open(path, m_session.recording->file().identity())) return refuse(m_output.error());
     QCoreApplication::processEvents();
 
-    // Picture1: black, the size of the capture area; its bitmap gives the video its format.
     m_capture = captureSize();
     if (m_capture.isEmpty()) return refuse("the window has no picture to record");
+    if (const auto container = compactContainer(videoFormatOf(path))) {
+        if (!startCompact(*container, framesPerSecond)) return false;
+    } else if (!startAvi(framesPerSecond)) {
+        return false;
+    }
+    QCoreApplication::processEvents();
+
+    // The pending events may have closed the recording.
+    if (!m_session.isOpen() || !m_playback.raise(playback::PlaybackEvent::VideoStarted)) {
+        m_avi.CloseAviFile();
+        m_compact.reset();
+        m_output.discard();
+        cleanUpBitmap();
+        return false;
+    }
+    m_session.avi.recording = true;
+    m_failed = false;
+    m_captureIndex = 0;
+    m_rangeFrames = m_session.avi.endFrame - m_session.avi.startFrame + 1;
+    platform::setTopmost(m_c.window, true);
+    m_session.CurrentFrame = m_session.avi.startFrame;
+    m_c.Slider->setValue(m_session.avi.startFrame);
+    m_c.cmdSaveAs->setText(QString::fromLatin1(kStopCaption));
+    showProgress();
+    return true;
+}
+
+bool AviExport::startCompact(platform::video::CompactContainer container, int framesPerSecond) {
+    // Picture1 goes to the encoder as it is: no bitmap file between them.
+    m_picture = QImage(m_capture, QImage::Format_RGB32);
+    m_picture.fill(Qt::black);
+    platform::video::CompactVideoFormat format;
+    format.container = container;
+    format.width = m_capture.width();
+    format.height = m_capture.height();
+    format.framesPerSecond = std::clamp(framesPerSecond, AVIDecs::kSlowestRate, AVIDecs::kFastestRate);
+    format.lossless = m_lossless;
+    m_compact = std::make_unique<platform::video::H264File>();
+    if (!m_compact->open(m_output.temporaryPath(), format))
+        return refuse("cannot be written (" + m_compact->error() + ")");
+    return true;
+}
+
+bool AviExport::closeCompact() {
+    const bool completed = m_compact->close();
+    if (!completed && !m_failed) m_output.fail("cannot be written (" + m_compact->error() + ")");
+    m_compact.reset();
+    return completed;
+}
+
+bool AviExport::startAvi(int framesPerSecond) {
+    // Picture1: black, the size of the capture area; its bitmap gives the video its format.
     m_bitmapFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/pelix-avi-XXXXXX"));
     if (!m_bitmapFolder->isValid())
         return refuse("cannot be written (no folder for the capture in " +
@@ -131,24 +191,6 @@ bool AviExport::start(const std::string& path, int framesPerSecond) {
 
     if (!m_avi.OpenAviStream(m_bitmapPath, m_output.temporaryPath(), framesPerSecond))
         return refuse("cannot be written (the video cannot be started)");
-    QCoreApplication::processEvents();
-
-    // The pending events may have closed the recording.
-    if (!m_session.isOpen() || !m_playback.raise(playback::PlaybackEvent::VideoStarted)) {
-        m_avi.CloseAviFile();
-        m_output.discard();
-        cleanUpBitmap();
-        return false;
-    }
-    m_session.avi.recording = true;
-    m_failed = false;
-    m_captureIndex = 0;
-    m_rangeFrames = m_session.avi.endFrame - m_session.avi.startFrame + 1;
-    platform::setTopmost(m_c.window, true);
-    m_session.CurrentFrame = m_session.avi.startFrame;
-    m_c.Slider->setValue(m_session.avi.startFrame);
-    m_c.cmdSaveAs->setText(QString::fromLatin1(kStopCaption));
-    showProgress();
     return true;
 }
 
@@ -167,6 +209,14 @@ void AviExport::Timer1_Timer() {
 bool AviExport::capture() {
     if (!platform::captureWindowInto(m_c.window, m_picture)) {
         m_output.fail("cannot be written (the window could not be captured)");
+        return false;
+    }
+    if (m_compact) {
+        if (m_compact->write(m_picture.constBits(), static_cast<std::size_t>(m_picture.bytesPerLine()),
+                             static_cast<std::size_t>(m_picture.sizeInBytes())))
+            return true;
+        m_output.fail(std::string("cannot be written (frame ") + std::to_string(m_captureIndex + 1) +
+                      " of the video: " + m_compact->error() + ")");
         return false;
     }
     if (!SavePicture(m_picture, m_bitmapPath)) {
@@ -188,7 +238,9 @@ void AviExport::stopRecording() {
     errno = 0;
     m_avi.CloseAviFile();
     // The trailer, written when the file is closed, can fail as a frame can.
-    if (!m_failed && m_avi.lastResult() != platform::video::AVIERR_OK) {
+    if (m_compact && !closeCompact()) {
+        m_failed = true;
+    } else if (!m_failed && m_avi.lastResult() != platform::video::AVIERR_OK) {
         const int error = errno;
         m_failed = true;
         m_output.fail(std::string("cannot be written (the end of the video: ") +

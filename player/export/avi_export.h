@@ -2,11 +2,14 @@
 // cmdSaveAs asks for the name and starts, the playback step shows each frame
 // of the range and the capture appends the window's picture of it, and every
 // end of the recording (the range done, the stop button, a failed write, the
-// window closing) goes through one stop path.
+// window closing) goes through one stop path. A name ending in ".mp4" or
+// ".mkv" records the same captures into H.264 instead (video_format.h): one
+// capture, two encoders.
 #pragma once
 
 #include "core/files/output_file.h"
 #include "core/files/signal_cleanup.h"
+#include "platform/video/h264_file.h"
 #include "player/controls/player_controls.h"
 #include "player/export/avi_decs.h"
 #include "player/playback/player_session.h"
@@ -36,6 +39,9 @@ class AviExport : public QObject {
     // The name the video is written to for the name the user chose: ".avi"
     // (exactly so, lower case) is appended unless the name already ends in it.
     static QString aviFileName(const QString& chosen);
+    // The same for a name from the save dialog, which may also ask for MP4 or
+    // Matroska: such a name is used as it stands.
+    static QString videoFileName(const QString& chosen);
 
     // Start (asks for the name) or stop.
     void cmdSaveAs_Click();
@@ -49,6 +55,8 @@ class AviExport : public QObject {
     // No user at the window (the command line): failures are not shown in a
     // box but kept in failure(), and a range cut short is not kept.
     void setUnattended(bool unattended) { m_unattended = unattended; }
+    // H.264 videos that give back every captured pixel (larger); AVI is never lossless.
+    void setLossless(bool lossless) { m_lossless = lossless; }
     // One capture: the frame on screen, appended to the video.
     void Timer1_Timer();
 
@@ -76,6 +84,9 @@ class AviExport : public QObject {
     void tell(const std::string& why);
     void stopRecording();
     bool capture();
+    bool startAvi(int framesPerSecond);
+    bool startCompact(platform::video::CompactContainer container, int framesPerSecond);
+    bool closeCompact();
     void showProgress();
     void cleanUpBitmap();
 
@@ -84,6 +95,9 @@ class AviExport : public QObject {
     PlaybackController& m_playback;
     QString m_appTitle;
     AVIDecs m_avi;
+    // While an MP4 or Matroska video is recorded: its encoder, fed from Picture1 directly.
+    std::unique_ptr<platform::video::H264File> m_compact;
+    bool m_lossless = false;
     files::OutputFile m_output;
     std::unique_ptr<QTemporaryDir> m_bitmapFolder;
     QString m_bitmapPath;

@@ -30,6 +30,22 @@ INSTANTIATE_TEST_SUITE_P(Filters, DialogFilter,
                              return pelix::testing::caseName(filter.substr(0, filter.find_first_of("(|")));
                          });
 
+TEST(CommonDialog, ATypedNameTakesTheExtensionOfTheFileTypePicked) {
+    for (const auto& [filter, suffix] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"AVI Files|*.avi|MP4 Files|*.mp4", "avi"},
+             {"MP4 Files|*.mp4", "mp4"},
+             {"All Files (*.*)|*.*", ""},
+             {"Numbered|*.b?n", ""},
+             {"Pictures|*.bmp;*.png", "bmp"}}) {
+        const QStringList names = nameFiltersFromCommonDialogFilter(QString::fromLatin1(filter));
+        ASSERT_FALSE(names.isEmpty()) << filter;
+        EXPECT_EQ(defaultSuffixOfNameFilter(names.constFirst()), QString::fromLatin1(suffix)) << filter;
+    }
+    EXPECT_EQ(nameFiltersFromCommonDialogFilter("AVI Files (*.avi)|*.avi|MP4 Files (*.mp4)|*.mp4").value(1),
+              "MP4 Files (*.mp4 *.MP4)");
+    EXPECT_EQ(defaultSuffixOfNameFilter("no patterns"), "");
+}
+
 TEST(CommonDialog, AnswerReplacesTheModalDialog) {
     CommonDialog dialog;
     EXPECT_EQ(dialog.objectName(), "CommDlg");

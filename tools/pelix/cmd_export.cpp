@@ -1,14 +1,16 @@
-// pelix export: a range of frames of a recording to an AVI video, headless.
+// pelix export: a range of frames of a recording to a video, headless.
 // The main window is built (hidden), the recording goes through the player's
 // own open sequence, the range is marked on the position slider and the
 // window's own export records it: the same pictures, capture and writer as a
-// recording made by pressing "Save as AVI", one picture per frame.
+// recording made by pressing "Save as AVI", one picture per frame. The
+// output's name chooses the encoder (player/export/video_format.h).
 #include "core/recording/open_recording.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "player/export/avi_decs.h"
 #include "player/export/avi_export.h"
 #include "player/export/range_export.h"
+#include "player/export/video_format.h"
 #include "player/ui/frm_player.h"
 #include "tools/pelix/command_line.h"
 #include "tools/pelix/options/commands.h"
@@ -32,11 +34,13 @@ struct ExportOptions {
     std::optional<int64_t> from, to;
     int framesPerSecond = player::AviExport::kWindowFramesPerSecond;
     bool window = false;
+    bool lossless = false;
 };
 
 std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
     const ParsedArgs parsed = parseArgs(kExportCommand, args);
     out.window = parsed.has("--window");
+    out.lossless = parsed.has("--lossless");
     if (parsed.help) {
         std::cout << helpText(kExportCommand);
         return kExitOk;
@@ -60,7 +64,9 @@ std::optional<int> parseExportArgs(const Args& args, ExportOptions& out) {
                       << ".." << player::AVIDecs::kFastestRate << "; the video plays at "
                       << out.framesPerSecond << " frames per second\n";
     }
-    if (out.output.empty()) return usage("-o OUT.avi is needed");
+    if (out.output.empty()) return usage("-o OUT is needed");
+    if (out.lossless && player::videoFormatOf(out.output) == player::VideoFormat::Avi)
+        return usage("--lossless needs an .mp4 or .mkv output");
     return std::nullopt;
 }
 
@@ -89,6 +95,7 @@ int exportVideo(const ExportOptions& o) {
     }
     if (!o.window) window.setAttribute(Qt::WA_DontShowOnScreen);
     window.aviExport().setUnattended(true);
+    window.aviExport().setLossless(o.lossless);
     window.show();
     QApplication::processEvents();
     if (window.openRecording(platform::pathFromBytes(o.file)) != player::OpenResult::Opened) {

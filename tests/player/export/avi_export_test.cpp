@@ -1,6 +1,7 @@
 // AVI export: the bitmap reader, the writer module and the window's Save as AVI.
 #include "player/window_test_support.h"
 #include "support/avi_probe.h"
+#include "support/file_size_limit.h"
 
 #include "platform/track_bar.h"
 #include "platform/window_services.h"
@@ -9,6 +10,7 @@
 #include "player/export/bitmap_file.h"
 #include "player/export/cdib.h"
 #include "player/export/range_export.h"
+#include "player/export/video_format.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -21,16 +23,15 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace pelix::player::test {
 namespace {
 
 using platform::MessageIcon;
 using testing::AviProbe;
+using testing::FileSizeLimit;
 using testing::meanChannelDifference;
 using testing::probeAvi;
+using testing::psnr;
 
 QString saveBitmap(const QString& path, int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB888);
@@ -38,27 +39,6 @@ QString saveBitmap(const QString& path, int width, int height, QColor colour) {
     EXPECT_TRUE(image.save(path, "BMP"));
     return path;
 }
-
-// Keeps files written by this process below `bytes` while it lives; writing
-// past the limit fails with an error instead of ending the process.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limited = m_previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-  private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 class BitmapTest : public ::testing::Test {
   protected:
@@ -219,12 +199,34 @@ TEST(AviFileName, LowerCaseExtensionIsAppendedUnlessPresent) {
     EXPECT_EQ(AviExport::aviFileName("/v/clip.avi.bak"), "/v/clip.avi.bak.avi");
 }
 
+TEST(VideoFileName, TheExtensionChoosesTheEncoderAndOnlyAviGetsOneAppended) {
+    const struct {
+        const char* chosen;
+        VideoFormat format;
+        const char* written;
+    } cases[] = {
+        {"/v/clip", VideoFormat::Avi, "/v/clip.avi"},
+        {"/v/clip.AVI", VideoFormat::Avi, "/v/clip.AVI.avi"},
+        {"/v/clip.mp4", VideoFormat::Mp4, "/v/clip.mp4"},
+        {"/v/clip.MP4", VideoFormat::Mp4, "/v/clip.MP4"},
+        {"/v/clip.mkv", VideoFormat::Matroska, "/v/clip.mkv"},
+        {"/v/clip.mp4.bak", VideoFormat::Avi, "/v/clip.mp4.bak.avi"},
+        {"/v/mp4", VideoFormat::Avi, "/v/mp4.avi"},
+        {".mkv", VideoFormat::Matroska, ".mkv"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(videoFormatOf(c.chosen), c.format) << c.chosen;
+        EXPECT_EQ(AviExport::videoFileName(QString::fromLatin1(c.chosen)), QString::fromLatin1(c.written));
+    }
+}
+
 // The window with a recording of 40 frames, the range marked, temporary
 // files going to a folder of the test's own.
 class SaveAsAviTest : public WindowTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(tempRoot.isValid());
+        m_hadTmp = qEnvironmentVariableIsSet("TMPDIR");
         m_savedTmp = qgetenv("TMPDIR");
         qputenv("TMPDIR", tempRoot.path().toLocal8Bit());
         WindowTest::SetUp();
@@ -243,7 +245,11 @@ class SaveAsAviTest : public WindowTest {
     void TearDown() override {
         WindowTest::TearDown();
         platform::setSaveAnswer({});
-        qputenv("TMPDIR", m_savedTmp);
+        // An unset TMPDIR stays unset: an empty one names no folder at all.
+        if (m_hadTmp)
+            qputenv("TMPDIR", m_savedTmp);
+        else
+            qunsetenv("TMPDIR");
     }
     void markRange(int32_t from, int32_t to) {
         control<platform::TrackBar>("Slider")->setValue(from);
@@ -270,6 +276,7 @@ class SaveAsAviTest : public WindowTest {
 
   private:
     QByteArray m_savedTmp;
+    bool m_hadTmp = false;
 };
 
 TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
@@ -277,7 +284,9 @@ TEST_F(SaveAsAviTest, RecordsEveryFrameOfTheRangeOnceInOrder) {
     saveAnswer = out.filePath("range");
     saveButton()->click();
     EXPECT_EQ(saveTitle, "Save AVI file");
-    EXPECT_EQ(saveFilter, "AVI Files (*.avi)|*.avi|HDF5 Files (*.h5;*.hdf5)|*.h5;*.hdf5");
+    EXPECT_EQ(saveFilter,
+              "AVI Files (*.avi)|*.avi|MP4 Files (*.mp4)|*.mp4|HDF5 Files (*.h5;*.hdf5)|*.h5;*.hdf5")
+        << "AVI first, the default";
     ASSERT_EQ(playback().state(), playback::PlaybackState::RecordingVideo);
     EXPECT_EQ(saveButton()->text(), "Stop Record");
     EXPECT_TRUE(platform::isTopmost(window.get()));
@@ -482,6 +491,82 @@ TEST_F(SaveAsAviTest, HeadlessRangeExportMarksTheRangeLikeTheUser) {
     const AviProbe p = probeAvi(QString::fromStdString(request.output));
     EXPECT_EQ(p.packets, 3);
     EXPECT_EQ(p.rate.num, 25);
+}
+
+// MP4 and Matroska take the same captures as AVI, from Picture1 straight to
+// the encoder: the lossy video keeps every picture above 40 dB, the lossless
+// one gives back every captured pixel.
+struct CompactCase {
+    const char* name;
+    const char* file;
+    bool lossless;
+    const char* container;
+};
+
+class SaveAsCompactVideo : public SaveAsAviTest, public ::testing::WithParamInterface<CompactCase> {};
+
+TEST_P(SaveAsCompactVideo, HoldsEveryCaptureOfTheRange) {
+    const CompactCase& c = GetParam();
+    window->aviExport().setLossless(c.lossless);
+    markRange(5, 16);
+    saveAnswer = out.filePath(QString::fromLatin1(c.file));
+    saveButton()->click();
+    ASSERT_EQ(playback().state(), playback::PlaybackState::RecordingVideo);
+    EXPECT_TRUE(tempEntries().isEmpty()) << "no bitmap file between the capture and the encoder";
+    std::vector<QImage> shown;
+    const QSize area = window->aviExport().captureSize();
+    while (playback().state() == playback::PlaybackState::RecordingVideo) {
+        playback().tmrPlay_Timer();
+        if (playback().state() == playback::PlaybackState::RecordingVideo)
+            shown.push_back(window->grab(QRect(QPoint(0, 0), area)).toImage());
+    }
+    EXPECT_FALSE(window->aviExport().failed()) << window->aviExport().failure();
+    EXPECT_TRUE(messages.messages().empty()) << messages.texts().join('|').toStdString();
+
+    const AviProbe p = probeAvi(saveAnswer, true);
+    ASSERT_TRUE(p.opened);
+    EXPECT_EQ(p.container, c.container);
+    EXPECT_EQ(p.codec, "h264");
+    EXPECT_EQ(p.rate.num, 10);
+    EXPECT_EQ(p.packets, 12);
+    EXPECT_EQ(p.keyFrames, std::vector<int64_t>{0});
+    EXPECT_EQ(QSize(p.width, p.height), area) << "no padding";
+    ASSERT_EQ(p.frames.size(), 12u);
+    ASSERT_EQ(shown.size(), 12u);
+    // The test's grab comes after the capture: the first one can differ from it in the slider's tick
+    // row, repainted once the recording has started, so the first frame is held to the lossy bound.
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_GE(psnr(shown[i], p.frames[i]), 40.0) << "frame " << i;
+        if (c.lossless && i > 0) {
+            EXPECT_EQ(p.frames[i], shown[i].convertToFormat(QImage::Format_RGB888)) << "frame " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SaveAsCompactVideo,
+                         ::testing::Values(CompactCase{"mp4", "range.mp4", false, "mov,mp4,m4a,3gp,3g2,mj2"},
+                                           CompactCase{"losslessMatroska", "exact.mkv", true,
+                                                       "matroska,webm"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SaveAsAviTest, AnMp4ThatCannotBeWrittenLeavesNothingAndSaysSo) {
+    markRange(1, 40);
+    saveAnswer = out.filePath("fail.mp4");
+    saveButton()->click();
+    ASSERT_EQ(playback().state(), playback::PlaybackState::RecordingVideo);
+    {
+        FileSizeLimit limited(20000);
+        stepUntilStopped();
+    }
+    EXPECT_TRUE(window->aviExport().failed());
+    EXPECT_FALSE(QFile::exists(out.filePath("fail.mp4")));
+    EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << "no temporary file either";
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(
+        messages.texts()[0].startsWith("AVI recording error, please exit the Player then try again.\n\n" +
+                                       out.filePath("fail.mp4") + ": cannot be written ("))
+        << messages.texts()[0].toStdString();
 }
 
 } // namespace

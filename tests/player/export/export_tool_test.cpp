@@ -1,15 +1,14 @@
 // pelix export, run as a program: exit codes, and what a finished video holds.
 #include "player/window_test_support.h"
 #include "support/avi_probe.h"
+#include "support/file_size_limit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace pelix::player::test {
 namespace {
@@ -83,16 +82,18 @@ TEST_P(ExportUsage, IsAUsageErrorAndWritesNothing) {
     EXPECT_FALSE(QFile::exists(path("u.avi")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, ExportUsage,
-                         ::testing::Values(UsageCase{"fromZero", {"REC", "-o", "OUT", "--from", "0"}},
-                                           UsageCase{"toPastTheEnd", {"REC", "-o", "OUT", "--to", "26"}},
-                                           UsageCase{"fromPastTheEnd", {"REC", "-o", "OUT", "--from", "26"}},
-                                           UsageCase{"reversed",
-                                                     {"REC", "-o", "OUT", "--from", "9", "--to", "8"}},
-                                           UsageCase{"noOutput", {"REC"}}, UsageCase{"noFile", {"-o", "OUT"}},
-                                           UsageCase{"rateNotANumber", {"REC", "-o", "OUT", "--fps", "ten"}},
-                                           UsageCase{"unknownOption", {"REC", "-o", "OUT", "--speed", "2"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ExportUsage,
+    ::testing::Values(UsageCase{"fromZero", {"REC", "-o", "OUT", "--from", "0"}},
+                      UsageCase{"toPastTheEnd", {"REC", "-o", "OUT", "--to", "26"}},
+                      UsageCase{"fromPastTheEnd", {"REC", "-o", "OUT", "--from", "26"}},
+                      UsageCase{"reversed", {"REC", "-o", "OUT", "--from", "9", "--to", "8"}},
+                      UsageCase{"noOutput", {"REC"}}, UsageCase{"noFile", {"-o", "OUT"}},
+                      UsageCase{"rateNotANumber", {"REC", "-o", "OUT", "--fps", "ten"}},
+                      UsageCase{"unknownOption", {"REC", "-o", "OUT", "--speed", "2"}},
+                      UsageCase{"losslessAvi", {"REC", "-o", "OUT", "--lossless"}},
+                      UsageCase{"rateGivenTwice", {"REC", "-o", "OUT", "--fps", "5", "--rate", "5"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExportToolTest, ARejectedRecordingExitsThree) {
     const QString junk = files.writeBytes(QStringLiteral("JUNK.BIN"), std::string(3000, 'x'));
@@ -123,18 +124,56 @@ TEST_F(ExportToolTest, AWriteFailureExitsOneSaysWhatFailedAndLeavesNoFile) {
 
     // A disk that fills up halfway: the program inherits a file-size limit.
     {
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = 300000;
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &limited);
-        const int status = run({recording, "-o", path("full.avi")});
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, handler);
-        EXPECT_EQ(status, 1);
+        testing::FileSizeLimit limited(300000);
+        EXPECT_EQ(run({recording, "-o", path("full.avi")}), 1);
     }
     EXPECT_FALSE(QFile::exists(path("full.avi")));
+}
+
+// The name's extension chooses H.264; everything else about the export is the AVI's.
+TEST_F(ExportToolTest, AnMp4OrMkvNameWritesH264AtTheAskedRate) {
+    QString err;
+    ASSERT_EQ(run({recording, "-o", path("r.mp4"), "--from", "3", "--to", "9", "--rate", "2"}, &err), 0)
+        << err.toStdString();
+    AviProbe p = probeAvi(path("r.mp4"));
+    EXPECT_EQ(p.container, "mov,mp4,m4a,3gp,3g2,mj2");
+    EXPECT_EQ(p.codec, "h264");
+    EXPECT_EQ(p.rate.num, 2);
+    EXPECT_EQ(p.packets, 7);
+    EXPECT_EQ(p.keyFrames, (std::vector<int64_t>{0}));
+    EXPECT_TRUE(err.isEmpty()) << "the libraries' own chatter stays off: " << err.toStdString();
+
+    ASSERT_EQ(run({recording, "-o", path("all.MKV"), "--fps", "1", "--lossless"}), 0);
+    p = probeAvi(path("all.MKV"));
+    EXPECT_EQ(p.container, "matroska,webm");
+    EXPECT_EQ(p.packets, 25);
+    EXPECT_EQ(p.keyFrames, (std::vector<int64_t>{0, 5, 10, 15, 20})) << "every 5 s of video";
+}
+
+TEST_F(ExportToolTest, AnMp4NeverReplacesTheRecordingAndAFailedOneLeavesNothing) {
+    // The recording under a video's name: refused by what the file is, not by its name.
+    ASSERT_TRUE(QFile::link(recording, path("link.mp4")));
+    const QByteArray before = [&] {
+        QFile f(recording);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    QString err;
+    EXPECT_EQ(run({recording, "-o", path("link.mp4")}, &err), 1);
+    EXPECT_TRUE(err.contains("is the recording being read; nothing written")) << err.toStdString();
+    QFile after(recording);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+
+    {
+        testing::FileSizeLimit limited(20000);
+        EXPECT_EQ(run({recording, "-o", path("full.mp4"), "--lossless"}, &err), 1);
+    }
+    EXPECT_TRUE(err.contains("pelix export: " + path("full.mp4") + ": cannot be written ("))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("full.mp4")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden), QStringList{"link.mp4"})
+        << "no temporary file left";
 }
 
 } // namespace

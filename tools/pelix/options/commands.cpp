@@ -146,8 +146,9 @@ constexpr OptionSpec kReadingsOptions[] = {
 constexpr OptionSpec kExportOptions[] = {
     {.name = "-o",
      .argument = Argument::Text,
-     .label = "-o OUT.avi",
-     .help = "the video; an existing file of that name is replaced once the video is complete\n"
+     .label = "-o OUT",
+     .help = "the video: H.264 in MP4 for OUT.mp4, in Matroska for OUT.mkv, the player's AVI for\n"
+             "any other name; an existing file of that name is replaced once the video is complete\n"
              "(never the recording, a read-only file, a folder, a device, a FIFO or a socket)"},
     {.name = "--from",
      .argument = Argument::WholeNumber,
@@ -161,11 +162,15 @@ constexpr OptionSpec kExportOptions[] = {
      .refused = kWholeNumberNeeded},
     // Any whole rate is taken: the command clamps it to what the video can play, and says so.
     {.name = "--fps",
+     .alias = "--rate",
      .argument = Argument::WholeNumber,
      .label = "--fps F",
-     .help = "frames per second of the video (default 10, clamped to 1..30; a clamped rate is\n"
-             "said on standard error)",
+     .help = "frames per second of the video, also --rate F (default 10, clamped to 1..30; a\n"
+             "clamped rate is said on standard error)",
      .refused = kWholeNumberNeeded},
+    {.name = "--lossless",
+     .help = "MP4 and MKV only: every pixel of every picture kept exactly (RGB at quantiser 0;\n"
+             "the demo: 26 MB against 20 MB, the AVI 273 MB)"},
     {.name = "--window", .help = "show the player window on the screen while it records"},
     // HDF5 output (-o OUT.h5 or OUT.hdf5): written by `pelix` itself, no window.
     {.name = "--compress",
@@ -407,16 +412,18 @@ const CommandSpec kIndicationsCommand{
 
 const CommandSpec kExportCommand{
     .name = "export",
-    .listArguments = "FILE -o OUT.avi",
-    .summary = "a range of frames to an AVI video",
+    .listArguments = "FILE -o OUT.avi|.mp4|.h5",
+    .summary = "a range of frames to an AVI, MP4 or MKV video, or to HDF5",
     .listColumn = 28,
-    .usage = "FILE -o OUT.avi [--from A --to B] [--fps F] [--window]\n"
+    .usage = "FILE -o OUT.avi|OUT.mp4|OUT.mkv [--from A --to B] [--fps F] [--lossless] [--window]\n"
              "       pelix export FILE -o OUT.h5 [--from A --to B] [--compress N]",
     .description =
-        "Records frames A..B of FILE (default: all of them) to OUT.avi through the player's own window,\n"
-        "capture and video writer, headless: one picture per frame, the window cut to its capture area\n"
-        "(full width, down to the controls below the position slider), Microsoft Video 1, every frame a key "
-        "frame.\n",
+        "Records frames A..B of FILE (default: all of them) through the player's own window, capture and\n"
+        "video writer, headless: one picture per frame, the window cut to its capture area (full width,\n"
+        "down to the controls below the position slider). OUT.avi: Microsoft Video 1, every frame a key\n"
+        "frame. OUT.mp4 or OUT.mkv: H.264 at full colour resolution (4:4:4), constant quality CRF 18,\n"
+        "tuned for still pictures, a key frame every 5 seconds: a tenth of the AVI's size or less, with\n"
+        "one-pixel lines kept.\n",
     .helpColumn = 15,
     .options = kExportOptions,
     .closing = "With -o OUT.h5 or OUT.hdf5 the frames are written as HDF5 instead (docs/hdf5-layout.md):\n"
