@@ -62,9 +62,7 @@ struct Binding {
     UpdateGateDataFn updateGateData = nullptr;
     FormatFn format = nullptr;
     CaretFn caret = nullptr;
-    // The setup record the library reads until the next SetHeaderData: a copy, so
-    // that its EvalMode word can be the one the picture shows (see below).
-    std::array<uint8_t, layout::kRecordingHeaderBytes> setup{};
+    curves::DgsExports dgs;
 
     bool bind() {
         if (tried) return bound;
@@ -93,6 +91,16 @@ struct Binding {
         format = reinterpret_cast<FormatFn>(resolve("FormatCVRsltValue"));
         caret = reinterpret_cast<CaretFn>(resolve("CVUpdatedCaret"));
         bound = setHeaderData && updateGateData && format && caret;
+        // The DGS exports matter to DGS recordings alone; without them the DGS set-up is skipped
+        // and the readings of the other recordings are unaffected.
+        dgs.CVDGSNumOfERSCurvePoints = reinterpret_cast<decltype(dgs.CVDGSNumOfERSCurvePoints)>(
+            dlsym(library, "CVDGSNumOfERSCurvePoints"));
+        dgs.CVDGSCalculateNearFields = reinterpret_cast<decltype(dgs.CVDGSCalculateNearFields)>(
+            dlsym(library, "CVDGSCalculateNearFields"));
+        dgs.DGSEvaluateReference =
+            reinterpret_cast<decltype(dgs.DGSEvaluateReference)>(dlsym(library, "DGSEvaluateReference"));
+        dgs.CVDGSConvertDGStoDAC =
+            reinterpret_cast<decltype(dgs.CVDGSConvertDGStoDAC)>(dlsym(library, "CVDGSConvertDGStoDAC"));
         return bound;
     }
 };
@@ -101,6 +109,11 @@ Binding& binding() {
     static Binding b;
     return b;
 }
+
+// The setup record the library reads until the next SetHeaderData: a copy, so that its EvalMode
+// word can be the one the picture shows (see below). The library keeps its state per thread, so
+// each thread hands it a copy of its own.
+thread_local std::array<uint8_t, layout::kRecordingHeaderBytes> t_setup{};
 
 } // namespace
 
@@ -114,14 +127,13 @@ const std::string& CalReadings::failure() const {
 
 void CalReadings::SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader) {
     if (!bind()) return;
-    Binding& b = binding();
     // A word outside the instrument's codes reaches the library as the family the
     // display draws, so readings, picture and report describe the recording alike.
-    std::memcpy(b.setup.data(), recordingHeader, b.setup.size());
-    const int32_t word = layout::read(b.setup.data(), layout::setup::EvalMode);
+    std::memcpy(t_setup.data(), recordingHeader, t_setup.size());
+    const int32_t word = layout::read(t_setup.data(), layout::setup::EvalMode);
     const int32_t handed = layout::calculationEvaluationMode(word);
-    if (handed != word) layout::write(b.setup.data(), layout::setup::EvalMode, handed);
-    b.setHeaderData(b.setup.data(), frameHeader);
+    if (handed != word) layout::write(t_setup.data(), layout::setup::EvalMode, handed);
+    binding().setHeaderData(t_setup.data(), frameHeader);
 }
 
 void CalReadings::UpdateGateData(const GateDataArray& gates) {
@@ -143,6 +155,10 @@ CalReading CalReadings::FormatCVRsltValue(int32_t slot) {
     out.text.assign(result.text + first, last - first);
     out.current = result.current != 0;
     return out;
+}
+
+curves::DgsExports CalReadings::dgsExports() {
+    return bind() ? binding().dgs : curves::DgsExports{};
 }
 
 CalCarets CalReadings::CVUpdatedCaret() {

@@ -45,15 +45,6 @@ bool appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
     return true;
 }
 
-// The whole percent a gate's amplitude row shows after a re-measure; none while the gate is off.
-std::optional<int32_t> shownAmplitude(const frame::Remeasured& result, frame::PanelRow row) {
-    const frame::PanelRowView& shown = result.rows[frame::indexOf(row)];
-    if (!shown.hasValue) return std::nullopt;
-    const double value = std::strtod(shown.value.text.c_str(), nullptr);
-    if (!std::isfinite(value) || std::fabs(value) > 1e6) return std::nullopt;
-    return static_cast<int32_t>(std::lround(value));
-}
-
 // Replaces the moved gates' series with every frame's re-measured amplitude.
 // A frame the run did not reach (the file shrank under it) has none.
 int remeasureSeries(OpenRecording& rec, const GateOptions& gates, OverviewSeries& series) {
@@ -66,8 +57,8 @@ int remeasureSeries(OpenRecording& rec, const GateOptions& gates, OverviewSeries
     const frame::RemeasureOutcome run = frame::remeasureFrames(
         rec, 1, series.frameCount(), gates.gateA, gates.gateB, cal,
         [&replace](const frame::FrameView& view, const frame::Remeasured& result) {
-            replace(view.frame, shownAmplitude(result, frame::PanelRow::GateAAmplitude),
-                    shownAmplitude(result, frame::PanelRow::GateBAmplitude));
+            replace(view.frame, frame::shownAmplitude(result, frame::PanelRow::GateAAmplitude),
+                    frame::shownAmplitude(result, frame::PanelRow::GateBAmplitude));
             return true;
         });
     if (run.end == frame::RemeasureEnd::LibraryMissing) {
