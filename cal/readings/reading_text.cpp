@@ -42,21 +42,24 @@ std::string_view printed(NumberBuffer& buffer, double value, int decimals) {
             static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1};
 }
 
-// `value` with at least `precision` digits, as printf's "%.*" PRId64 prints it.
+// `value` with at least `precision` digits, as printf's "%.*" PRId64 prints it. Written out by
+// hand: the standard's integer to_chars would be instantiated here and exported with the library.
 std::string_view printed(NumberBuffer& buffer, int64_t value, int precision = 1) {
     char digits[24];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
-    if (error != std::errc()) return {};
-    std::string_view d(digits, static_cast<std::size_t>(end - digits));
+    std::size_t count = 0;
+    // The magnitude as unsigned, so that the most negative value has one too.
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
     std::size_t n = 0;
-    if (!d.empty() && d.front() == '-') {
-        buffer[n++] = '-';
-        d.remove_prefix(1);
-    }
-    for (auto i = static_cast<int>(d.size()); i < precision; ++i)
+    if (value < 0) buffer[n++] = '-';
+    for (auto i = static_cast<int>(count); i < precision; ++i)
         buffer[n++] = '0';
-    std::memcpy(buffer + n, d.data(), d.size());
-    return {buffer, n + d.size()};
+    while (count > 0)
+        buffer[n++] = digits[--count];
+    return {buffer, n};
 }
 
 bool writeDistance(TextField& field, int64_t micrometres, const Setup& setup) {

@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace pelix::evaluation {
@@ -55,7 +56,7 @@ using CaretFn = void (*)(int32_t*, int32_t*, int32_t*, int32_t*);
 
 // The one binding of the readings exports for the whole process.
 struct Binding {
-    bool tried = false;
+    std::once_flag once; // worker threads may ask at the same moment
     bool bound = false;
     std::string failure;
     SetHeaderDataFn setHeaderData = nullptr;
@@ -65,8 +66,11 @@ struct Binding {
     curves::DgsExports dgs;
 
     bool bind() {
-        if (tried) return bound;
-        tried = true;
+        std::call_once(once, [this] { bound = load(); });
+        return bound;
+    }
+
+    bool load() {
         void* library = nullptr;
         std::string reason;
         for (const std::string& candidate : libraryCandidates()) {
@@ -90,7 +94,7 @@ struct Binding {
         updateGateData = reinterpret_cast<UpdateGateDataFn>(resolve("UpdateGateData"));
         format = reinterpret_cast<FormatFn>(resolve("FormatCVRsltValue"));
         caret = reinterpret_cast<CaretFn>(resolve("CVUpdatedCaret"));
-        bound = setHeaderData && updateGateData && format && caret;
+        const bool complete = setHeaderData && updateGateData && format && caret;
         // The DGS exports matter to DGS recordings alone; without them the DGS set-up is skipped
         // and the readings of the other recordings are unaffected.
         dgs.CVDGSNumOfERSCurvePoints = reinterpret_cast<decltype(dgs.CVDGSNumOfERSCurvePoints)>(
@@ -101,7 +105,7 @@ struct Binding {
             reinterpret_cast<decltype(dgs.DGSEvaluateReference)>(dlsym(library, "DGSEvaluateReference"));
         dgs.CVDGSConvertDGStoDAC =
             reinterpret_cast<decltype(dgs.CVDGSConvertDGStoDAC)>(dlsym(library, "CVDGSConvertDGStoDAC"));
-        return bound;
+        return complete;
     }
 };
 

@@ -67,8 +67,11 @@ RemeasureOutcome FrameRemeasurer::run(int32_t first, int32_t last, const Remeasu
     for (int64_t from = first; from <= last;) {
         const int64_t count = std::min<int64_t>(framesPerBlock, int64_t{last} - from + 1);
         m_block.resize(static_cast<std::size_t>(count * stride));
-        const std::size_t got = m_file.readAt(m_recording.recordOffset(static_cast<int32_t>(from)),
-                                              m_block.data(), m_block.size());
+        // Should the system refuse a handle of our own, the recording's serves (reads at an offset
+        // never move it).
+        const recording::RecordingFile& file = m_file.isOpen() ? m_file : m_recording.file();
+        const std::size_t got =
+            file.readAt(m_recording.recordOffset(static_cast<int32_t>(from)), m_block.data(), m_block.size());
         // A frame the file holds only in part would be measured on another frame's samples.
         const int64_t whole = static_cast<int64_t>(got) / stride;
         for (int64_t i = 0; i < whole; ++i) {

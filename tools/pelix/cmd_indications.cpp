@@ -104,8 +104,8 @@ class IndicationWriter {
             m_out += ",\"MinFrames\":" + std::to_string(rules.minimumFrames);
             m_out += ",\"ScanSpeed\":" + (m_settings.scanSpeed ? decimalText(*m_settings.scanSpeed) : "null");
             m_out += ",\"From\":" + std::to_string(first) + ",\"To\":" + std::to_string(last);
-            m_out += ",\"Remeasured\":";
-            m_out += m_settings.remeasured ? "true" : "false";
+            // Only a moved gate's list says so: the recorded amplitudes' document stays as it was.
+            if (m_settings.remeasured) m_out += ",\"Remeasured\":true";
             m_out += ",\"FramesPerSecond\":" + std::to_string(m_rec.framesPerSecond());
             m_out += ",\"Indications\":[";
         } else if (m_format == Format::Csv) {

@@ -254,10 +254,12 @@ int recordedTable(const OpenRecording& rec, Format format, int32_t first, int32_
             batch.rows.clear();
             const int64_t from = first + index * kRecordedBatchFrames;
             const int64_t to = std::min<int64_t>(last, from + kRecordedBatchFrames - 1);
-            batch.scan = scanFrameHeaders(*file, layout, from, to, [&](int64_t frame, const uint8_t* header) {
-                formatter->row(batch.rows, frame, decodeFrameHeader(header));
-                return true;
-            });
+            // Should the system refuse a handle of our own, the recording's serves.
+            batch.scan = scanFrameHeaders(file->isOpen() ? *file : rec.file(), layout, from, to,
+                                          [&](int64_t frame, const uint8_t* header) {
+                                              formatter->row(batch.rows, frame, decodeFrameHeader(header));
+                                              return true;
+                                          });
         };
     };
     frame::runOrderedBatches<Batch>(batches, frame::defaultWorkerCount(), makeWorker,

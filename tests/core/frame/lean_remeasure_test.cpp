@@ -59,7 +59,9 @@ std::vector<std::string> windowRun(OpenRecording& rec, int32_t first, int32_t la
             const PanelRowView& shown = r.rows[indexOf(row)];
             const std::optional<int32_t> amplitude = shownAmplitude(r, row);
             EXPECT_EQ(shown.hasValue, amplitude.has_value());
-            if (amplitude) EXPECT_EQ(std::lround(std::strtod(shown.value.text.c_str(), nullptr)), *amplitude);
+            if (amplitude) {
+                EXPECT_EQ(std::lround(std::strtod(shown.value.text.c_str(), nullptr)), *amplitude);
+            }
         }
         lines.push_back(lineOf(view, r, withRows));
         return true;
