@@ -6,6 +6,7 @@
 #include "ascanview/interface/export.h"
 
 #include "cal/include/pelix_cal.h"
+#include "core/curves/dgs_setup.h"
 
 namespace pelix::ascanview {
 
@@ -25,6 +26,11 @@ struct CalExports {
         return INTLOG10LookUp && CVDGSNumOfERSCurvePoints && CVDGSCalculateNearFields &&
                DGSEvaluateReference && CVDGSConvertDGStoDAC && CVDGSFindEarlierTOFPoint &&
                CVDGSFindLaterTOFPoint;
+    }
+    // The exports the DGS set-up calls (shared with readings taken without a display).
+    curves::DgsExports dgsExports() const {
+        return {CVDGSNumOfERSCurvePoints, CVDGSCalculateNearFields, DGSEvaluateReference,
+                CVDGSConvertDGStoDAC};
     }
 };
 

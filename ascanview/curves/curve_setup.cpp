@@ -1,5 +1,6 @@
 #include "ascanview/curves/curve_setup.h"
 
+#include "ascanview/interface/control_properties.h"
 #include "ascanview/render/checked_math.h"
 
 #include <cmath>
@@ -7,15 +8,38 @@
 namespace pelix::ascanview {
 
 std::optional<std::int32_t> filterDelayEntry(std::int32_t filterSetup) {
-    const std::int32_t index = filterSetup & 15;
-    if (index >= static_cast<std::int32_t>(FilterDelayTable.size())) return std::nullopt;
-    return FilterDelayTable[static_cast<std::size_t>(index)];
+    return curves::filterDelayEntry(filterSetup);
 }
 
 std::optional<std::int32_t> filterDelayNs(std::int32_t filterSetup) {
-    const auto entry = filterDelayEntry(filterSetup);
-    if (!entry) return std::nullopt;
-    return 5 * *entry + 60;
+    return curves::filterDelayNs(filterSetup);
+}
+
+curves::DgsSettings dgsSettings(const ControlProperties& p) {
+    curves::DgsSettings s;
+    s.ProbeDelay = p.ProbeDelay;
+    s.ttVelocity = p.ttVelocity;
+    s.DGSMode = p.DGSMode;
+    s.DGSRefStatus = p.DGSRefStatus;
+    s.DGSProbeNum = p.DGSProbeNum;
+    s.NumOfDGSDrawPnts = p.NumOfDGSDrawPnts;
+    s.DGSCurve = p.DGSCurve;
+    s.DGSXtalFreq = p.DGSXtalFreq;
+    s.DGSEffeDiam = p.DGSEffeDiam;
+    s.DGSDelayVel = p.DGSDelayVel;
+    s.DGSRefType = p.DGSRefType;
+    s.DGSRefSize = p.DGSRefSize;
+    s.DGSRefAtten = p.DGSRefAtten;
+    s.DGSAmplCorr = p.DGSAmplCorr;
+    s.DGSTestAtten = p.DGSTestAtten;
+    s.DGSRefDist = p.DGSRefDist;
+    s.DGSRefAmp = p.DGSRefAmp;
+    s.DGSBaseGain = p.DGSBaseGain;
+    s.DGSRefGain = p.DGSRefGain;
+    s.FilterSetup = p.FilterSetup;
+    s.ttDisplayDelay = p.ttDisplayDelay;
+    s.ttDisplayRange = p.ttDisplayRange;
+    return s;
 }
 
 std::optional<DisplayWindow> displayWindow(double ttDisplayDelay, double probeDelay, double ttDisplayRange,

@@ -5,6 +5,8 @@
 
 #include "ascanview/interface/export.h"
 #include "ascanview/render/drawing_surface.h"
+#include "core/curves/dgs_setup.h"
+#include "core/curves/filter_delay.h"
 
 #include <array>
 #include <cstdint>
@@ -17,13 +19,16 @@ inline constexpr Rgb kCurveBlue = rgb(0, 0, 255);
 inline constexpr Rgb kLabelDone = rgb(0, 0, 0); // text colour after a label
 inline constexpr double kLabelPoints = 7.0;
 
-// Delay entries D of the ten receiver filters; the delay is 5 D + 60 ns.
-inline constexpr std::array<std::int32_t, 10> FilterDelayTable{64, 64, 64, 64, 64, 40, 64, 64, 64, 64};
+using curves::FilterDelayTable;
 
 // Table entry of the filter in bits 0-3 of FilterSetup; none for 10..15.
 ASCANVIEW_API std::optional<std::int32_t> filterDelayEntry(std::int32_t filterSetup);
 // The filter delay in ns (380, or 260 for filter 5).
 ASCANVIEW_API std::optional<std::int32_t> filterDelayNs(std::int32_t filterSetup);
+
+struct ControlProperties;
+// The control's DGS settings, as the DGS set-up takes them.
+curves::DgsSettings dgsSettings(const ControlProperties& props);
 
 // The displayed time window in 5 ns steps.
 struct DisplayWindow {

@@ -18,14 +18,9 @@ namespace {
 
 constexpr double kFullScreen = 400.0;
 constexpr std::int32_t kNotFound = PELIX_DGS_NOT_FOUND;
-constexpr std::int32_t kProbeRows = 41;
 // The ERS curve is drawn this many units thicker than its offset curves.
 constexpr double kErsExtraSpan = 2.0;
 constexpr double kLabelFromRight = 510.0;
-
-void put(std::array<std::int32_t, PELIX_DGS_BLOCK_WORDS>& block, std::size_t byteOffset, std::int32_t value) {
-    block[byteOffset / 4] = value;
-}
 
 bool fitsLong(double value) {
     return std::isfinite(value) && value >= -2147483648.0 && value <= 2147483647.0;
@@ -39,32 +34,10 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
         return completed;
     };
     if (!m_cal.dgsComplete()) return false;
-    // Inputs the library cannot take: no catalogue row, no reference echo.
-    if (m_props.DGSProbeNum < 0 || m_props.DGSProbeNum >= kProbeRows) return false;
-    if (m_props.DGSRefAmp <= 0) return false;
-    const auto velocity = roundToLong(m_props.ttVelocity);
-    if (!velocity) return false;
-
-    std::array<std::int32_t, PELIX_DGS_BLOCK_WORDS> block{};
-    put(block, PELIX_DGS_PROBE_DELAY, m_props.ProbeDelay);
-    put(block, PELIX_DGS_VELOCITY, *velocity);
-    put(block, PELIX_DGS_REF_STATUS, m_props.DGSRefStatus);
-    put(block, PELIX_DGS_PROBE_NUM, m_props.DGSProbeNum);
-    put(block, PELIX_DGS_NUM_POINTS, m_props.NumOfDGSDrawPnts);
-    put(block, PELIX_DGS_ERS, m_props.DGSCurve);
-    put(block, PELIX_DGS_XTAL_FREQ, m_props.DGSXtalFreq);
-    put(block, PELIX_DGS_EFFE_DIAM, m_props.DGSEffeDiam);
-    put(block, PELIX_DGS_DELAY_VEL, m_props.DGSDelayVel);
-    put(block, PELIX_DGS_REF_TYPE, m_props.DGSRefType);
-    put(block, PELIX_DGS_REF_SIZE, m_props.DGSRefSize);
-    put(block, PELIX_DGS_REF_ATTEN, m_props.DGSRefAtten);
-    put(block, PELIX_DGS_AMPL_CORR, m_props.DGSAmplCorr);
-    put(block, PELIX_DGS_TEST_ATTEN, m_props.DGSTestAtten);
-    put(block, PELIX_DGS_REF_DIST, m_props.DGSRefDist);
-    put(block, PELIX_DGS_REF_AMP, m_props.DGSRefAmp);
-    put(block, PELIX_DGS_BASE_GAIN, m_props.DGSBaseGain);
-    put(block, PELIX_DGS_REF_GAIN, m_props.DGSRefGain);
-    std::array<DGSPoint, PELIX_DGS_MAX_POINTS> points{};
+    std::optional<curves::DgsBlock> settingsBlock = curves::dgsBlock(dgsSettings(m_props));
+    if (!settingsBlock) return false;
+    curves::DgsBlock& block = *settingsBlock;
+    curves::DgsPoints points{};
 
     if (m_cal.CVDGSNumOfERSCurvePoints(block.data(), points.data()) == 0 || m_props.DGSMode != 1)
         return finish(true);
@@ -104,16 +77,14 @@ bool EvaluationCurveDrawer::drawDgsCurves(std::int32_t offset) {
         havePrevious = true;
     };
 
-    std::int64_t segmentEnd = -30000;
+    std::int64_t segmentEnd = curves::kDgsSweepStartNs;
     // The first column asks the library for its segment, and the library converts the block once
     // per curve before that. Done here, ahead of the sweep, the calls are the same and in the same
     // order, and the converted block and points are known before the first column.
     bool converted = false;
     const auto convertOnce = [&] {
         if (converted) return;
-        m_cal.CVDGSCalculateNearFields(block.data());
-        m_cal.DGSEvaluateReference(block.data());
-        m_cal.CVDGSConvertDGStoDAC(block.data(), points.data());
+        curves::convertErsCurve(block, points, m_cal.dgsExports());
         converted = true;
     };
     if (0.0 <= w) {

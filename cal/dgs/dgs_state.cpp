@@ -9,9 +9,11 @@
 namespace pelix::cal::dgs {
 namespace {
 
-State g_state;
-Curve g_ersCurve;
-bool g_nearFieldValid = true;
+// Per thread: a program that measures frames on several threads gives each its own state, and a
+// program with one thread sees the single module-wide state the instrument keeps.
+thread_local State g_state;
+thread_local Curve g_ersCurve;
+thread_local bool g_nearFieldValid = true;
 
 double interpolateLog(double v0, double v1, double at, double from, double to) {
     return v0 + (v1 - v0) * (std::log10(at) - std::log10(from)) / (std::log10(to) - std::log10(from));

@@ -33,7 +33,7 @@ struct State {
     double referenceCurveValue = 0.0;    // G_ref
 };
 
-// The single module-wide state.
+// The module-wide state of the calling thread.
 State& state();
 // Back to the state of a freshly loaded library (also empties the ERS curve).
 void resetState();

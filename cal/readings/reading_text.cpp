@@ -1,6 +1,6 @@
 #include "readings/reading_text.h"
 
-#include <cinttypes>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -26,28 +26,40 @@ class TextField {
     std::size_t length_ = 0;
 };
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 // A buffer large enough for any int64 or any printed micrometre distance.
 using NumberBuffer = char[64];
 
-std::string_view printed(NumberBuffer& buffer, const char* format, double value) {
-    const int n = std::snprintf(buffer, sizeof buffer, format, value);
+// `value` with `decimals` decimals, as printf's "%.*f" prints it (to_chars is specified to give
+// the same digits, and runs without the locale at a fraction of the cost).
+std::string_view printed(NumberBuffer& buffer, double value, int decimals) {
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::fixed, decimals);
+    if (error == std::errc()) return {buffer, static_cast<std::size_t>(end - buffer)};
+    // Longer than the buffer: cut as printf cuts it.
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     if (n < 0) return {};
     return {buffer,
             static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1};
 }
 
+// `value` with at least `precision` digits, as printf's "%.*" PRId64 prints it. Written out by
+// hand: the standard's integer to_chars would be instantiated here and exported with the library.
 std::string_view printed(NumberBuffer& buffer, int64_t value, int precision = 1) {
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*" PRId64, precision, value);
-    if (n < 0) return {};
-    return {buffer, static_cast<std::size_t>(n)};
+    char digits[24];
+    std::size_t count = 0;
+    // The magnitude as unsigned, so that the most negative value has one too.
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::size_t n = 0;
+    if (value < 0) buffer[n++] = '-';
+    for (auto i = static_cast<int>(count); i < precision; ++i)
+        buffer[n++] = '0';
+    while (count > 0)
+        buffer[n++] = digits[--count];
+    return {buffer, n};
 }
 
 bool writeDistance(TextField& field, int64_t micrometres, const Setup& setup) {
@@ -55,16 +67,16 @@ bool writeDistance(TextField& field, int64_t micrometres, const Setup& setup) {
     const auto x = static_cast<double>(micrometres);
     switch (setup.units) {
     case 1:
-        field.append(trimmed(printed(number, "%7.3f", x * 0.00003937008)));
+        field.append(printed(number, x * 0.00003937008, 3));
         field.append("in");
         return true;
     case 2:
         if (setup.velocity == 0) return false;
-        field.append(trimmed(printed(number, "%7.3f", x / setup.velocity * 20)));
+        field.append(printed(number, x / setup.velocity * 20, 3));
         field.append("us");
         return true;
     default:
-        field.append(trimmed(printed(number, "%8.2f", x * 0.001)));
+        field.append(printed(number, x * 0.001, 2));
         field.append("mm");
         return true;
     }

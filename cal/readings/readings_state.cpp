@@ -3,8 +3,9 @@
 namespace pelix::cal::readings {
 
 namespace {
-ReadingsState instance;
-}
+// Per thread, like the DGS state: one program thread sees one state, as on the instrument.
+thread_local ReadingsState instance;
+} // namespace
 
 ReadingsState& readingsState() {
     return instance;

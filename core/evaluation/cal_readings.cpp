@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace pelix::evaluation {
@@ -55,20 +56,21 @@ using CaretFn = void (*)(int32_t*, int32_t*, int32_t*, int32_t*);
 
 // The one binding of the readings exports for the whole process.
 struct Binding {
-    bool tried = false;
+    std::once_flag once; // worker threads may ask at the same moment
     bool bound = false;
     std::string failure;
     SetHeaderDataFn setHeaderData = nullptr;
     UpdateGateDataFn updateGateData = nullptr;
     FormatFn format = nullptr;
     CaretFn caret = nullptr;
-    // The setup record the library reads until the next SetHeaderData: a copy, so
-    // that its EvalMode word can be the one the picture shows (see below).
-    std::array<uint8_t, layout::kRecordingHeaderBytes> setup{};
+    curves::DgsExports dgs;
 
     bool bind() {
-        if (tried) return bound;
-        tried = true;
+        std::call_once(once, [this] { bound = load(); });
+        return bound;
+    }
+
+    bool load() {
         void* library = nullptr;
         std::string reason;
         for (const std::string& candidate : libraryCandidates()) {
@@ -92,8 +94,18 @@ struct Binding {
         updateGateData = reinterpret_cast<UpdateGateDataFn>(resolve("UpdateGateData"));
         format = reinterpret_cast<FormatFn>(resolve("FormatCVRsltValue"));
         caret = reinterpret_cast<CaretFn>(resolve("CVUpdatedCaret"));
-        bound = setHeaderData && updateGateData && format && caret;
-        return bound;
+        const bool complete = setHeaderData && updateGateData && format && caret;
+        // The DGS exports matter to DGS recordings alone; without them the DGS set-up is skipped
+        // and the readings of the other recordings are unaffected.
+        dgs.CVDGSNumOfERSCurvePoints = reinterpret_cast<decltype(dgs.CVDGSNumOfERSCurvePoints)>(
+            dlsym(library, "CVDGSNumOfERSCurvePoints"));
+        dgs.CVDGSCalculateNearFields = reinterpret_cast<decltype(dgs.CVDGSCalculateNearFields)>(
+            dlsym(library, "CVDGSCalculateNearFields"));
+        dgs.DGSEvaluateReference =
+            reinterpret_cast<decltype(dgs.DGSEvaluateReference)>(dlsym(library, "DGSEvaluateReference"));
+        dgs.CVDGSConvertDGStoDAC =
+            reinterpret_cast<decltype(dgs.CVDGSConvertDGStoDAC)>(dlsym(library, "CVDGSConvertDGStoDAC"));
+        return complete;
     }
 };
 
@@ -101,6 +113,11 @@ Binding& binding() {
     static Binding b;
     return b;
 }
+
+// The setup record the library reads until the next SetHeaderData: a copy, so that its EvalMode
+// word can be the one the picture shows (see below). The library keeps its state per thread, so
+// each thread hands it a copy of its own.
+thread_local std::array<uint8_t, layout::kRecordingHeaderBytes> t_setup{};
 
 } // namespace
 
@@ -114,14 +131,13 @@ const std::string& CalReadings::failure() const {
 
 void CalReadings::SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader) {
     if (!bind()) return;
-    Binding& b = binding();
     // A word outside the instrument's codes reaches the library as the family the
     // display draws, so readings, picture and report describe the recording alike.
-    std::memcpy(b.setup.data(), recordingHeader, b.setup.size());
-    const int32_t word = layout::read(b.setup.data(), layout::setup::EvalMode);
+    std::memcpy(t_setup.data(), recordingHeader, t_setup.size());
+    const int32_t word = layout::read(t_setup.data(), layout::setup::EvalMode);
     const int32_t handed = layout::calculationEvaluationMode(word);
-    if (handed != word) layout::write(b.setup.data(), layout::setup::EvalMode, handed);
-    b.setHeaderData(b.setup.data(), frameHeader);
+    if (handed != word) layout::write(t_setup.data(), layout::setup::EvalMode, handed);
+    binding().setHeaderData(t_setup.data(), frameHeader);
 }
 
 void CalReadings::UpdateGateData(const GateDataArray& gates) {
@@ -143,6 +159,10 @@ CalReading CalReadings::FormatCVRsltValue(int32_t slot) {
     out.text.assign(result.text + first, last - first);
     out.current = result.current != 0;
     return out;
+}
+
+curves::DgsExports CalReadings::dgsExports() {
+    return bind() ? binding().dgs : curves::DgsExports{};
 }
 
 CalCarets CalReadings::CVUpdatedCaret() {

@@ -2,11 +2,13 @@
 // one loaded Pelix_Cal that the A-scan control shares: the library file is
 // opened where the program's own libraries are looked for, and the same file
 // yields the same loaded instance (the library keeps the setup record pointer
-// it was given, and its DGS state is shared with the control's curves). No Qt:
+// it was given, and its DGS state is shared with the control's curves; the
+// library keeps that state per thread, so a worker thread measures on its own). No Qt:
 // a missing library or export is a text for the caller to report; the calls
 // then do nothing.
 #pragma once
 
+#include "core/curves/dgs_setup.h"
 #include "core/evaluation/gate_evaluation.h"
 
 #include <array>
@@ -47,6 +49,8 @@ class CalReadings {
     void UpdateGateData(const evaluation::GateDataArray& gates);
     CalReading FormatCVRsltValue(int32_t slot);
     CalCarets CVUpdatedCaret();
+    // The library's DGS exports from the same loaded instance; incomplete when it lacks one.
+    curves::DgsExports dgsExports();
 };
 
 // The leading number of a reading text ("29.74mm" -> 29.74, ">104%" -> 0,

@@ -28,22 +28,8 @@ void setRow(PanelView& panel, PanelRow row, const char* title, std::string value
 // Gates, carets and panel rows 2, 5 .. 14 of a frame's first record.
 void describeGates(const RecordingHeader& setup, const recording::FrameHeader& f, FrameView& view) {
     const UnitConstants units = unitConstantsFor(setup.Units);
-    GateView& g = view.gates;
-    g.ShowGateA = f.GateAOn != 0;
-    g.ShowGateB = f.GateBOn != 0;
-    g.fGateAStart = toDisplayUnits(f.GateAStart_um, units);
-    g.fGateAWidth = toDisplayUnits(f.GateAWidth_um, units);
-    g.gateBStartAsSet = toDisplayUnits(f.GateBStart_um, units);
-    g.fGateBWidth = toDisplayUnits(f.GateBWidth_um, units);
-    g.fCaretOne = toDisplayUnits(soundPathA(setup, f), units);
-    g.fCaretTwo = toDisplayUnits(soundPathB(setup, f), units);
-    g.fGateBStart = absoluteGateBStart(setup, f, g.fGateAStart, g.gateBStartAsSet, g.fCaretOne);
-    const GateThresholds thresholds = gateThresholds(setup.Rectification, f.GateAThreshold, f.GateBThreshold);
-    g.iGateAThresh = thresholds.gateA;
-    g.iGateBThresh = thresholds.gateB;
-    // A caret is drawn where its gate is shown and its echo has a place.
-    g.DrawCaratOne = g.ShowGateA && g.fCaretOne != 0.0F;
-    g.DrawCaratTwo = g.ShowGateB && g.fCaretTwo != 0.0F;
+    describeGatePositions(setup, f, view.gates);
+    const GateView& g = view.gates;
 
     PanelView& panel = view.panel;
     const int decimals = units.lengthDecimals;
@@ -97,6 +83,25 @@ void readSamples(OpenRecording& recording, FrameView& view) {
 }
 
 } // namespace
+
+void describeGatePositions(const RecordingHeader& setup, const recording::FrameHeader& f, GateView& g) {
+    const UnitConstants units = unitConstantsFor(setup.Units);
+    g.ShowGateA = f.GateAOn != 0;
+    g.ShowGateB = f.GateBOn != 0;
+    g.fGateAStart = toDisplayUnits(f.GateAStart_um, units);
+    g.fGateAWidth = toDisplayUnits(f.GateAWidth_um, units);
+    g.gateBStartAsSet = toDisplayUnits(f.GateBStart_um, units);
+    g.fGateBWidth = toDisplayUnits(f.GateBWidth_um, units);
+    g.fCaretOne = toDisplayUnits(soundPathA(setup, f), units);
+    g.fCaretTwo = toDisplayUnits(soundPathB(setup, f), units);
+    g.fGateBStart = absoluteGateBStart(setup, f, g.fGateAStart, g.gateBStartAsSet, g.fCaretOne);
+    const GateThresholds thresholds = gateThresholds(setup.Rectification, f.GateAThreshold, f.GateBThreshold);
+    g.iGateAThresh = thresholds.gateA;
+    g.iGateBThresh = thresholds.gateB;
+    // A caret is drawn where its gate is shown and its echo has a place.
+    g.DrawCaratOne = g.ShowGateA && g.fCaretOne != 0.0F;
+    g.DrawCaratTwo = g.ShowGateB && g.fCaretTwo != 0.0F;
+}
 
 void describeUnitRows(const RecordingHeader& setup, const recording::DerivedSetup& d, PanelView& panel,
                       ScaleView& scale) {

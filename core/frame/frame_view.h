@@ -123,6 +123,11 @@ bool readFrameView(recording::OpenRecording& recording, int32_t n, FrameView& vi
                    const FrameViewOptions& options = {});
 FrameView frameView(recording::OpenRecording& recording, int32_t n, const FrameViewOptions& options = {});
 
+// Gates, carets and thresholds of a frame's first record in display units, without the panel rows
+// that show them (what a re-measure of the frame starts from).
+void describeGatePositions(const recording::RecordingHeader& setup, const recording::FrameHeader& frame,
+                           GateView& gates);
+
 // Panel rows 1, 3 and 4 (velocity, rectification, units) and the display window:
 // set at open and at play start, and with every frame of a normal recording.
 void describeUnitRows(const recording::RecordingHeader& setup, const recording::DerivedSetup& derived,

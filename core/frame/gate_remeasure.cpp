@@ -3,6 +3,8 @@
 #include "core/numbers/number_format.h"
 #include "layout/record_layout.h"
 
+#include <cmath>
+
 namespace pelix::frame {
 
 using evaluation::CalReading;
@@ -32,7 +34,8 @@ void setValue(PanelView& rows, PanelRow row, std::string text) {
 } // namespace
 
 std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
-                                         evaluation::GateEvaluation& evaluation, CalReadings& cal) {
+                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
+                                         const RemeasureOptions& options) {
     if (!view.setup || !view.rawSetup || !cal.bind()) return std::nullopt;
     Remeasured out;
     out.headerBytes = view.headerBytes;
@@ -58,16 +61,24 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     const PanelNumber soundPathA = numberOf(cal, CalReadings::kSlotSA);
     const PanelNumber soundPathB = numberOf(cal, CalReadings::kSlotSB);
     if (gates.ShowGateA) {
-        setValue(out.rows, PanelRow::GateAStart, formatFixed(gates.newGateAStart, decimals));
-        setValue(out.rows, PanelRow::GateAThreshold, std::to_string(gates.newGateAThresh));
-        setValue(out.rows, PanelRow::SoundPathA, lengthRow(soundPathA));
-        setValue(out.rows, PanelRow::GateAAmplitude, plainRow(numberOf(cal, CalReadings::kSlotAmpA)));
+        const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpA);
+        out.amplitudeA = amplitude.value;
+        if (options.panelRows) {
+            setValue(out.rows, PanelRow::GateAStart, formatFixed(gates.newGateAStart, decimals));
+            setValue(out.rows, PanelRow::GateAThreshold, std::to_string(gates.newGateAThresh));
+            setValue(out.rows, PanelRow::SoundPathA, lengthRow(soundPathA));
+            setValue(out.rows, PanelRow::GateAAmplitude, plainRow(amplitude));
+        }
     }
     if (gates.ShowGateB) {
-        setValue(out.rows, PanelRow::GateBStart, formatFixed(gates.newGateBStart, decimals));
-        setValue(out.rows, PanelRow::GateBThreshold, std::to_string(gates.newGateBThresh));
-        setValue(out.rows, PanelRow::SoundPathB, lengthRow(soundPathB));
-        setValue(out.rows, PanelRow::GateBAmplitude, plainRow(numberOf(cal, CalReadings::kSlotAmpB)));
+        const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpB);
+        out.amplitudeB = amplitude.value;
+        if (options.panelRows) {
+            setValue(out.rows, PanelRow::GateBStart, formatFixed(gates.newGateBStart, decimals));
+            setValue(out.rows, PanelRow::GateBThreshold, std::to_string(gates.newGateBThresh));
+            setValue(out.rows, PanelRow::SoundPathB, lengthRow(soundPathB));
+            setValue(out.rows, PanelRow::GateBAmplitude, plainRow(amplitude));
+        }
     }
 
     const evaluation::CalCarets carets = cal.CVUpdatedCaret();
@@ -76,6 +87,16 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     out.DrawCaratTwo = carets.bTriggered != 0;
     out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
     return out;
+}
+
+std::optional<int32_t> shownAmplitude(const Remeasured& result, PanelRow row) {
+    // The row's text is the shortest decimal that reads back as this number, so the number is
+    // what the row shows.
+    const std::optional<double> value = row == PanelRow::GateAAmplitude   ? result.amplitudeA
+                                        : row == PanelRow::GateBAmplitude ? result.amplitudeB
+                                                                          : std::nullopt;
+    if (!value || !std::isfinite(*value) || std::fabs(*value) > 1e6) return std::nullopt;
+    return static_cast<int32_t>(std::lround(*value));
 }
 
 } // namespace pelix::frame

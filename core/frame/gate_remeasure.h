@@ -20,17 +20,29 @@ struct Remeasured {
     // Values of rows 5, 7, 8, 9 (gate A shown) and 10, 12, 13, 14 (gate B
     // shown); the rows of a hidden gate keep what they showed.
     PanelView rows;
+    // The numbers rows 9 and 14 show (0 for a held reading); none while the gate is hidden.
+    std::optional<double> amplitudeA, amplitudeB;
     bool DrawCaratOne = false;
     float fCaretOne = 0.0F;
     bool DrawCaratTwo = false;
     float fCaretTwo = 0.0F;
 };
 
+struct RemeasureOptions {
+    // The panel rows as texts; a table of readings or amplitudes does without them (the amplitude
+    // numbers are always there).
+    bool panelRows = true;
+};
+
 // Measures `gates` on `view` (its first record's header and samples). The
 // evaluation keeps the results of a hidden gate from one re-measure to the
 // next; none without the calculation library (cal.failure() says why).
 std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
-                                         evaluation::GateEvaluation& evaluation,
-                                         evaluation::CalReadings& cal);
+                                         evaluation::GateEvaluation& evaluation, evaluation::CalReadings& cal,
+                                         const RemeasureOptions& options = {});
+
+// The whole percent an amplitude row (9 or 14) shows after a re-measure; none while its gate is
+// hidden (the row is not written then).
+std::optional<int32_t> shownAmplitude(const Remeasured& result, PanelRow row);
 
 } // namespace pelix::frame

@@ -1,5 +1,6 @@
 #include "core/frame/remeasure_frames.h"
 
+#include "core/evaluation/dgs_readings.h"
 #include "core/recording/open_recording.h"
 
 namespace pelix::frame {
@@ -9,6 +10,7 @@ RemeasureOutcome remeasureFrames(recording::OpenRecording& recording, int32_t fi
                                  const std::optional<DraggedGate>& gateB, evaluation::CalReadings& cal,
                                  const RemeasureVisitor& visit) {
     if (!cal.bind()) return {RemeasureEnd::LibraryMissing, first};
+    evaluation::setUpDgsReadings(recording.header(), cal);
     FrameView view;
     evaluation::GateEvaluation evaluation;
     for (int32_t n = first; n <= last; ++n) {

@@ -85,16 +85,39 @@ std::vector<GateReading> gateReadings(const recording::RecordingHeader& setup, f
     return readings;
 }
 
+std::vector<GateReading>
+gateReadings(const recording::RecordingHeader& setup,
+             const std::array<evaluation::CalReading, recording::kReadingSlots>& texts, Gate gate) {
+    std::vector<GateReading> readings;
+    for (const GateQuantity quantity : kGateQuantities) {
+        const std::optional<std::size_t> slot = readingSlot(setup, gate, quantity);
+        if (!slot) continue;
+        GateReading reading;
+        reading.quantity = quantity;
+        reading.name = captionOf(setup.ReadingCodes[*slot]);
+        reading.text = texts[*slot].text;
+        reading.held = !texts[*slot].current;
+        const evaluation::ReadingNumber n = evaluation::readingNumber(reading.text);
+        reading.number = shownNumber(n);
+        reading.unit = std::string(n.unit);
+        readings.push_back(std::move(reading));
+    }
+    return readings;
+}
+
+std::optional<double> decibelsShown(std::string_view text) {
+    const evaluation::ReadingNumber n = evaluation::readingNumber(text);
+    if (n.unit != "dB") return std::nullopt;
+    return shownNumber(n);
+}
+
 std::optional<double> recordedDbToReference(const recording::RecordingHeader& setup,
                                             const recording::FrameHeader& frame, Gate gate) {
     const std::optional<std::size_t> slot = readingSlot(setup, gate, GateQuantity::DbToReference);
     if (!slot) return std::nullopt;
     // A decibel reading needs no velocity; a slot that records something else shows no dB.
-    const std::string text =
-        evaluation::recordedValueText(evaluation::recordedReading(setup, frame, *slot), setup, 0.0f);
-    const evaluation::ReadingNumber n = evaluation::readingNumber(text);
-    if (n.unit != "dB") return std::nullopt;
-    return shownNumber(n);
+    return decibelsShown(
+        evaluation::recordedValueText(evaluation::recordedReading(setup, frame, *slot), setup, 0.0f));
 }
 
 DbToReferenceOf recordedDbToReferenceOf(const recording::RecordingHeader& setup, Gate gate) {

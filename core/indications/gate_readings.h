@@ -6,6 +6,7 @@
 // never disagree with the window on the same frame.
 #pragma once
 
+#include "core/evaluation/cal_readings.h"
 #include "core/indications/recorded_amplitudes.h"
 #include "core/recording/frame_header.h"
 #include "core/recording/recording_header.h"
@@ -46,6 +47,15 @@ struct GateReading {
 // quantity no slot shows is left out. `displayVelocity` in m/s (microsecond readings need it).
 std::vector<GateReading> gateReadings(const recording::RecordingHeader& setup, float displayVelocity,
                                       const recording::FrameHeader& frame, Gate gate);
+
+// The same from the seven reading texts of a re-measure (the calculation library's), in place of
+// the recorded ones.
+std::vector<GateReading>
+gateReadings(const recording::RecordingHeader& setup,
+             const std::array<evaluation::CalReading, recording::kReadingSlots>& texts, Gate gate);
+
+// The decibels a reading text shows ("-3.5dB" -> -3.5); none for a text without a dB value.
+std::optional<double> decibelsShown(std::string_view text);
 
 // The frame's dB-to-reference reading of `gate` as the panel shows it; none when no slot records
 // it or the slot shows no value.

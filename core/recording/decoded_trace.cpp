@@ -1,5 +1,8 @@
 #include "core/recording/decoded_trace.h"
 
+#include <bit>
+#include <cstring>
+
 namespace pelix::recording {
 
 namespace {
@@ -67,6 +70,40 @@ bool composeSamples(int32_t rectification, const uint8_t* block, DecodedTrace& t
     }
     trace.modeKnown = true;
     return true;
+}
+
+bool composeRawSamples(int32_t rectification, const uint8_t* block,
+                       std::array<int16_t, kAscanPointCount>& out) {
+    int16_t* raw = out.data();
+    constexpr std::size_t upper = kSamplePairs;
+    switch (rectification) {
+    case 0: // RF: the negative half-wave in the lower half, the positive one in the upper half
+        for (std::size_t p = 0; p < kSamplePairs; ++p) {
+            raw[p] = static_cast<int16_t>(16 * block[2 * p]);
+            raw[upper + p] = static_cast<int16_t>(16 * block[2 * p + 1]);
+        }
+        return true;
+    case 3: // Full wave: the larger half-wave by its screen percent; on a tie the negative one stays
+        for (std::size_t p = 0; p < kSamplePairs; ++p) {
+            // The pair as one 16-bit load, which the compiler can vectorise.
+            uint16_t pair = 0;
+            std::memcpy(&pair, block + 2 * p, sizeof pair);
+            constexpr bool little = std::endian::native == std::endian::little;
+            const uint32_t b0 = little ? pair & 0xFFu : pair >> 8u, b1 = little ? pair >> 8u : pair & 0xFFu;
+            raw[p] = static_cast<int16_t>(16 * (percentOf(b0) < percentOf(b1) ? b1 : b0));
+            raw[upper + p] = static_cast<int16_t>(16 * b1);
+        }
+        return true;
+    case 1:
+    case 2: {
+        const std::size_t half = rectification == 1 ? 0 : 1;
+        for (std::size_t p = 0; p < kSamplePairs; ++p)
+            raw[p] = static_cast<int16_t>(16 * block[2 * p + half]);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace pelix::recording

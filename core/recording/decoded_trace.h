@@ -41,4 +41,9 @@ constexpr int16_t rawAmplitude(uint8_t x) {
 // previous values.
 bool composeSamples(int32_t rectification, const uint8_t* block, DecodedTrace& trace);
 
+// AscanRaw alone, as composeSamples leaves it (what a gate re-measure reads): false, and nothing
+// stored, for an unknown rectification; entries the rectification does not use keep their values.
+bool composeRawSamples(int32_t rectification, const uint8_t* block,
+                       std::array<int16_t, kAscanPointCount>& raw);
+
 } // namespace pelix::recording

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "readings/reading_text.h"
 #include "support/case_names.h"
@@ -106,6 +108,32 @@ TEST(ReadingsTextFieldTest, HugeNumbersStayInsideTheField) {
     std::memset(out, 'x', sizeof out);
     writeReadingText(with(ReadingKind::Decibel, INT64_MIN), setup, out);
     EXPECT_STREQ(out, "-922337203685477580.8dB");
+}
+
+// Distances are printed without printf; the digits must be printf's "%.2f"/"%.3f" ones, halves
+// and all, in every unit.
+TEST(ReadingsTextFieldTest, DistancesReadAsPrintfPrintsThem) {
+    readings::Setup setup;
+    setup.velocity = 59200;
+    std::vector<int64_t> values = {0, 5, -5, 15, 25, 35, 1005, 2675, -2675, 12700, 25400, 999995, 1234567891};
+    for (int64_t v = 1, step = 7; v < 4'000'000'000LL; v += step, step = step * 3 / 2 + 1)
+        values.push_back(v), values.push_back(-v);
+    for (int32_t units : {0, 1, 2}) {
+        setup.units = units;
+        for (const int64_t v : values) {
+            const auto x = static_cast<double>(v);
+            char expected[80];
+            if (units == 1)
+                std::snprintf(expected, sizeof expected, "%.3fin", x * 0.00003937008);
+            else if (units == 2)
+                std::snprintf(expected, sizeof expected, "%.3fus", x / setup.velocity * 20);
+            else
+                std::snprintf(expected, sizeof expected, "%.2fmm", x * 0.001);
+            char out[kReadingTextBytes];
+            writeReadingText(with(ReadingKind::Distance, v), setup, out);
+            EXPECT_STREQ(out, expected) << v << " units " << units;
+        }
+    }
 }
 
 TEST(ReadingsTextFieldTest, ClassTextOrNothing) {

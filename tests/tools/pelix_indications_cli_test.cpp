@@ -395,6 +395,74 @@ TEST(PelixIndicationsTest, OptionsOutOfRangeAreUsageErrorsNamingTheOption) {
     }
 }
 
+// The amplitudes of a moved gate as the overview's re-measured series gives them (null: none).
+std::vector<CraftedFrame> remeasuredSeries(const std::string& file, const std::string& gates) {
+    const ToolRun run = pelix("overview " + file + " --json " + gates);
+    EXPECT_EQ(run.status, 0) << run.out;
+    std::vector<CraftedFrame> frames;
+    const auto at = run.out.find("\"GateAAmplitude\": [");
+    if (at == std::string::npos) return frames;
+    const auto from = at + 19;
+    for (const std::string& v : split(run.out.substr(from, run.out.find(']', from) - from), ','))
+        frames.push_back({v.find("null") != std::string::npos ? kOff : std::stoi(v), kOff, kNoDb});
+    return frames;
+}
+
+// With the chosen gate moved, every frame's amplitude is the re-measured one; the default level
+// is the threshold as moved, and the readings at the peak are the re-measured ones.
+TEST(PelixIndicationsTest, AMovedGateIsFollowedByItsRemeasuredAmplitude) {
+    const std::string file = std::string(PELIX_SAMPLES_DIR) + "/RF_INCH_V7.BIN";
+    const std::string gates = "--gate-a 0.5,30";
+    const std::vector<CraftedFrame> series = remeasuredSeries(file, gates);
+    ASSERT_EQ(series.size(), 400U);
+    for (const Search& s : {Search{.level = 30}, Search{.level = 45, .merge = 3, .minFrames = 2, .drop = 3.0},
+                            Search{.level = 20, .from = 50, .to = 300}}) {
+        SCOPED_TRACE(optionsOf(s));
+        const ToolRun run = pelix("indications " + file + optionsOf(s) + " " + gates + " --csv");
+        ASSERT_EQ(run.status, 0) << run.out;
+        std::vector<Found> found;
+        for (const std::string& row : lines(run.out)) {
+            const std::vector<std::string> c = split(row, ',');
+            if (c.size() < 6 || c[0] == "First") continue;
+            found.push_back({std::stoi(c[0]), std::stoi(c[1]), std::stoi(c[2]), std::stoi(c[3]),
+                             std::stoi(c[4]), std::stoi(c[5])});
+        }
+        EXPECT_EQ(found, expectedIndications(series, s));
+    }
+    // The level defaults to the moved threshold; the text says so.
+    const ToolRun byDefault = pelix("indications " + file + " " + gates);
+    ASSERT_EQ(byDefault.status, 0) << byDefault.out;
+    EXPECT_NE(byDefault.out.find("Gate A moved to 0.5,30"), std::string::npos) << byDefault.out;
+    EXPECT_NE(byDefault.out.find("level 30% (the gate's threshold as moved)"), std::string::npos)
+        << byDefault.out;
+    EXPECT_EQ(pelix("indications " + file + " " + gates + " --json").out,
+              pelix("indications " + file + " " + gates + " --json --level 30").out);
+    // Moving the other gate leaves the chosen one's recorded amplitudes.
+    EXPECT_EQ(pelix("indications " + file + " --level 30 --json").out,
+              pelix("indications " + file + " --level 30 --json --gate-b 1.5,20").out);
+}
+
+// On a DGS recording the dB-to-reference reading of the moved gate counts: frames of an
+// indication found by it read at least that many dB, as the re-measured table shows them.
+TEST(PelixIndicationsTest, AboveReferenceReadsTheRemeasuredDecibels) {
+    const std::string file = std::string(PELIX_SAMPLES_DIR) + "/DGS_HOLE_LISTED_PROBE.BIN";
+    const std::string gates = "--gate-a 10,30";
+    const ToolRun run = pelix("indications " + file + " --above-reference -6 --json " + gates);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("\"Remeasured\":true"), std::string::npos) << run.out;
+    const auto peak = run.out.find("\"DbToReference\":{");
+    ASSERT_NE(peak, std::string::npos) << run.out;
+    const ToolRun first = pelix("indications " + file + " --above-reference -6 --csv " + gates);
+    const std::vector<std::string> rows = lines(first.out);
+    ASSERT_GE(rows.size(), 2U) << first.out;
+    const std::vector<std::string> c = split(rows[1], ',');
+    ASSERT_EQ(c.size(), 17U);
+    // The peak's dB to reference, re-measured, is a number of at least -6.
+    ASSERT_FALSE(c[15].empty()) << rows[1];
+    EXPECT_GE(std::stod(c[15]), -6.0);
+    EXPECT_EQ(c[16], "dB");
+}
+
 TEST(PelixIndicationsTest, RejectedRecordingExitsThree) {
     TempFile junk;
     junk.write(std::string(100, 'x'));

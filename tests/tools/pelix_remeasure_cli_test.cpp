@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -145,13 +147,59 @@ TEST_F(PelixRemeasureCliTest, TheOverviewSeriesIsTheRemeasuredAmplitude) {
               panelValue(renderState(file, 3, "--gate-a 0.5,30 --gate-b 1.5,-20"), 14));
 }
 
-// The dB-to-reference reading of a DGS recording needs the drawn curves: the table says it lacks them.
-TEST_F(PelixRemeasureCliTest, ADgsRecordingSaysItsReferenceReadingsStayEmpty) {
-    const ToolRun run =
+// A DGS recording's dB-to-reference and ERS readings lean on the library's DGS state, which the
+// window sets up as it draws the DGS curves: the table sets it up alike and gives the same rows.
+TEST_F(PelixRemeasureCliTest, ADgsRecordingGivesTheWindowsReferenceReadings) {
+    for (const char* name :
+         {"STRAIGHT_DGS.BIN", "DGS_BACKWALL.BIN", "DGS_DISC_OWN_DIAGRAM.BIN", "DGS_HOLE_LISTED_PROBE.BIN"}) {
+        SCOPED_TRACE(name);
+        const std::string file = kSamples + "/" + name;
+        const std::string gates = "--gate-a 10,30";
+        const ToolRun table = pelix("readings " + file + " --json --from 3 --to 4 " + gates);
+        ASSERT_EQ(table.status, 0) << table.out;
+        EXPECT_EQ(table.out.find("stay empty"), std::string::npos) << table.out;
+        std::size_t at = 0;
+        for (int frame = 3; frame <= 4; ++frame) {
+            at = table.out.find("{\"Frame\":" + std::to_string(frame) + ",", at);
+            ASSERT_NE(at, std::string::npos) << frame;
+            EXPECT_EQ(arrayAfter(table.out, "readings", at),
+                      arrayAfter(renderState(file, frame, gates), "readings"))
+                << "frame " << frame;
+        }
+    }
+    // The recording the table once left without its reference readings now has one: a dB value.
+    const ToolRun hole =
         pelix("readings " + kSamples + "/DGS_HOLE_LISTED_PROBE.BIN --from 3 --to 3 --gate-a 10,30");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("dB-to-reference readings stay empty"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("A%A= 68%"), std::string::npos) << run.out;
+    EXPECT_EQ(hole.status, 0);
+    EXPECT_NE(hole.out.find("A%A= 68%"), std::string::npos) << hole.out;
+}
+
+// Frames are measured and formatted on every core: the table of a long range is the tables of
+// its pieces one after the other, across the boundaries of the workers' batches.
+TEST_F(PelixRemeasureCliTest, ALongTableIsItsPiecesInFrameOrder) {
+    const std::string file = kSamples + "/PLAIN_SCAN.BIN";
+    const auto rowsOf = [](const std::string& csv) { return csv.substr(csv.find('\n') + 1); };
+    for (const std::string gates : {"", " --gate-a 10,30"}) {
+        SCOPED_TRACE(gates);
+        const ToolRun whole = pelix("readings " + file + " --csv --from 400 --to 2900" + gates);
+        ASSERT_EQ(whole.status, 0) << whole.out;
+        std::string pieces;
+        for (const auto& [from, to] : {std::pair{400, 911}, std::pair{912, 2447}, std::pair{2448, 2900}}) {
+            const ToolRun piece = pelix("readings " + file + " --csv --from " + std::to_string(from) +
+                                        " --to " + std::to_string(to) + gates);
+            ASSERT_EQ(piece.status, 0) << piece.out;
+            pieces += rowsOf(piece.out);
+        }
+        EXPECT_EQ(rowsOf(whole.out), pieces);
+        EXPECT_EQ(std::count(pieces.begin(), pieces.end(), '\n'), 2501);
+    }
+    // JSON rows stay one array, separated by commas, whatever batch a row came in.
+    const ToolRun json = pelix("readings " + file + " --json --from 1 --to 3000 --gate-b 30,15");
+    ASSERT_EQ(json.status, 0);
+    EXPECT_EQ(json.out.find("[,"), std::string::npos);
+    EXPECT_EQ(json.out.find(",,"), std::string::npos);
+    EXPECT_NE(json.out.find("\"Rows\":[\n{\"Frame\":1,"), std::string::npos);
+    EXPECT_NE(json.out.find("},\n{\"Frame\":3000,"), std::string::npos);
 }
 
 TEST_F(PelixRemeasureCliTest, BadGatesAreUsageErrorsNamingTheOption) {

@@ -2,13 +2,17 @@
 // run by run, each sized by how far its echo dynamic stays within a drop of its
 // peak, with the gate's readings at the peak. The headers are read in large
 // blocks into about one byte a frame; each indication is written as it is found.
+#include "core/frame/lean_remeasure.h"
+#include "core/frame/ordered_batches.h"
 #include "core/indications/gate_readings.h"
 #include "core/indications/indication_finder.h"
 #include "core/indications/recorded_amplitudes.h"
+#include "core/indications/remeasured_amplitudes.h"
 #include "core/numbers/number_format.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
+#include "tools/pelix/gate_option.h"
 #include "tools/pelix/json_writer.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
@@ -21,6 +25,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,8 +59,14 @@ constexpr double kLargestReferenceDb = 200.0;
 struct Settings {
     Gate gate = Gate::A;
     IndicationRules rules;
-    bool levelFromGate = false; // the level is the gate's threshold in frame 1
+    bool levelFromGate = false; // the level is the gate's threshold in frame 1, or as moved
     std::optional<double> scanSpeed;
+    GateOptions moved;       // the gates as given by --gate-a/--gate-b
+    bool remeasured = false; // the chosen gate is moved: every frame is measured again
+
+    const std::optional<frame::DraggedGate>& chosenMove() const {
+        return gate == Gate::A ? moved.gateA : moved.gateB;
+    }
 };
 
 // The header of one frame, none when the file no longer holds it.
@@ -93,6 +104,8 @@ class IndicationWriter {
             m_out += ",\"MinFrames\":" + std::to_string(rules.minimumFrames);
             m_out += ",\"ScanSpeed\":" + (m_settings.scanSpeed ? decimalText(*m_settings.scanSpeed) : "null");
             m_out += ",\"From\":" + std::to_string(first) + ",\"To\":" + std::to_string(last);
+            // Only a moved gate's list says so: the recorded amplitudes' document stays as it was.
+            if (m_settings.remeasured) m_out += ",\"Remeasured\":true";
             m_out += ",\"FramesPerSecond\":" + std::to_string(m_rec.framesPerSecond());
             m_out += ",\"Indications\":[";
         } else if (m_format == Format::Csv) {
@@ -109,12 +122,17 @@ class IndicationWriter {
         } else {
             m_out = "Gate ";
             m_out += gate;
+            if (const std::optional<frame::DraggedGate>& move = m_settings.chosenMove())
+                m_out += " moved to " + decimalText(move->start) + "," + std::to_string(move->threshold) +
+                         " (every frame measured again)";
             if (rules.count.byReference())
                 m_out +=
                     ", frames whose dB to reference is at least " + decimalText(rules.count.dB()) + " dB";
             else
                 m_out += ", level " + std::to_string(rules.count.percent()) + "%" +
-                         (m_settings.levelFromGate ? " (the gate's threshold in frame 1)" : "");
+                         (!m_settings.levelFromGate ? ""
+                          : m_settings.remeasured   ? " (the gate's threshold as moved)"
+                                                    : " (the gate's threshold in frame 1)");
             m_out += ", drop " + decimalText(rules.dropDb) + " dB";
             if (rules.mergeGap > 0)
                 m_out += ", gaps up to " + std::to_string(rules.mergeGap) + " frames merged";
@@ -131,9 +149,7 @@ class IndicationWriter {
     bool indication(const Indication& found) {
         ++m_count;
         const DropLength length = dropLength(found, m_rec.framesPerSecond(), m_settings.scanSpeed);
-        std::vector<GateReading> readings;
-        if (const std::optional<FrameHeader> peak = headerOf(m_rec, m_layout, found.peakFrame))
-            readings = gateReadings(m_rec.header(), m_rec.derived().velocity, *peak, m_settings.gate);
+        const std::vector<GateReading> readings = peakReadings(found.peakFrame);
         if (m_format == Format::Json)
             json(found, length, readings);
         else if (m_format == Format::Csv)
@@ -161,6 +177,23 @@ class IndicationWriter {
     bool ok() const { return m_ok; }
 
   private:
+    // The gate's readings of the peak frame: recorded, or measured again with the gates moved.
+    std::vector<GateReading> peakReadings(int32_t peak) {
+        std::vector<GateReading> readings;
+        if (m_settings.remeasured) {
+            if (!m_remeasurer)
+                m_remeasurer = std::make_unique<frame::FrameRemeasurer>(m_rec, m_settings.moved.gateA,
+                                                                        m_settings.moved.gateB);
+            m_remeasurer->run(peak, peak, [&](const frame::FrameView&, const frame::Remeasured& result) {
+                readings = gateReadings(m_rec.header(), result.readings, m_settings.gate);
+                return true;
+            });
+        } else if (const std::optional<FrameHeader> header = headerOf(m_rec, m_layout, peak)) {
+            readings = gateReadings(m_rec.header(), m_rec.derived().velocity, *header, m_settings.gate);
+        }
+        return readings;
+    }
+
     void json(const Indication& found, const DropLength& length, const std::vector<GateReading>& readings) {
         JsonWriter w;
         w.beginObject();
@@ -245,6 +278,7 @@ class IndicationWriter {
     const OpenRecording& m_rec;
     FrameRecordLayout m_layout;
     const Settings& m_settings;
+    std::unique_ptr<frame::FrameRemeasurer> m_remeasurer;
     std::string m_out;
     int64_t m_count = 0;
     bool m_ok = true;
@@ -279,6 +313,9 @@ int runIndications(const Args& args) {
         else
             return usage("--gate must be a or b");
     }
+    settings.moved = readGateOptions(parsed);
+    if (!settings.moved.error.empty()) return usage(settings.moved.error);
+    settings.remeasured = settings.chosenMove().has_value();
     std::optional<double> aboveReference;
     if (const std::string* text = parsed.text("--above-reference")) {
         aboveReference = parseDecimal(*text);
@@ -324,6 +361,9 @@ int runIndications(const Args& args) {
         settings.rules.count = CountRule::atLeastDbToReference(*aboveReference);
     } else if (const std::optional<int64_t> level = parsed.number("--level")) {
         settings.rules.count = CountRule::atLeastPercent(static_cast<int32_t>(*level));
+    } else if (const std::optional<frame::DraggedGate>& move = settings.chosenMove()) {
+        settings.rules.count = CountRule::atLeastPercent(std::abs(int32_t{move->threshold}));
+        settings.levelFromGate = true;
     } else {
         const std::optional<FrameHeader> first = headerOf(rec, layout, 1);
         if (!first) return cutShort(1);
@@ -331,19 +371,40 @@ int runIndications(const Args& args) {
         settings.levelFromGate = true;
     }
 
-    const RecordedAmplitudes recorded = scanRecordedAmplitudes(
-        rec.file(), layout, settings.gate, span->first, span->last,
-        aboveReference ? recordedDbToReferenceOf(rec.header(), settings.gate) : DbToReferenceOf{});
+    AmplitudeSeries series(span->first);
+    std::optional<int32_t> cutAt;
+    if (settings.remeasured) {
+        RemeasuredAmplitudes remeasured = remeasureAmplitudes(
+            rec, settings.gate, span->first, span->last, settings.moved.gateA, settings.moved.gateB,
+            aboveReference.has_value(), frame::defaultWorkerCount());
+        if (remeasured.run.end == frame::RemeasureEnd::LibraryMissing) {
+            std::cerr << "pelix indications: " << remeasured.failure << "\n";
+            return kExitWriteFailed;
+        }
+        if (remeasured.run.end == frame::RemeasureEnd::CutShort) cutAt = remeasured.run.stoppedAt;
+        series = std::move(remeasured.series);
+    } else {
+        RecordedAmplitudes recorded = scanRecordedAmplitudes(
+            rec.file(), layout, settings.gate, span->first, span->last,
+            aboveReference ? recordedDbToReferenceOf(rec.header(), settings.gate) : DbToReferenceOf{});
+        if (recorded.scan.end == HeaderScanEnd::CutShort)
+            cutAt = static_cast<int32_t>(recorded.scan.stoppedAt);
+        series = std::move(recorded.series);
+    }
 
     IndicationWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec, settings);
     writer.begin(span->first, span->last);
-    findIndications(recorded.series, settings.rules,
+    findIndications(series, settings.rules,
                     [&writer](const Indication& found) { return writer.indication(found); });
     if (!writer.ok()) return kExitWriteFailed;
     writer.end();
-    // Only a file that shrank since it was opened ends inside a counted frame's header: the
-    // indications found before that frame are given, but they are not all there are.
-    if (recorded.scan.end == HeaderScanEnd::CutShort) return cutShort(recorded.scan.stoppedAt);
+    // Only a file that shrank since it was opened ends inside a counted frame: the indications
+    // found before that frame are given, but they are not all there are.
+    if (cutAt) {
+        std::cerr << "pelix indications: " << rec.path() << ": the file ends inside frame " << *cutAt
+                  << (settings.remeasured ? "\n" : "'s header\n");
+        return kExitFrameCutShort;
+    }
     return kExitOk;
 }
 

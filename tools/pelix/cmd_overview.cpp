@@ -4,7 +4,7 @@
 // drawing itself is overview_strip.cpp's, in pelix-draw).
 #include "core/files/output_file.h"
 #include "core/frame/remeasure_frames.h"
-#include "core/frame/shown_amplitude.h"
+#include "core/frame/gate_remeasure.h"
 #include "core/overview/overview_series.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"

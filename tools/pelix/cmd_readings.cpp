@@ -3,7 +3,7 @@
 // in large blocks and each row is written as soon as it is made, so memory
 // stays flat however long the recording is.
 #include "core/evaluation/recorded_readings.h"
-#include "core/frame/remeasure_frames.h"
+#include "core/frame/remeasure_in_order.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,28 +56,16 @@ void appendSeconds(std::string& out, int64_t frame, int32_t framesPerSecond) {
     out += static_cast<char>('0' + hundredths % 10);
 }
 
-class RowWriter {
+// Formats the rows of the table. Each worker thread has its own (the reading texts keep caches).
+// A JSON row is written with the comma that separates it from the row before; the table drops
+// the first row's.
+class RowFormatter {
   public:
-    RowWriter(Format format, const OpenRecording& rec)
-        : m_format(format), m_rec(rec), m_texts(rec.header(), rec.derived().velocity) {
-        m_out.reserve(1 << 20);
-    }
-
-    void begin(int64_t from, int64_t to) {
-        if (m_format == Format::Csv) {
-            m_out += "Frame,Time,Flag";
-            for (std::size_t i = 1; i <= kReadingSlots; ++i)
-                m_out += ",Name" + std::to_string(i) + ",Value" + std::to_string(i);
-            m_out += readingColumnsHeader();
-            m_out += '\n';
-        } else if (m_format == Format::Json) {
-            m_out += "{\"FrameCount\":" + std::to_string(m_rec.FrameCount()) +
-                     ",\"From\":" + std::to_string(from) + ",\"To\":" + std::to_string(to) + ",\"Rows\":[";
-        }
-    }
+    RowFormatter(Format format, const OpenRecording& rec)
+        : m_format(format), m_rec(rec), m_texts(rec.header(), rec.derived().velocity) {}
 
     // The recorded readings of a frame.
-    bool row(int64_t frame, const FrameHeader& f) {
+    void row(std::string& out, int64_t frame, const FrameHeader& f) {
         const RecordingHeader& setup = m_rec.header();
         Slots slots;
         for (std::size_t i = 0; i < kReadingSlots; ++i) {
@@ -84,28 +73,20 @@ class RowWriter {
             slots.texts[i] = &m_texts.valueText(i, r);
             slots.held[i] = evaluation::readingHeld(r);
         }
-        return emit(frame, f.FrameFlag != 0, m_texts.names(f), slots, true);
+        emit(out, frame, f.FrameFlag != 0, m_texts.names(f), slots, true);
     }
 
     // The readings of a frame whose gates were measured again: the window's
     // names, the library's texts, held where the library says the value is not current.
-    bool remeasuredRow(const frame::FrameView& view, const frame::Remeasured& result) {
+    void remeasuredRow(std::string& out, const frame::FrameView& view, const frame::Remeasured& result) {
         Slots slots;
         for (std::size_t i = 0; i < kReadingSlots; ++i) {
             m_names[i] = view.readings[i].name;
             slots.texts[i] = &result.readings[i].text;
             slots.held[i] = !result.readings[i].current;
         }
-        return emit(view.frame, view.header.FrameFlag != 0, m_names, slots, false);
+        emit(out, view.frame, view.header.FrameFlag != 0, m_names, slots, false);
     }
-
-    void end() {
-        if (m_format == Format::Json) m_out += "\n]}\n";
-        flush();
-    }
-
-    // False once standard output refused a block: the scan stops there.
-    bool ok() const { return m_ok; }
 
   private:
     struct Slots {
@@ -114,8 +95,8 @@ class RowWriter {
     };
 
     // `revisioned`: the texts come from m_texts, whose revisions let the CSV columns be kept.
-    bool emit(int64_t frame, bool flagged, const std::array<std::string, kReadingSlots>& names,
-              const Slots& slots, bool revisioned) {
+    void emit(std::string& out, int64_t frame, bool flagged,
+              const std::array<std::string, kReadingSlots>& names, const Slots& slots, bool revisioned) {
         if (m_format == Format::Json) {
             JsonWriter w;
             w.beginObject();
@@ -137,47 +118,39 @@ class RowWriter {
             }
             w.endArray();
             w.endObject();
-            if (m_rows++ > 0) m_out += ',';
-            m_out += '\n';
-            m_out += w.text();
-        } else {
-            const char separator = m_format == Format::Csv ? ',' : '\t';
-            m_out += std::to_string(frame);
-            m_out += separator;
-            appendSeconds(m_out, frame, m_rec.framesPerSecond());
-            m_out += separator;
-            if (m_format == Format::Csv)
-                m_out += flagged ? '1' : '0';
-            else if (flagged)
-                m_out += 'F';
-            for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                m_out += separator;
-                if (m_format == Format::Csv) {
-                    appendCsvField(m_out, names[i]);
-                    m_out += separator;
-                    appendCsvField(m_out, *slots.texts[i]);
-                } else {
-                    m_out += names[i];
-                    m_out += ' ';
-                    appendMarkedValue(m_out, *slots.texts[i], slots.held[i]);
-                }
-            }
-            if (m_format == Format::Csv)
-                for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                    if (revisioned)
-                        m_columns.append(m_out, i, m_texts.valueRevision(i), *slots.texts[i], slots.held[i]);
-                    else
-                        appendReadingColumns(m_out, *slots.texts[i], slots.held[i]);
-                }
-            m_out += '\n';
+            out += ",\n";
+            out += w.text();
+            return;
         }
-        if (m_out.size() >= (1 << 20) - 4096) flush();
-        return m_ok;
-    }
-
-    void flush() {
-        m_ok = m_ok && writeStandardOutput(m_out);
-        m_out.clear();
+        const char separator = m_format == Format::Csv ? ',' : '\t';
+        out += std::to_string(frame);
+        out += separator;
+        appendSeconds(out, frame, m_rec.framesPerSecond());
+        out += separator;
+        if (m_format == Format::Csv)
+            out += flagged ? '1' : '0';
+        else if (flagged)
+            out += 'F';
+        for (std::size_t i = 0; i < kReadingSlots; ++i) {
+            out += separator;
+            if (m_format == Format::Csv) {
+                appendCsvField(out, names[i]);
+                out += separator;
+                appendCsvField(out, *slots.texts[i]);
+            } else {
+                out += names[i];
+                out += ' ';
+                appendMarkedValue(out, *slots.texts[i], slots.held[i]);
+            }
+        }
+        if (m_format == Format::Csv)
+            for (std::size_t i = 0; i < kReadingSlots; ++i) {
+                if (revisioned)
+                    m_columns.append(out, i, m_texts.valueRevision(i), *slots.texts[i], slots.held[i]);
+                else
+                    appendReadingColumns(out, *slots.texts[i], slots.held[i]);
+            }
+        out += '\n';
     }
 
     Format m_format;
@@ -185,35 +158,128 @@ class RowWriter {
     evaluation::RecordedReadingTexts m_texts;
     ReadingColumnsCache m_columns;
     std::array<std::string, kReadingSlots> m_names;
-    std::string m_out;
-    int64_t m_rows = 0;
+};
+
+// The table on standard output: its head, the rows as the workers formatted them (in frame
+// order), its end.
+class TableOutput {
+  public:
+    TableOutput(Format format, const OpenRecording& rec) : m_format(format), m_rec(rec) {}
+
+    void begin(int64_t from, int64_t to) {
+        std::string head;
+        if (m_format == Format::Csv) {
+            head += "Frame,Time,Flag";
+            for (std::size_t i = 1; i <= kReadingSlots; ++i)
+                head += ",Name" + std::to_string(i) + ",Value" + std::to_string(i);
+            head += readingColumnsHeader();
+            head += '\n';
+        } else if (m_format == Format::Json) {
+            head += "{\"FrameCount\":" + std::to_string(m_rec.FrameCount()) +
+                    ",\"From\":" + std::to_string(from) + ",\"To\":" + std::to_string(to) + ",\"Rows\":[";
+        }
+        write(head);
+    }
+
+    // Rows as RowFormatter made them.
+    bool rows(std::string_view text) {
+        if (text.empty()) return m_ok;
+        if (m_format == Format::Json && !m_anyRow) text.remove_prefix(1); // no comma before the first row
+        m_anyRow = true;
+        return write(text);
+    }
+
+    void end() {
+        if (m_format == Format::Json) write("\n]}\n");
+    }
+
+    // False once standard output refused a block: the work stops there.
+    bool ok() const { return m_ok; }
+
+  private:
+    bool write(std::string_view text) {
+        m_ok = m_ok && writeStandardOutput(std::string(text));
+        return m_ok;
+    }
+
+    Format m_format;
+    const OpenRecording& m_rec;
+    bool m_anyRow = false;
     bool m_ok = true;
 };
 
+// Frames a batch of a parallel table holds: a few hundred kilobytes of rows.
+constexpr int32_t kRemeasuredBatchFrames = 512;
+constexpr int32_t kRecordedBatchFrames = 2048;
+
 // Every frame of first..last measured again with the moved gates, a row each.
-int remeasuredTable(OpenRecording& rec, int32_t first, int32_t last, const GateOptions& gates,
-                    RowWriter& writer) {
-    // The window's dB-to-reference reading of a DGS recording leans on the library's DGS state,
-    // which the A-scan control sets up while it draws the DGS curves; no curve is drawn here.
-    if (rec.header().DGSMode == 1)
-        std::cerr << "pelix readings: " << rec.path()
-                  << ": a DGS recording: the re-measured dB-to-reference readings stay empty here\n";
-    evaluation::CalReadings cal;
-    const frame::RemeasureOutcome run =
-        frame::remeasureFrames(rec, first, last, gates.gateA, gates.gateB, cal,
-                               [&writer](const frame::FrameView& view, const frame::Remeasured& result) {
-                                   return writer.remeasuredRow(view, result);
-                               });
+int remeasuredTable(const OpenRecording& rec, Format format, int32_t first, int32_t last,
+                    const GateOptions& gates, TableOutput& output) {
+    std::string failure;
+    const frame::RemeasureOutcome run = frame::remeasureFramesInOrder<std::string>(
+        rec, first, last, gates.gateA, gates.gateB, frame::defaultWorkerCount(), kRemeasuredBatchFrames,
+        [&rec, format, formatter = std::shared_ptr<RowFormatter>()](
+            const frame::FrameView& view, const frame::Remeasured& result, std::string& rows) mutable {
+            // One formatter a worker thread: each worker holds its own copy of this function.
+            if (!formatter) formatter = std::make_shared<RowFormatter>(format, rec);
+            formatter->remeasuredRow(rows, view, result);
+        },
+        [&output](const std::string& rows) { return output.rows(rows); }, &failure);
     if (run.end == frame::RemeasureEnd::LibraryMissing) {
-        std::cerr << "pelix readings: " << cal.failure() << "\n";
+        std::cerr << "pelix readings: " << failure << "\n";
         return kExitWriteFailed;
     }
     const bool cut = run.end == frame::RemeasureEnd::CutShort;
     if (cut)
         std::cerr << "pelix readings: " << rec.path() << ": the file ends inside frame " << run.stoppedAt
                   << "; the table stops before it\n";
-    if (!writer.ok()) return kExitWriteFailed;
-    writer.end();
+    if (!output.ok()) return kExitWriteFailed;
+    output.end();
+    return cut ? kExitFrameCutShort : kExitOk;
+}
+
+// The recorded readings of first..last, a row each: only each frame's header is read (for
+// envelope pairs, the first record's), in large blocks, the rows formatted on every core.
+int recordedTable(const OpenRecording& rec, Format format, int32_t first, int32_t last, TableOutput& output) {
+    struct Batch {
+        std::string rows;
+        HeaderScanResult scan;
+    };
+    const FrameRecordLayout layout = frameRecordLayout(rec);
+    const int64_t batches = (int64_t{last} - first) / kRecordedBatchFrames + 1;
+    HeaderScanResult end;
+    const auto makeWorker = [&] {
+        return [&, file = std::make_shared<RecordingFile>(rec.file().duplicate()),
+                formatter = std::make_shared<RowFormatter>(format, rec)](int64_t index, Batch& batch) {
+            batch.rows.clear();
+            const int64_t from = first + index * kRecordedBatchFrames;
+            const int64_t to = std::min<int64_t>(last, from + kRecordedBatchFrames - 1);
+            // Should the system refuse a handle of our own, the recording's serves.
+            batch.scan = scanFrameHeaders(file->isOpen() ? *file : rec.file(), layout, from, to,
+                                          [&](int64_t frame, const uint8_t* header) {
+                                              formatter->row(batch.rows, frame, decodeFrameHeader(header));
+                                              return true;
+                                          });
+        };
+    };
+    frame::runOrderedBatches<Batch>(batches, frame::defaultWorkerCount(), makeWorker,
+                                    [&](const Batch& batch) {
+                                        const bool more = output.rows(batch.rows);
+                                        if (batch.scan.end != HeaderScanEnd::Complete) {
+                                            end = batch.scan;
+                                            return false;
+                                        }
+                                        return more;
+                                    });
+    // Only a file that shrank since it was opened ends inside a counted frame's header.
+    const bool cut = end.end == HeaderScanEnd::CutShort;
+    if (cut)
+        std::cerr << "pelix readings: " << rec.path() << ": the file ends inside frame " << end.stoppedAt
+                  << "'s header\n";
+    // A table that could not be written is reported when the command ends.
+    if (!output.ok()) return kExitWriteFailed;
+    output.end();
+    // A table that stops early is not the table asked for.
     return cut ? kExitFrameCutShort : kExitOk;
 }
 
@@ -240,33 +306,20 @@ int runReadings(const Args& args) {
 
     OpenOutcome outcome = OpenRecording::open(parsed.positional[0], OpenRecording::FlagScan::Skip);
     if (!outcome.recording) return reportRejected(outcome);
-    OpenRecording& rec = *outcome.recording;
+    const OpenRecording& rec = *outcome.recording;
     std::string spanError;
     const std::optional<FrameSpan> span = frameSpan(from, to, rec.FrameCount(), spanError);
     if (!span) {
         std::cerr << "pelix readings: " << rec.path() << ": " << spanError << "\n";
         return kExitUsage;
     }
-    const int64_t first = span->first, last = span->last;
+    const auto first = static_cast<int32_t>(span->first), last = static_cast<int32_t>(span->last);
 
-    RowWriter writer(csv ? Format::Csv : parsed.json ? Format::Json : Format::Text, rec);
-    writer.begin(first, last);
-    if (gates.any()) return remeasuredTable(rec, first, last, gates, writer);
-    // Only each frame's header is needed (for envelope pairs, the first record's).
-    const HeaderScanResult scan = scanFrameHeaders(rec.file(), frameRecordLayout(rec), first, last,
-                                                   [&writer](int64_t frame, const uint8_t* header) {
-                                                       return writer.row(frame, decodeFrameHeader(header));
-                                                   });
-    // Only a file that shrank since it was opened ends inside a counted frame's header.
-    const bool cut = scan.end == HeaderScanEnd::CutShort;
-    if (cut)
-        std::cerr << "pelix readings: " << rec.path() << ": the file ends inside frame " << scan.stoppedAt
-                  << "'s header\n";
-    // A table that could not be written is reported when the command ends.
-    if (!writer.ok()) return kExitWriteFailed;
-    writer.end();
-    // A table that stops early is not the table asked for.
-    return cut ? kExitFrameCutShort : kExitOk;
+    const Format format = csv ? Format::Csv : parsed.json ? Format::Json : Format::Text;
+    TableOutput output(format, rec);
+    output.begin(first, last);
+    if (gates.any()) return remeasuredTable(rec, format, first, last, gates, output);
+    return recordedTable(rec, format, first, last, output);
 }
 
 } // namespace pelix::tool

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -75,6 +76,27 @@ TEST(SampleCompositionTest, UnknownRectificationStoresNothing) {
         EXPECT_FALSE(composeSamples(rect, block.data(), trace));
         EXPECT_EQ(trace.AscanPoints[5], 9);
         EXPECT_FALSE(trace.modeKnown);
+    }
+}
+
+// A re-measure decodes the raw samples alone: for every byte pair and rectification they are the
+// trace's, and what a rectification leaves unwritten (or an unknown one) keeps its value.
+TEST(SampleCompositionTest, RawSamplesAloneAreTheTracesRawSamples) {
+    std::vector<uint8_t> block(kSampleBlockBytes);
+    for (const int32_t rect : {0, 1, 2, 3, 4}) {
+        for (int first = 0; first < 256 * 256; first += static_cast<int>(kSamplePairs)) {
+            for (std::size_t p = 0; p < kSamplePairs; ++p) {
+                const int pair = (first + static_cast<int>(p)) % (256 * 256);
+                block[2 * p] = static_cast<uint8_t>(pair / 256);
+                block[2 * p + 1] = static_cast<uint8_t>(pair % 256);
+            }
+            DecodedTrace trace;
+            trace.AscanRaw.fill(-3);
+            std::array<int16_t, kAscanPointCount> raw;
+            raw.fill(-3);
+            EXPECT_EQ(composeRawSamples(rect, block.data(), raw), composeSamples(rect, block.data(), trace));
+            ASSERT_EQ(raw, trace.AscanRaw) << "rectification " << rect << " from pair " << first;
+        }
     }
 }
 

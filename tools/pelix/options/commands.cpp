@@ -324,16 +324,24 @@ const CommandSpec kReadingsCommand{
 
 namespace {
 // ---- indications
+constexpr std::string_view kIndicationsGateHelp =
+    "measure every frame again with that gate left where a\n"
+    "completed drag would (as pelix readings --gate-a/--gate-b); when it is\n"
+    "the chosen gate, its re-measured amplitude, dB to reference and peak\n"
+    "readings are followed instead of the recorded ones";
 constexpr OptionSpec kIndicationsOptions[] = {
     {.name = "--gate",
      .argument = Argument::Text,
      .label = "--gate a|b",
      .help = "the gate whose recorded amplitude is followed (default a)"},
+    kEveryFrameGateA,
+    everyFrameGateB(kIndicationsGateHelp),
     {.name = "--level",
      .argument = Argument::WholeNumber,
      .label = "--level P",
      .help = "a frame counts when the gate's amplitude is at least P percent of\n"
-             "screen height, 0..100 (default: the gate's threshold in frame 1)",
+             "screen height, 0..100 (default: the gate's threshold in frame 1, or\n"
+             "as moved)",
      .least = 0,
      .most = 100,
      .refused = "must be 0..100 percent"},
@@ -389,8 +397,9 @@ const CommandSpec kIndicationsCommand{
     .listArguments = "FILE [--gate a|b]",
     .summary = "where a gate's recorded echo stands above a level, sized",
     .listColumn = 28,
-    .usage = "FILE [--gate a|b] [--level P | --above-reference DB] [--drop DB]\n"
-             "                         [--merge G] [--min-frames K] [--scan-speed MM_PER_S]\n"
+    .usage = "FILE [--gate a|b] [--gate-a START,THRESH] [--gate-b START,THRESH]\n"
+             "                         [--level P | --above-reference DB] [--drop DB] [--merge G]\n"
+             "                         [--min-frames K] [--scan-speed MM_PER_S]\n"
              "                         [--from A --to B] [--csv | --json]",
     .description =
         "Finds the indications in the gate's recorded echo amplitudes (for envelope recordings, the\n"
@@ -407,7 +416,8 @@ const CommandSpec kIndicationsCommand{
     .closing = "Without --csv or --json: a table, one line per indication, held readings marked with a\n"
                "trailing *.\n"
                "Exit status 0 done, 1 the list could not be written, 2 usage, 3 recording rejected,\n"
-               "4 the file ended inside a frame's header (the indications before it are given).\n",
+               "4 the file ended inside a frame's header, or inside a frame being measured again (the\n"
+               "indications before it are given).\n",
 };
 
 const CommandSpec kExportCommand{
