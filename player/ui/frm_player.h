@@ -8,18 +8,23 @@
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
+#include "player/ui/window_keys.h"
 
+#include <QImage>
 #include <QKeySequence>
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace pelix::player {
 class AviExport;
 class AviRangeMarker;
 class FrameDisplay;
 class GateChangeHandler;
+class KeyHelpOverlay;
 class PlaybackController;
 class QuickMove;
 class SearchController;
@@ -30,7 +35,7 @@ class OverviewWindow;
 
 // Opens and closes the overview tool window.
 inline QKeySequence overviewShortcut() {
-    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    return pelix::player::keyOf(pelix::player::WindowKey::Overview);
 }
 
 class frmPlayer : public QWidget {
@@ -68,13 +73,29 @@ class frmPlayer : public QWidget {
     // Shows the overview beside this window, or hides it when it is showing.
     void toggleOverview();
 
+    // "Report…" from this window (Ctrl+R, the context menu): asks for the report with
+    // what the overview's button gives, the flags as the window knows them.
+    void requestReport();
+    // The window's picture of the frame on screen, as `pelix render FILE N --window`
+    // takes it, put on the clipboard. Nothing happens without a recording.
+    void copyFramePicture();
+    // That picture: the window without the help overlay or a status message.
+    QImage framePicture();
+    // The list of the window's keys over the window (F1).
+    pelix::player::KeyHelpOverlay& keyHelp() { return *m_keyHelp; }
+
     // Gate evaluation on the shown frame (what a gate drag measures).
     pelix::evaluation::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
     const pelix::evaluation::GateDataArray& GateDataArray() const;
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();
 
+  Q_SIGNALS:
+    void reportRequested(const QString& recording, const std::vector<int32_t>& flaggedFrames,
+                         int32_t currentFrame, int32_t frameCount);
+
   protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -102,4 +123,5 @@ class frmPlayer : public QWidget {
     pelix::player::SearchController* m_search = nullptr;
     std::unique_ptr<pelix::player::OpenSequence> m_open;
     pelix::overview::OverviewWindow* m_overview = nullptr;
+    pelix::player::KeyHelpOverlay* m_keyHelp = nullptr;
 };
