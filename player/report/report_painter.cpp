@@ -98,9 +98,7 @@ void ReportPainter::rule(const QColor& colour, int y) {
     m_painter->setPen(Qt::black);
 }
 
-void ReportPainter::heading(const QString& text, int points) {
-    const QFont f = font(points, true);
-    const int h = lineHeight(points);
+void ReportPainter::fullWidthLines(const QString& text, const QFont& f, int h) {
     for (const QString& line : wrapText(text, f, m_body.width(), &m_writer)) {
         keepRoom(h);
         if (m_painter) {
@@ -110,7 +108,11 @@ void ReportPainter::heading(const QString& text, int points) {
         }
         m_y += h;
     }
-    m_y += h / 3;
+}
+
+void ReportPainter::heading(const QString& text, int points) {
+    fullWidthLines(text, font(points, true), lineHeight(points));
+    m_y += lineHeight(points) / 3;
 }
 
 int ReportPainter::tableHeight(const TextRows& rows, int captionWidth, bool withHeader) const {
@@ -161,16 +163,7 @@ void ReportPainter::table(const TextRows& rows, int captionWidth, const QString&
 
 void ReportPainter::paragraph(const QString& text, int points) {
     const QFont f = font(points);
-    const int h = QFontMetrics(f, &m_writer).lineSpacing();
-    for (const QString& line : wrapText(text, f, m_body.width(), &m_writer)) {
-        keepRoom(h);
-        if (m_painter) {
-            m_painter->setFont(f);
-            m_painter->drawText(QRect(m_body.left(), m_y, m_body.width(), h),
-                                Qt::AlignLeft | Qt::AlignVCenter, line);
-        }
-        m_y += h;
-    }
+    fullWidthLines(text, f, QFontMetrics(f, &m_writer).lineSpacing());
     m_y += lineHeight(points) / 3;
 }
 

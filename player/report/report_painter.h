@@ -65,6 +65,8 @@ class ReportPainter {
 
   private:
     void footer(int number);
+    // `text` wrapped to the page's width, `h` pixels a line, each line kept whole on a page.
+    void fullWidthLines(const QString& text, const QFont& f, int h);
     void rule(const QColor& colour, int y);
 
     QPagedPaintDevice& m_writer;
