@@ -25,7 +25,8 @@ const char* kUsage = "Usage: PelixPlayer [FILE]\n"
                      "  --overview FILE   also shows the recording's overview window beside the player\n"
                      "                    (Ctrl+Shift+O opens and closes it at any time)\n"
                      "  --bscan FILE      also shows the recording's B-scan window beside the player\n"
-                     "                    (Ctrl+Shift+B opens and closes it at any time)\n";
+                     "                    (Ctrl+Shift+B opens and closes it at any time)\n"
+                     "In the window, F1 lists its keys.\n";
 
 } // namespace
 
@@ -73,6 +74,12 @@ int main(int argc, char* argv[]) {
                      [&overview](const QString& recording, const std::vector<int32_t>& flagged,
                                  int32_t current, int32_t count) {
                          pelix::report::runReportAction(&overview, recording, flagged, current, count);
+                     });
+    // The main window's "Report…" (Ctrl+R, its context menu) asks the same, over itself.
+    QObject::connect(&window, &frmPlayer::reportRequested, &window,
+                     [&window](const QString& recording, const std::vector<int32_t>& flagged, int32_t current,
+                               int32_t count) {
+                         pelix::report::runReportAction(&window, recording, flagged, current, count);
                      });
     window.show();
     // A recording of an instrument older than this player, named on the command

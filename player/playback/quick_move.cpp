@@ -23,8 +23,10 @@ QuickMove::QuickMove(const PlayerControls& controls, PlayerSession& session, Pla
         connect(arrow, &platform::UpDown::DownClick, this, [this, kind = kind] { upDown(kind, false); });
     }
     for (playback::JumpKind kind :
-         {playback::JumpKind::Frame, playback::JumpKind::Time, playback::JumpKind::Flag})
+         {playback::JumpKind::Frame, playback::JumpKind::Time, playback::JumpKind::Flag}) {
         connect(entryBox(kind), &QLineEdit::textChanged, this, [this, kind] { checkEntry(kind); });
+        connect(entryBox(kind), &QLineEdit::returnPressed, this, [this, kind] { enterPressed(kind); });
+    }
 }
 
 playback::JumpKind QuickMove::selectedKind() const {
@@ -67,7 +69,7 @@ void QuickMove::cmdGo_Click() {
     m_playback.moveSlider();
 }
 
-void QuickMove::upDown(playback::JumpKind kind, bool up) {
+void QuickMove::selectOption(playback::JumpKind kind) {
     switch (kind) {
     case playback::JumpKind::Frame:
         m_c.OptFrame->setChecked(true);
@@ -79,6 +81,17 @@ void QuickMove::upDown(playback::JumpKind kind, bool up) {
         m_c.OptFlag->setChecked(true);
         break;
     }
+}
+
+void QuickMove::enterPressed(playback::JumpKind kind) {
+    // Enter jumps by the box it was typed in, as the arrows beside that box do.
+    if (!m_c.cmdGo->isEnabled()) return;
+    selectOption(kind);
+    m_c.cmdGo->click();
+}
+
+void QuickMove::upDown(playback::JumpKind kind, bool up) {
+    selectOption(kind);
     if (!m_session.isOpen()) return;
     QLineEdit* box = entryBox(kind);
     const auto current = playback::readWholeNumber(box->text().toStdString());

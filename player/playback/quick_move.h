@@ -1,6 +1,6 @@
 // The "Quick Move" group: jumps to a frame number, a time in whole seconds or
-// an operator flag, the up-down arrows beside the three entry boxes, and the
-// check that an entry box always holds a number.
+// an operator flag, the up-down arrows beside the three entry boxes, Enter in
+// a box, and the check that an entry box always holds a number.
 #pragma once
 
 #include "core/playback/navigation.h"
@@ -23,12 +23,15 @@ class QuickMove : public QObject {
 
     void cmdGo_Click();
     void upDown(playback::JumpKind kind, bool up);
+    // Enter in an entry box: its option is selected and Go pressed.
+    void enterPressed(playback::JumpKind kind);
     // Runs on every change of an entry box's text.
     void checkEntry(playback::JumpKind kind);
 
     playback::JumpKind selectedKind() const;
 
   private:
+    void selectOption(playback::JumpKind kind);
     QLineEdit* entryBox(playback::JumpKind kind) const;
     QString resetText(playback::JumpKind kind) const;
 

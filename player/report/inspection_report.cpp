@@ -9,6 +9,7 @@
 #include "player/display/frame_display.h"
 #include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
+#include "player/report/report_painter.h"
 #include "player/ui/frm_player.h"
 
 #include <QApplication>
@@ -34,114 +35,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-struct PageFrame {
-    QRect body; // between the margins, above the footer
-    QRect footer;
-};
-
-class ReportPainter {
-  public:
-    ReportPainter(QPdfWriter& writer, QPainter& painter, QString fileName, QString date, int pageCount)
-        : m_writer(writer), m_painter(painter), m_fileName(std::move(fileName)), m_date(std::move(date)),
-          m_pageCount(pageCount) {}
-
-    // Starts page `number` (1-based) and returns the area to fill.
-    QRect beginPage(int number) {
-        if (number > 1) m_writer.newPage();
-        const int w = m_writer.width();
-        const int h = m_writer.height();
-        const int line = lineHeight(9);
-        const QRect footer(0, h - line, w, line);
-        m_painter.setFont(font(9));
-        m_painter.setPen(Qt::darkGray);
-        m_painter.drawLine(0, footer.top() - line / 3, w, footer.top() - line / 3);
-        m_painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                           m_fileName + QStringLiteral("  \u2014  report of ") + m_date);
-        m_painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
-                           QStringLiteral("Page %1 of %2").arg(number).arg(m_pageCount));
-        m_painter.setPen(Qt::black);
-        return QRect(0, 0, w, footer.top() - line);
-    }
-
-    // Draws `text` at the top of `area` and returns the area below it.
-    QRect heading(const QRect& area, const QString& text, int points) {
-        m_painter.setFont(font(points, true));
-        const int h = lineHeight(points);
-        m_painter.drawText(QRect(area.left(), area.top(), area.width(), h), Qt::AlignLeft | Qt::AlignVCenter,
-                           text);
-        return area.adjusted(0, h + h / 3, 0, 0);
-    }
-
-    // Caption/value rows in two columns; returns the area below the table.
-    QRect table(const QRect& area, const std::vector<std::pair<QString, QString>>& rows, int captionWidth,
-                const QString& header1 = {}, const QString& header2 = {}) {
-        const int h = lineHeight(10);
-        int y = area.top();
-        const auto row = [&](const QString& a, const QString& b, bool bold) {
-            m_painter.setFont(font(10, bold));
-            m_painter.drawText(QRect(area.left(), y, captionWidth, h), Qt::AlignLeft | Qt::AlignVCenter, a);
-            m_painter.setFont(font(10, false));
-            m_painter.drawText(QRect(area.left() + captionWidth, y, area.width() - captionWidth, h),
-                               Qt::AlignLeft | Qt::AlignVCenter, b);
-            y += h;
-            m_painter.setPen(QColor(210, 210, 210));
-            m_painter.drawLine(area.left(), y, area.right(), y);
-            m_painter.setPen(Qt::black);
-        };
-        if (!header1.isEmpty() || !header2.isEmpty()) {
-            m_painter.setFont(font(10, true));
-            m_painter.drawText(QRect(area.left(), y, captionWidth, h), Qt::AlignLeft | Qt::AlignVCenter,
-                               header1);
-            m_painter.drawText(QRect(area.left() + captionWidth, y, area.width() - captionWidth, h),
-                               Qt::AlignLeft | Qt::AlignVCenter, header2);
-            y += h;
-            m_painter.drawLine(area.left(), y, area.right(), y);
-        }
-        for (const auto& [a, b] : rows)
-            row(a, b, true);
-        return QRect(area.left(), y + h / 2, area.width(), std::max(0, area.bottom() - y - h / 2));
-    }
-
-    QRect text(const QRect& area, const QString& text, int points) {
-        m_painter.setFont(font(points));
-        const QRect used = m_painter.boundingRect(area, Qt::AlignLeft | Qt::TextWordWrap, text);
-        m_painter.drawText(area, Qt::AlignLeft | Qt::TextWordWrap, text);
-        return area.adjusted(0, used.height() + lineHeight(points) / 3, 0, 0);
-    }
-
-    // A picture scaled to the width of `area` (never above `maxHeight`), keeping its proportions.
-    QRect picture(const QRect& area, const QPixmap& pixmap, int maxHeight) {
-        if (pixmap.isNull()) return area;
-        QSize size =
-            pixmap.size().scaled(area.width(), std::min(maxHeight, area.height()), Qt::KeepAspectRatio);
-        const QRect target(area.left(), area.top(), size.width(), size.height());
-        m_painter.drawPixmap(target, pixmap);
-        m_painter.setPen(Qt::gray);
-        m_painter.drawRect(target.adjusted(0, 0, -1, -1));
-        m_painter.setPen(Qt::black);
-        return area.adjusted(0, size.height() + lineHeight(10), 0, 0);
-    }
-
-    int lineHeight(int points) const { return points * kDpi * 3 / (72 * 2); }
-    QPainter& painter() { return m_painter; }
-
-  private:
-    QFont font(int points, bool bold = false) const {
-        QFont f(QStringLiteral("Sans Serif"));
-        f.setPointSize(points);
-        f.setBold(bold);
-        // No ligatures: "fl" and "fi" stay two letters for whoever searches or copies the report's text.
-        f.setStyleStrategy(QFont::PreferNoShaping);
-        return f;
-    }
-
-    QPdfWriter& m_writer;
-    QPainter& m_painter;
-    QString m_fileName;
-    QString m_date;
-    int m_pageCount;
-};
-
 std::optional<FrameHeader> firstFrameHeader(const OpenRecording& rec) {
     FrameHeaderBytes bytes{};
     if (rec.file().readAt(rec.recordOffset(1), bytes.data(), bytes.size()) != bytes.size())
@@ -149,32 +42,38 @@ std::optional<FrameHeader> firstFrameHeader(const OpenRecording& rec) {
     return decodeFrameHeader(bytes);
 }
 
-void summaryPage(ReportPainter& p, const QRect& page, const OpenRecording& rec,
-                 const overview::OverviewSeries& series, const std::vector<int32_t>& frames) {
-    QRect area = p.heading(page, QStringLiteral("Inspection report"), 18);
+// The summary of the recording: one page, or more where its lists run long.
+void summaryPages(ReportPainter& p, const OpenRecording& rec, const overview::OverviewSeries& series,
+                  const std::vector<int32_t>& frames) {
+    const QRect page = p.nextPage();
+    p.heading(QStringLiteral("Inspection report"), 18);
     const SummaryRows summary = recordingSummary(rec, firstFrameHeader(rec), series.flags());
-    std::vector<std::pair<QString, QString>> rows;
+    TextRows rows;
     for (const auto& [caption, value] : summary)
         rows.emplace_back(qs(caption), qs(value));
     rows.emplace_back(QStringLiteral("Frames in this report"), qs(frameListText(frames, 60)));
-    area = p.table(area, rows, page.width() / 4);
-    area = p.heading(area, QStringLiteral("Overview"), 12);
+    p.table(rows, page.width() / 4);
+    // The strip keeps its heading and the words under it on its page.
+    p.keepRoom(p.lineHeight(12) * 4 / 3 + page.width() / 4 + p.lineHeight(10) / 2 + 4 * p.lineHeight(9));
+    p.heading(QStringLiteral("Overview"), 12);
+    const QRect area = p.area();
     const QRect strip(area.left(), area.top(), area.width(), std::min(area.height() / 2, page.width() / 4));
-    overview::OverviewMarks marks;
-    marks.searchMatches = frames;
-    overview::paintOverview(p.painter(), strip, series, marks);
-    p.painter().setPen(Qt::gray);
-    p.painter().drawRect(strip.adjusted(0, 0, -1, -1));
-    p.painter().setPen(Qt::black);
-    area = area.adjusted(0, strip.height() + p.lineHeight(10) / 2, 0, 0);
-    p.text(area,
-           QStringLiteral(
-               "Recorded echo amplitude of gate A (green) and gate B (blue), 0 to 100 % of screen "
-               "height, from frame 1 (left) to frame %1 (right); lowest to highest value of the frames "
-               "under each point. Operator flags are marked red along the top, the frames of this "
-               "report orange along the bottom.")
-               .arg(rec.FrameCount()),
-           9);
+    if (QPainter* painter = p.painter()) {
+        overview::OverviewMarks marks;
+        marks.searchMatches = frames;
+        overview::paintOverview(*painter, strip, series, marks);
+        painter->setPen(Qt::gray);
+        painter->drawRect(strip.adjusted(0, 0, -1, -1));
+        painter->setPen(Qt::black);
+    }
+    p.skip(strip.height() + p.lineHeight(10) / 2);
+    p.paragraph(
+        QStringLiteral("Recorded echo amplitude of gate A (green) and gate B (blue), 0 to 100 % of screen "
+                       "height, from frame 1 (left) to frame %1 (right); lowest to highest value of the "
+                       "frames under each point. Operator flags are marked red along the top, the frames "
+                       "of this report orange along the bottom.")
+            .arg(rec.FrameCount()),
+        9);
 }
 
 } // namespace
@@ -248,11 +147,16 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         device.finish(false, "the PDF");
         return notWritten();
     }
-    const int pageCount = static_cast<int>(frames.size()) + 1;
-    ReportPainter p(writer, painter, QFileInfo(request.recording).fileName(),
-                    request.date.toString(QStringLiteral("yyyy-MM-dd HH:mm")), pageCount);
-    summaryPage(p, p.beginPage(1), rec, series, frames);
-    if (progress && !progress(1, pageCount)) {
+    const QString fileName = QFileInfo(request.recording).fileName();
+    const QString date = request.date.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    // The summary is laid out once without drawing, so every footer can give the page count.
+    ReportPainter counting(writer, nullptr, fileName, date, 0);
+    summaryPages(counting, rec, series, frames);
+    const int summaryPageCount = counting.pages();
+    const int pageCount = static_cast<int>(frames.size()) + summaryPageCount;
+    ReportPainter p(writer, &painter, fileName, date, pageCount);
+    summaryPages(p, rec, series, frames);
+    if (progress && !progress(summaryPageCount, pageCount)) {
         painter.end();
         device.close();
         pdf.discard(); // half a report is no report
@@ -266,26 +170,14 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         window.jumpToFrame(frame);
         QApplication::processEvents();
         const bool flagged = std::binary_search(series.flags().begin(), series.flags().end(), frame);
-        QRect area = p.beginPage(static_cast<int>(i) + 2);
-        area = p.heading(area,
-                         QStringLiteral("Frame %1 of %2  \u2014  %3%4")
-                             .arg(frame)
-                             .arg(rec.FrameCount())
-                             .arg(qs(frameTimeText(frame, rec.framesPerSecond())),
-                                  flagged ? QStringLiteral("  \u2014  flagged") : QString()),
-                         14);
-        if (window.display().lastFrameTraceMissing()) {
-            // The screen would hold another frame's trace under this frame's panel: no picture of that.
-            outcome.cutShortFrames.push_back(frame);
-            area =
-                p.text(area,
-                       QStringLiteral("This frame is cut short by the end of the file; its trace cannot be "
-                                      "shown."),
-                       11);
-        } else {
-            area = p.picture(area, window.grab(), area.height() * 2 / 3);
-        }
-        std::vector<std::pair<QString, QString>> readings;
+        p.nextPage();
+        p.heading(QStringLiteral("Frame %1 of %2  \u2014  %3%4")
+                      .arg(frame)
+                      .arg(rec.FrameCount())
+                      .arg(qs(frameTimeText(frame, rec.framesPerSecond())),
+                           flagged ? QStringLiteral("  \u2014  flagged") : QString()),
+                  14);
+        TextRows readings;
         for (std::size_t slot = 0; slot < c.lblRdName.size(); ++slot) {
             QString value = c.lblRdValue[slot]->text();
             if (window.display().readings().held(slot)) value += QStringLiteral("   (held)");
@@ -294,8 +186,22 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
                                       : c.lblRdName[slot]->text(),
                                   value);
         }
-        p.table(area, readings, area.width() / 3, QStringLiteral("Reading"), QStringLiteral("Value"));
-        if (progress && !progress(static_cast<int>(i) + 2, pageCount)) {
+        const int readingsWidth = p.area().width() / 3;
+        if (window.display().lastFrameTraceMissing()) {
+            // The screen would hold another frame's trace under this frame's panel: no picture of that.
+            outcome.cutShortFrames.push_back(frame);
+            p.paragraph(QStringLiteral("This frame is cut short by the end of the file; its trace cannot be "
+                                       "shown."),
+                        11);
+        } else {
+            // The picture leaves the readings room below it on the same page.
+            const QRect room = p.area();
+            p.picture(window.grab(), std::min(room.height() * 2 / 3,
+                                              room.height() - p.tableHeight(readings, readingsWidth, true) -
+                                                  p.lineHeight(10)));
+        }
+        p.table(readings, readingsWidth, QStringLiteral("Reading"), QStringLiteral("Value"));
+        if (progress && !progress(summaryPageCount + static_cast<int>(i) + 1, pageCount)) {
             painter.end();
             device.close();
             pdf.discard();
@@ -306,7 +212,7 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
     // The PDF's trailer is written by end(); only a flushed, synced, complete file replaces the target.
     const bool ended = painter.end();
     if (!device.finish(ended, "the PDF") || !pdf.commit()) return notWritten();
-    outcome.pages = pageCount;
+    outcome.pages = p.pages();
     return outcome;
 }
 

@@ -53,7 +53,9 @@ void runReportAction(QWidget* owner, const QString& recording, const std::vector
     request.recording = recording;
     request.output = platform::pathToBytes(output);
     request.frames = frames;
-    const ReportOutcome outcome = writeInspectionReport(request, [&progress](int done, int) {
+    const ReportOutcome outcome = writeInspectionReport(request, [&progress](int done, int total) {
+        // Long lists can run the summary on to more than one page.
+        progress.setMaximum(total);
         progress.setValue(done);
         return !progress.wasCanceled();
     });

@@ -2,6 +2,7 @@
 
 #include "platform/component_registry.h"
 #include "platform/control_binding.h"
+#include "platform/path_bytes.h"
 #include "platform/track_bar.h"
 #include "player/bscan/bscan_window.h"
 #include "player/controls/twips.h"
@@ -16,21 +17,28 @@
 #include "player/playback/quick_move.h"
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"
+#include "player/ui/key_help_overlay.h"
 #include "player/ui/player_layout.h"
 #include "player/ui/status_line.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
+#include <QImage>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace pelix::player;
 
@@ -262,13 +270,15 @@ void frmPlayer::connectOverview() {
         m_playback->Slider_Scroll();
         m_c.Slider->setValue(frame);
     });
-    // "Apply to all frames" from the main window: the overview shows the re-measure and its progress.
-    const auto applyToAll = [this] {
-        if (!m_overview->isVisible()) toggleOverview();
-        m_overview->applyToAllFrames();
-    };
-    connect(new QShortcut(applyToAllFramesShortcut(), this), &QShortcut::activated, this, applyToAll);
-    connect(new QShortcut(applyToAllFramesShortcut(), m_overview), &QShortcut::activated, this, applyToAll);
+    // The overview window answers "Apply to all frames" itself too (the main window's key is in its list).
+    connect(new QShortcut(applyToAllFramesShortcut(), m_overview), &QShortcut::activated, this,
+            [this] { applyToAllFrames(); });
+}
+
+void frmPlayer::applyToAllFrames() {
+    // The overview shows the re-measure and its progress.
+    if (!m_overview->isVisible()) toggleOverview();
+    m_overview->applyToAllFrames();
 }
 
 void frmPlayer::toggleOverview() {
@@ -282,29 +292,116 @@ void frmPlayer::toggleOverview() {
 }
 
 void frmPlayer::addShortcuts() {
-    const auto shortcut = [this](QKeySequence key, auto action) {
-        auto* s = new QShortcut(key, this);
-        s->setAutoRepeat(true);
-        connect(s, &QShortcut::activated, this, action);
-    };
-    shortcut(QKeySequence(Qt::Key_Space), [this] {
-        if (m_c.cmdPlayStop->isEnabled()) m_c.cmdPlayStop->click();
-    });
+    m_keyHelp = new KeyHelpOverlay(this);
     const auto sliderAction = [this](QAbstractSlider::SliderAction action) {
         return [this, action] {
             if (m_c.Slider->isEnabled()) m_c.Slider->triggerAction(action);
         };
     };
-    shortcut(QKeySequence(Qt::Key_Left), sliderAction(QAbstractSlider::SliderSingleStepSub));
-    shortcut(QKeySequence(Qt::Key_Right), sliderAction(QAbstractSlider::SliderSingleStepAdd));
-    shortcut(QKeySequence(Qt::Key_PageUp), sliderAction(QAbstractSlider::SliderPageStepSub));
-    shortcut(QKeySequence(Qt::Key_PageDown), sliderAction(QAbstractSlider::SliderPageStepAdd));
-    shortcut(QKeySequence(Qt::Key_Home), sliderAction(QAbstractSlider::SliderToMinimum));
-    shortcut(QKeySequence(Qt::Key_End), sliderAction(QAbstractSlider::SliderToMaximum));
+    const auto actionOf = [&](WindowKey id) -> std::function<void()> {
+        switch (id) {
+        case WindowKey::PlayStop:
+            return [this] {
+                if (m_c.cmdPlayStop->isEnabled()) m_c.cmdPlayStop->click();
+            };
+        case WindowKey::PreviousFrame:
+            return sliderAction(QAbstractSlider::SliderSingleStepSub);
+        case WindowKey::NextFrame:
+            return sliderAction(QAbstractSlider::SliderSingleStepAdd);
+        case WindowKey::PageBack:
+            return sliderAction(QAbstractSlider::SliderPageStepSub);
+        case WindowKey::PageForward:
+            return sliderAction(QAbstractSlider::SliderPageStepAdd);
+        case WindowKey::FirstFrame:
+            return sliderAction(QAbstractSlider::SliderToMinimum);
+        case WindowKey::LastFrame:
+            return sliderAction(QAbstractSlider::SliderToMaximum);
+        case WindowKey::QuickMoveGo:
+            return {}; // the entry boxes answer Enter themselves
+        case WindowKey::Overview:
+            return [this] { toggleOverview(); };
+        case WindowKey::Bscan:
+            return [this] { toggleBscan(); };
+        case WindowKey::ApplyToAllFrames:
+            return [this] { applyToAllFrames(); };
+        case WindowKey::Report:
+            return [this] { requestReport(); };
+        case WindowKey::CopyPicture:
+            return [this] { copyFramePicture(); };
+        case WindowKey::KeyHelp:
+            return [this] { m_keyHelp->toggle(); };
+        }
+        return {};
+    };
+    for (const WindowKeyEntry& k : windowKeys()) {
+        std::function<void()> action = actionOf(k.id);
+        if (!action) continue;
+        auto* s = new QShortcut(k.key, this);
+        s->setAutoRepeat(k.repeats);
+        connect(s, &QShortcut::activated, this, std::move(action));
+    }
     // The overview opens and closes from either window.
-    shortcut(overviewShortcut(), [this] { toggleOverview(); });
     connect(new QShortcut(overviewShortcut(), m_overview), &QShortcut::activated, this,
             [this] { toggleOverview(); });
+}
+
+void frmPlayer::requestReport() {
+    if (!m_session.isOpen()) return;
+    const pelix::recording::FlagIndex& index = m_session.recording->flags();
+    std::vector<int32_t> flagged;
+    for (int32_t k = 1; k <= index.found(); ++k)
+        flagged.push_back(index.at(k));
+    std::sort(flagged.begin(), flagged.end());
+    flagged.erase(std::unique(flagged.begin(), flagged.end()), flagged.end());
+    emit reportRequested(pelix::platform::pathFromBytes(m_session.recording->path()), flagged,
+                         m_session.CurrentFrame, m_session.FrameCount());
+}
+
+QImage frmPlayer::framePicture() {
+    const bool helpShown = m_keyHelp->isVisible();
+    const QString status = m_c.lblStatus->text();
+    // What the program last said is no part of the frame's picture, nor is the help.
+    if (helpShown) m_keyHelp->hide();
+    if (!status.isEmpty()) m_c.lblStatus->showMessage(QString());
+    QImage picture = grab().toImage();
+    if (!status.isEmpty()) m_c.lblStatus->showMessage(status);
+    if (helpShown) m_keyHelp->toggle();
+    return picture;
+}
+
+void frmPlayer::copyFramePicture() {
+    if (!m_session.isOpen()) return;
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(framePicture());
+}
+
+void frmPlayer::contextMenuEvent(QContextMenuEvent* event) {
+    // The A-scan's own mouse handling (gates, the search box) is left alone.
+    if (QWidget* under = childAt(event->pos());
+        under && (under == m_c.Ascan || m_c.Ascan->isAncestorOf(under)))
+        return;
+    QMenu menu(this);
+    const auto add = [&](const QString& text, WindowKey id, auto action) {
+        // The key is named beside the entry; the window's own shortcut stays the one that answers it.
+        QAction* a = menu.addAction(text + QLatin1Char('\t') + keyOf(id).toString(QKeySequence::NativeText),
+                                    this, action);
+        a->setEnabled(m_session.isOpen() || id == WindowKey::KeyHelp);
+        return a;
+    };
+    // The tool windows open without a recording too, as their keys do.
+    QAction* overview = add(QStringLiteral("Overview"), WindowKey::Overview, [this] { toggleOverview(); });
+    overview->setEnabled(true);
+    overview->setCheckable(true);
+    overview->setChecked(m_overview->isVisible());
+    QAction* bscan = add(QStringLiteral("B-scan"), WindowKey::Bscan, [this] { toggleBscan(); });
+    bscan->setEnabled(true);
+    bscan->setCheckable(true);
+    bscan->setChecked(m_bscan->isVisible());
+    menu.addSeparator();
+    add(QStringLiteral("Report\u2026"), WindowKey::Report, [this] { requestReport(); });
+    add(QStringLiteral("Copy frame picture"), WindowKey::CopyPicture, [this] { copyFramePicture(); });
+    menu.addSeparator();
+    add(QStringLiteral("Keys"), WindowKey::KeyHelp, [this] { m_keyHelp->toggle(); });
+    menu.exec(event->globalPos());
 }
 
 pelix::evaluation::PointRange frmPlayer::GetPointRange(int32_t start_um, int32_t width_um) const {

@@ -8,12 +8,16 @@
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
+#include "player/ui/window_keys.h"
 
+#include <QImage>
 #include <QKeySequence>
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace pelix::player {
 class AviExport;
@@ -21,6 +25,7 @@ class Hdf5Export;
 class AviRangeMarker;
 class FrameDisplay;
 class GateChangeHandler;
+class KeyHelpOverlay;
 class PlaybackController;
 class QuickMove;
 class SearchController;
@@ -34,16 +39,16 @@ class BscanWindow;
 
 // Opens and closes the overview tool window.
 inline QKeySequence overviewShortcut() {
-    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    return pelix::player::keyOf(pelix::player::WindowKey::Overview);
 }
 // Opens and closes the B-scan tool window.
 inline QKeySequence bscanShortcut() {
-    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+    return pelix::player::keyOf(pelix::player::WindowKey::Bscan);
 }
 
 // Re-measures every frame with the gates where the last drag left them (the overview shows the result).
 inline QKeySequence applyToAllFramesShortcut() {
-    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
+    return pelix::player::keyOf(pelix::player::WindowKey::ApplyToAllFrames);
 }
 
 class frmPlayer : public QWidget {
@@ -85,6 +90,19 @@ class frmPlayer : public QWidget {
     pelix::bscan::BscanWindow& bscan() { return *m_bscan; }
     // Shows the B-scan beside this window, or hides it when it is showing.
     void toggleBscan();
+    // Re-measures every frame with the gates of the last drag; the overview shows it.
+    void applyToAllFrames();
+
+    // "Report…" from this window (Ctrl+R, the context menu): asks for the report with
+    // what the overview's button gives, the flags as the window knows them.
+    void requestReport();
+    // The window's picture of the frame on screen, as `pelix render FILE N --window`
+    // takes it, put on the clipboard. Nothing happens without a recording.
+    void copyFramePicture();
+    // That picture: the window without the help overlay or a status message.
+    QImage framePicture();
+    // The list of the window's keys over the window (F1).
+    pelix::player::KeyHelpOverlay& keyHelp() { return *m_keyHelp; }
 
     // Gate evaluation on the shown frame (what a gate drag measures).
     pelix::evaluation::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
@@ -92,7 +110,12 @@ class frmPlayer : public QWidget {
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();
 
+  Q_SIGNALS:
+    void reportRequested(const QString& recording, const std::vector<int32_t>& flaggedFrames,
+                         int32_t currentFrame, int32_t frameCount);
+
   protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -124,4 +147,5 @@ class frmPlayer : public QWidget {
     std::unique_ptr<pelix::player::OpenSequence> m_open;
     pelix::overview::OverviewWindow* m_overview = nullptr;
     pelix::bscan::BscanWindow* m_bscan = nullptr;
+    pelix::player::KeyHelpOverlay* m_keyHelp = nullptr;
 };

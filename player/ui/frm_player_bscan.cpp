@@ -1,6 +1,6 @@
 // The main window's side of the B-scan tool window: it follows the frame on
 // screen, shows the frame clicked in it, reads each recording opened, and
-// opens and closes by its shortcut or the window's context menu.
+// opens and closes by its key or the window's context menu.
 #include "player/ui/frm_player.h"
 
 #include "platform/track_bar.h"
@@ -8,8 +8,6 @@
 #include "player/overview/overview_window.h"
 #include "player/playback/playback_controller.h"
 
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QShortcut>
 
 using namespace pelix::player;
@@ -24,10 +22,8 @@ void frmPlayer::connectBscan() {
         m_playback->Slider_Scroll();
         m_c.Slider->setValue(frame);
     });
-    // It opens and closes from either window.
-    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_bscan)})
-        connect(new QShortcut(bscanShortcut(), window), &QShortcut::activated, this,
-                [this] { toggleBscan(); });
+    // The B-scan window closes by its key too (the main window's key is in its list).
+    connect(new QShortcut(bscanShortcut(), m_bscan), &QShortcut::activated, this, [this] { toggleBscan(); });
 }
 
 void frmPlayer::toggleBscan() {
@@ -38,23 +34,4 @@ void frmPlayer::toggleBscan() {
     m_bscan->placeBeside(*this);
     m_bscan->show();
     m_bscan->raise();
-}
-
-void frmPlayer::contextMenuEvent(QContextMenuEvent* event) {
-    // The A-scan control keeps its own mouse buttons.
-    const QWidget* under = childAt(event->pos());
-    if (under && (under == m_c.Ascan || m_c.Ascan->isAncestorOf(under))) {
-        event->ignore();
-        return;
-    }
-    QMenu menu(this);
-    QAction* overview = menu.addAction(QStringLiteral("Overview"), this, [this] { toggleOverview(); });
-    overview->setShortcut(overviewShortcut());
-    overview->setCheckable(true);
-    overview->setChecked(m_overview->isVisible());
-    QAction* bscan = menu.addAction(QStringLiteral("B-scan"), this, [this] { toggleBscan(); });
-    bscan->setShortcut(bscanShortcut());
-    bscan->setCheckable(true);
-    bscan->setChecked(m_bscan->isVisible());
-    menu.exec(event->globalPos());
 }

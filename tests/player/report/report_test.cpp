@@ -1,14 +1,20 @@
 // The inspection report: which frames it shows, its summary, and the PDF
 // pelix report writes (page count from the document's own structure, text
 // through poppler's pdftotext).
+#include "core/overview/overview_series.h"
+#include "core/recording/frame_header_scan.h"
 #include "core/recording/open_recording.h"
 #include "core/report/report_frames.h"
 #include "core/report/report_summary.h"
 #include "player/display_test_support.h"
 #include "player/report/report_action.h"
+#include "player/report/report_painter.h"
 #include "player/tool_test_support.h"
+#include "player/window_test_support.h"
 
 #include <QDate>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -235,6 +241,76 @@ TEST_F(ReportToolTest, RefusesBadArgumentsAndNeverWritesOverTheRecording) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_EQ(run({"report", sample, "-o", path("NO/SUCH/FOLDER/R.pdf")}), 1);
+}
+
+// Sixty flagged five-digit frames and a file name longer than a line: page 1
+// gives every one of them whole, wrapped inside the value column.
+TEST_F(ReportToolTest, LongListsAndNamesWrapInsideTheirBoxes) {
+    player::test::RecordingFiles files;
+    const QString name =
+        QStringLiteral("WELD_") + QString(150, QLatin1Char('X')) + QStringLiteral("_END.BIN");
+    const QString rec = files.write(name, player::test::recordingOptions(24000, 50, 60));
+    const auto opened = recording::OpenRecording::open(rec.toStdString());
+    ASSERT_TRUE(opened.recording) << opened.message;
+    QString err;
+    ASSERT_EQ(run({"report", rec, "-o", path("R.pdf"), "--frames", "1"}, &err), 0) << err.toStdString();
+    const QString t = text(path("R.pdf"));
+    if (t.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed; the text was not checked";
+    const QString first = t.split(QLatin1Char('\f')).first();
+    const QString flagsOnward = first.mid(first.indexOf(QStringLiteral("Flags")));
+    QStringList missing;
+    // The flagged frames as the overview finds them, each a whole number in the row.
+    const std::vector<int32_t> flags =
+        overview::scanOverview(opened.recording->file(), recording::frameRecordLayout(*opened.recording))
+            .flags();
+    ASSERT_EQ(flags.size(), 60U);
+    for (const int32_t f : flags) {
+        if (!flagsOnward.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(f))))
+            missing << QString::number(f);
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString() << "\n" << first.toStdString();
+    // The name runs on to the next line, under itself: without the spaces it reads whole.
+    QString joined = first;
+    joined.remove(QRegularExpression(QStringLiteral("\\s")));
+    EXPECT_TRUE(joined.contains(name)) << first.toStdString();
+}
+
+// A table longer than a page runs on to further pages under its header again;
+// the pages counted without drawing are the pages drawn, so every footer's
+// "Page k of N" is true.
+TEST_F(ReportToolTest, ALongTableRunsOnToFurtherPagesAndTheCountHolds) {
+    TextRows rows;
+    for (int i = 1; i <= 150; ++i)
+        rows.emplace_back(QStringLiteral("Row %1").arg(i), i % 10 == 0
+                                                               ? QStringLiteral("v%1 ").arg(i).repeated(30)
+                                                               : QStringLiteral("value %1").arg(i));
+    QPdfWriter writer(path("T.pdf"));
+    writer.setResolution(200);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    ReportPainter counting(writer, nullptr, QStringLiteral("T.BIN"), QStringLiteral("2026-01-01 10:00"), 0);
+    counting.nextPage();
+    counting.table(rows, counting.area().width() / 4, QStringLiteral("Caption"), QStringLiteral("Value"));
+    const int pages = counting.pages();
+    ASSERT_GT(pages, 2);
+    {
+        QPainter painter(&writer);
+        ReportPainter p(writer, &painter, QStringLiteral("T.BIN"), QStringLiteral("2026-01-01 10:00"), pages);
+        p.nextPage();
+        p.table(rows, p.area().width() / 4, QStringLiteral("Caption"), QStringLiteral("Value"));
+        EXPECT_EQ(p.pages(), pages);
+    }
+    EXPECT_EQ(pageCount(path("T.pdf")), pages);
+    const QString t = text(path("T.pdf"));
+    if (t.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed; the text was not checked";
+    const QStringList pageTexts = t.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_EQ(pageTexts.size(), pages);
+    for (int k = 0; k < pages; ++k) {
+        EXPECT_TRUE(pageTexts[k].contains(QStringLiteral("Page %1 of %2").arg(k + 1).arg(pages))) << k;
+        EXPECT_TRUE(pageTexts[k].contains(QStringLiteral("Caption"))) << k;
+    }
+    for (int i = 1; i <= 150; ++i)
+        EXPECT_EQ(t.count(QRegularExpression(QStringLiteral("\\bRow %1\\b").arg(i))), 1) << i;
+    EXPECT_EQ(t.count(QRegularExpression(QStringLiteral("\\bv150\\b"))), 30);
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#include "player/ui/window_keys.h"
+
+namespace pelix::player {
+
+namespace {
+
+WindowKeyEntry entry(WindowKey id, QKeySequence key, QString does, bool repeats = false,
+                     QString keyText = {}) {
+    if (keyText.isEmpty()) keyText = key.toString(QKeySequence::NativeText);
+    return WindowKeyEntry{id, std::move(key), std::move(keyText), std::move(does), repeats};
+}
+
+} // namespace
+
+const std::vector<WindowKeyEntry>& windowKeys() {
+    static const std::vector<WindowKeyEntry> keys{
+        entry(WindowKey::PlayStop, QKeySequence(Qt::Key_Space), QStringLiteral("Play or stop"), true),
+        entry(WindowKey::PreviousFrame, QKeySequence(Qt::Key_Left), QStringLiteral("Previous frame"), true),
+        entry(WindowKey::NextFrame, QKeySequence(Qt::Key_Right), QStringLiteral("Next frame"), true),
+        entry(WindowKey::PageBack, QKeySequence(Qt::Key_PageUp),
+              QStringLiteral("Back by a page of the position slider"), true),
+        entry(WindowKey::PageForward, QKeySequence(Qt::Key_PageDown),
+              QStringLiteral("Forward by a page of the position slider"), true),
+        entry(WindowKey::FirstFrame, QKeySequence(Qt::Key_Home), QStringLiteral("First frame"), true),
+        entry(WindowKey::LastFrame, QKeySequence(Qt::Key_End), QStringLiteral("Last frame"), true),
+        entry(WindowKey::QuickMoveGo, QKeySequence(Qt::Key_Return),
+              QStringLiteral("Go to the frame, time or flag typed in that box"), false,
+              QStringLiteral("Enter in a Quick Move box")),
+        entry(WindowKey::Overview, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+              QStringLiteral("Open or close the overview window"), true),
+        entry(WindowKey::Bscan, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
+              QStringLiteral("Open or close the B-scan window"), true),
+        entry(WindowKey::ApplyToAllFrames, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
+              QStringLiteral("Apply the gates as left by the last drag to all frames (in the overview)")),
+        entry(WindowKey::Report, QKeySequence(Qt::CTRL | Qt::Key_R),
+              QStringLiteral("Report\u2026: write an inspection report (PDF)")),
+        entry(WindowKey::CopyPicture, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+              QStringLiteral("Copy the window's picture of this frame to the clipboard")),
+        entry(WindowKey::KeyHelp, QKeySequence(Qt::Key_F1), QStringLiteral("Show or hide this list of keys")),
+    };
+    return keys;
+}
+
+QKeySequence keyOf(WindowKey id) {
+    for (const WindowKeyEntry& k : windowKeys())
+        if (k.id == id) return k.key;
+    return {};
+}
+
+} // namespace pelix::player

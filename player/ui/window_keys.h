@@ -1,0 +1,42 @@
+// Every key the main window answers, in one list: the window binds its
+// shortcuts from it and the help overlay (F1) draws its table from it, so the
+// two cannot tell different stories.
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+
+#include <vector>
+
+namespace pelix::player {
+
+enum class WindowKey {
+    PlayStop,
+    PreviousFrame,
+    NextFrame,
+    PageBack,
+    PageForward,
+    FirstFrame,
+    LastFrame,
+    QuickMoveGo, // bound by the Quick Move entry boxes themselves, not by a window shortcut
+    Overview,
+    Bscan,
+    ApplyToAllFrames,
+    Report,
+    CopyPicture,
+    KeyHelp,
+};
+
+struct WindowKeyEntry {
+    WindowKey id;
+    QKeySequence key;
+    QString keyText; // the key as the help names it, in the platform's own words
+    QString does;
+    bool repeats; // held down, the key acts again and again
+};
+
+// In the order the help lists them.
+const std::vector<WindowKeyEntry>& windowKeys();
+QKeySequence keyOf(WindowKey id);
+
+} // namespace pelix::player
