@@ -120,7 +120,6 @@ class frmPlayer : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void Form_Load();
