@@ -1,8 +1,8 @@
 #include "player/overview/remeasure_runner.h"
 
 #include "core/evaluation/reading_number.h"
-#include "core/frame/remeasure_frames.h"
 #include "core/frame/gate_remeasure.h"
+#include "core/frame/remeasure_frames.h"
 #include "core/indications/gate_readings.h"
 #include "core/recording/open_recording.h"
 #include "platform/path_bytes.h"

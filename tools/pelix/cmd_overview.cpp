@@ -3,8 +3,8 @@
 // as numbers, or drawn as the player's overview window draws them (the
 // drawing itself is overview_strip.cpp's, in pelix-draw).
 #include "core/files/output_file.h"
-#include "core/frame/remeasure_frames.h"
 #include "core/frame/gate_remeasure.h"
+#include "core/frame/remeasure_frames.h"
 #include "core/overview/overview_series.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"

@@ -22,8 +22,8 @@ namespace pelix::tool {
 using pelix::kExitFrameCutShort;
 using pelix::kExitOk;
 using pelix::kExitRejected;
-using pelix::kExitSomeNotRead;
 using pelix::kExitReviewRefused;
+using pelix::kExitSomeNotRead;
 using pelix::kExitUsage;
 using pelix::kExitWriteFailed;
 
