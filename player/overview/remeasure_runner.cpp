@@ -138,15 +138,18 @@ bool RemeasureRunner::start(const QString& path, const player::DraggedGates& gat
     // Paced, the window takes every frame before the next is measured; otherwise a few chunks may wait.
     const std::size_t limit = sliceMs == 0 ? 1 : 4;
     const int32_t batchFrames = sliceMs == 0 ? 1 : kBatchFrames;
+    // One core stays with the window, so that it answers at once however long the run.
+    const int workers = std::max(1, frame::defaultWorkerCount() - 1);
     Job& job = *m_job;
     try {
-        job.thread = std::thread([this, &job, last, sliceMs, limit, batchFrames, gateA = gates.gateA,
+        job.thread = std::thread([this, &job, last, sliceMs, limit, batchFrames, workers, gateA = gates.gateA,
                                   gateB = gates.gateB, dbSlotA, dbSlotB] {
             Job::Chunk chunk;
+            bool outOfMemory = false;
             QElapsedTimer sinceHandOver;
             sinceHandOver.start();
-            const frame::RemeasureOutcome outcome = frame::remeasureFramesInOrder<std::vector<Measured>>(
-                *job.recording, 1, last, gateA, gateB, frame::defaultWorkerCount(), batchFrames,
+            frame::RemeasureOutcome outcome = frame::remeasureFramesInOrder<std::vector<Measured>>(
+                *job.recording, 1, last, gateA, gateB, workers, batchFrames,
                 [&job, gateA = gateA.has_value(), gateB = gateB.has_value(), dbSlotA,
                  dbSlotB](const frame::FrameView&, const frame::Remeasured& measured,
                           std::vector<Measured>& batch) {
@@ -163,7 +166,13 @@ bool RemeasureRunner::start(const QString& path, const player::DraggedGates& gat
                     return !job.stop;
                 },
                 [&](const std::vector<Measured>& batch) {
-                    chunk.frames.insert(chunk.frames.end(), batch.begin(), batch.end());
+                    try {
+                        chunk.frames.insert(chunk.frames.end(), batch.begin(), batch.end());
+                    } catch (const std::bad_alloc&) {
+                        // An exception may not leave the ordered run (its workers would not be joined).
+                        outOfMemory = true;
+                        return false;
+                    }
                     if (sinceHandOver.elapsed() < sliceMs) {
                         std::lock_guard lock(job.mutex);
                         return !job.stop;
@@ -176,6 +185,12 @@ bool RemeasureRunner::start(const QString& path, const player::DraggedGates& gat
                 },
                 &job.failure);
             std::lock_guard lock(job.mutex);
+            if (outOfMemory) {
+                // Nothing trustworthy to show: the recorded values stay, and the line says why.
+                outcome = {frame::RemeasureEnd::LibraryMissing, 1};
+                job.failure = "Not enough memory to re-measure every frame.";
+                chunk.frames.clear();
+            }
             if (!chunk.frames.empty()) job.pending.push_back(std::move(chunk));
             job.outcome = outcome;
             job.done = true;
@@ -243,11 +258,12 @@ void RemeasureRunner::takeMeasured() {
 void RemeasureRunner::cancel() {
     if (!running()) return;
     stopWorkers();
-    // What the workers handed over before they stopped is kept; the run ends after it.
+    // What the workers handed over before they stopped is kept; the run ends after it. A run that
+    // ended on its own just before keeps its own end.
     {
         std::lock_guard lock(m_job->mutex);
+        if (!m_job->done) m_job->outcome = {frame::RemeasureEnd::Stopped, 0};
         m_job->done = true;
-        m_job->outcome = {frame::RemeasureEnd::Stopped, 0};
     }
     takeMeasured();
 }
