@@ -33,7 +33,7 @@ void runOrderedBatches(int64_t batches, int workers, const MakeWorker& makeWorke
         int64_t index = -1; // the batch it holds once filled
         bool ready = false;
     };
-    std::vector<Slot> slots(static_cast<std::size_t>(slotCount));
+    std::vector<Slot> slotRing(static_cast<std::size_t>(slotCount));
     std::mutex mutex;
     std::condition_variable changed;
     int64_t nextToTake = 0;
@@ -52,7 +52,7 @@ void runOrderedBatches(int64_t batches, int workers, const MakeWorker& makeWorke
                     lock, [&] { return stop || nextToTake >= batches || nextToTake - consumed < slotCount; });
                 if (stop || nextToTake >= batches) return;
                 index = nextToTake++;
-                slot = &slots[static_cast<std::size_t>(index % slotCount)];
+                slot = &slotRing[static_cast<std::size_t>(index % slotCount)];
             }
             worker(index, slot->batch);
             {
@@ -70,7 +70,7 @@ void runOrderedBatches(int64_t batches, int workers, const MakeWorker& makeWorke
         threads.emplace_back(work);
 
     for (int64_t index = 0; index < batches; ++index) {
-        Slot& slot = slots[static_cast<std::size_t>(index % slotCount)];
+        Slot& slot = slotRing[static_cast<std::size_t>(index % slotCount)];
         {
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return slot.ready && slot.index == index; });

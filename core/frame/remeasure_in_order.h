@@ -11,17 +11,19 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace pelix::frame {
 
 // remeasureFrames spread over `workers` threads for a table of the whole run: frames are
 // taken in batches of `batchFrames`, each batch measured on a worker by a FrameRemeasurer (the
 // lean read, see lean_remeasure.h) and `measure(view, result, batch)` called there for each of
-// its frames in order; `take(batch)` then sees the batches in frame order on the calling thread
-// (returning false stops the run). Each worker calls its own copy of `measure`. A batch cut short by the end
-// of the file is taken with the frames before the cut, and the run ends there. `Batch` needs clear();
-// `failure`, when given, receives why the calculation library could not be used. The results hold no panel
-// row texts (the amplitude numbers are there).
+// its frames in order (a `measure` that returns bool stops its batch at the frame it returns false
+// for, which a caller stopping the run from outside uses not to wait for whole batches); `take(batch)` then
+// sees the batches in frame order on the calling thread (returning false stops the run). Each worker calls
+// its own copy of `measure`. A batch cut short by the end of the file is taken with the frames before the
+// cut, and the run ends there. `Batch` needs clear(); `failure`, when given, receives why the calculation
+// library could not be used. The results hold no panel row texts (the amplitude numbers are there).
 template <class Batch, class Measure, class Take>
 RemeasureOutcome remeasureFramesInOrder(const recording::OpenRecording& recording, int32_t first,
                                         int32_t last, const std::optional<DraggedGate>& gateA,
@@ -48,11 +50,15 @@ RemeasureOutcome remeasureFramesInOrder(const recording::OpenRecording& recordin
             slot.batch.clear();
             const int64_t from = first + index * batchFrames;
             slot.last = static_cast<int32_t>(std::min<int64_t>(last, from + batchFrames - 1));
-            slot.end = remeasurer->run(static_cast<int32_t>(from), slot.last,
-                                       [&](const FrameView& view, const Remeasured& result) {
-                                           perWorker(view, result, slot.batch);
-                                           return true;
-                                       });
+            slot.end = remeasurer->run(
+                static_cast<int32_t>(from), slot.last, [&](const FrameView& view, const Remeasured& result) {
+                    if constexpr (std::is_same_v<decltype(perWorker(view, result, slot.batch)), bool>)
+                        return perWorker(view, result, slot.batch);
+                    else {
+                        perWorker(view, result, slot.batch);
+                        return true;
+                    }
+                });
             if (slot.end.end == RemeasureEnd::LibraryMissing) slot.failure = remeasurer->failure();
         };
     };

@@ -1,11 +1,12 @@
 // "Apply to all frames": every frame of the recording re-measured with the
-// gates where the user left them, without freezing the window. The work runs
-// on the user-interface thread in slices of a few milliseconds between turns
-// of the event loop, because the calculation library keeps one process-wide
-// state (the setup record of the last SetHeaderData, the DGS curve the control
-// draws) that the gate drag and the control's curves use too: a second thread
-// would measure against whatever the window set last. The recording is read
-// through a handle of its own.
+// gates where the user left them, without freezing the window. The measuring
+// runs on worker threads (the calculation library keeps its readings and DGS
+// state per thread, and each worker reads the recording through a handle of
+// its own); the measured frames come back to the window's thread in chunks a
+// few times a second, through the event loop, and only that thread touches the
+// series. Cancelling stops the workers at the frame they are on; closing or
+// replacing the recording abandons the run and waits for the workers to let go
+// of it before anything they use is freed.
 #pragma once
 
 #include "core/evaluation/cal_readings.h"
@@ -14,7 +15,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -53,9 +53,10 @@ struct RemeasuredSeries {
 class RemeasureRunner : public QObject {
     Q_OBJECT
   public:
-    // The longest stretch of measuring between two turns of the event loop.
-    static constexpr int kSliceMs = 15;
-    // 0 measures one frame a turn (tests that stop a run part way).
+    // How often the workers hand what they measured to the window (and the progress moves on).
+    static constexpr int kSliceMs = 40;
+    // 0 hands over every frame and lets the workers measure on only once the window has taken it:
+    // one frame a turn of the event loop (tests that stop a run part way). Read when a run starts.
     void setSliceMs(int ms) { m_sliceMs = ms; }
 
     explicit RemeasureRunner(QObject* parent = nullptr);
@@ -66,12 +67,13 @@ class RemeasureRunner : public QObject {
     // False (and nothing runs) when the recording cannot be opened again; `error` says why.
     bool start(const QString& path, const player::DraggedGates& gates,
                std::shared_ptr<const OverviewSeries> recorded, std::string& error);
-    // Stops at the next slice's end; `finished` brings what was measured.
+    // Stops the workers at the frame they are on and emits `finished`, before it returns, with what was
+    // measured.
     void cancel();
     // Stops without a result (the recording was closed or replaced).
     void abandon();
 
-    bool running() const { return m_timer.isActive(); }
+    bool running() const { return m_job != nullptr; }
     int32_t measuredFrames() const { return m_next - 1; }
     int32_t frameCount() const { return m_series ? m_series->frameCount() : 0; }
     const player::DraggedGates& gates() const { return m_gates; }
@@ -81,17 +83,18 @@ class RemeasureRunner : public QObject {
     void finished(std::shared_ptr<const pelix::overview::RemeasuredSeries> result);
 
   private:
-    void step();
+    struct Job;
+    // Takes what the workers handed over; ends the run once they are done.
+    void takeMeasured();
+    // Stops the workers and waits for them.
+    void stopWorkers();
     void finish(RemeasuredSeries::End end, int32_t stoppedAt);
     void forget();
 
-    QTimer m_timer;
-    std::unique_ptr<recording::OpenRecording> m_rec;
-    evaluation::CalReadings m_cal;
+    std::unique_ptr<Job> m_job;
     player::DraggedGates m_gates;
     std::shared_ptr<OverviewSeries> m_series;
     std::shared_ptr<RemeasuredSeries> m_result;
-    std::optional<std::size_t> m_dbSlotA, m_dbSlotB;
     int32_t m_next = 1;
     int m_sliceMs = kSliceMs;
 };
