@@ -1,6 +1,5 @@
 #include "player/overview/remeasure_runner.h"
 
-#include "core/evaluation/reading_number.h"
 #include "core/frame/gate_remeasure.h"
 #include "core/frame/ordered_batches.h"
 #include "core/frame/remeasure_in_order.h"
@@ -11,7 +10,6 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <deque>
@@ -28,16 +26,11 @@ namespace {
 
 constexpr float kNoReading = std::numeric_limits<float>::quiet_NaN();
 
-// The dB a reading text shows ("12.5dB"); NaN for "-----dB" or a reading of another kind.
+// The dB a reading text shows, as the indications read it; NaN for "-----dB" or a reading of
+// another kind.
 float decibelsShown(const std::string& text) {
-    const evaluation::ReadingNumber n = evaluation::readingNumber(text);
-    const std::string_view digits = n.number();
-    if (n.unit != "dB" || digits.empty()) return kNoReading;
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
-        return kNoReading;
-    return static_cast<float>(value);
+    const std::optional<double> value = indications::decibelsShown(text);
+    return value && std::isfinite(*value) ? static_cast<float>(*value) : kNoReading;
 }
 
 // One frame as the workers measured it: the moved gates' amplitudes and dB-to-reference readings.
