@@ -67,6 +67,8 @@ int main(int argc, char* argv[]) {
         pelix::platform::showMessage(window.ascanError());
         return pelix::kExitWriteFailed;
     }
+    // The user's window keeps each recording's review file.
+    window.setKeepsReviews(true);
     // The overview's "Report…" opens the report dialog; the report draws its
     // pages through a window of its own, so the window itself never reaches it.
     pelix::overview::OverviewWindow& overview = window.overview();

@@ -23,7 +23,7 @@ toolkit_free="layout cal core"
 # The B-scan window places itself beside the main window as the overview does, so it comes after
 # it. The window (ui) wires the controllers below it; the report draws its pages through a window
 # of its own, so it sits above ui. Files directly in player/ (main.cpp) may include any of them.
-player_order=(controls display evaluation playback search export overview bscan ui report)
+player_order=(controls display evaluation playback search export review overview bscan ui report)
 
 player_rank() {
   local i

@@ -49,6 +49,17 @@ void AviRangeMarker::optEnd_Click() {
     showSelection();
 }
 
+bool AviRangeMarker::selectRange(int32_t start, int32_t end) {
+    if (!m_session.isOpen() || start < 1 || end < start || end > m_session.FrameCount() ||
+        !m_c.AVI_Select->isEnabled())
+        return false;
+    if (!m_c.AVI_Select->isChecked()) m_c.AVI_Select->setChecked(true); // arms the range
+    m_session.avi.startFrame = start;
+    m_session.avi.endFrame = end;
+    showSelection();
+    return true;
+}
+
 void AviRangeMarker::showSelection() {
     m_c.Slider->setSelStart(m_session.avi.startFrame);
     m_c.Slider->setSelLength(m_session.avi.endFrame - m_session.avi.startFrame);

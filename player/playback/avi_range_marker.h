@@ -19,6 +19,9 @@ class AviRangeMarker : public QObject {
     void AVI_Select_Click();
     void optStart_Click();
     void optEnd_Click();
+    // Arms the range (as AVI_Select does) from `start` to `end`, frames of the open
+    // recording with start <= end; false, and nothing changed, for any other range.
+    bool selectRange(int32_t start, int32_t end);
 
   private:
     void showSelection();

@@ -15,6 +15,7 @@
 #include "player/playback/control_guard.h"
 #include "player/playback/playback_controller.h"
 #include "player/playback/quick_move.h"
+#include "player/review/review_session.h"
 #include "player/search/search_controller.h"
 #include "player/search/search_results.h"
 #include "player/ui/key_help_overlay.h"
@@ -121,9 +122,13 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
         m_c.lblStatus->showMessage(
             QStringLiteral("HDF5 file of frames %1 to %2 written to %3").arg(first).arg(last).arg(path));
     });
-    connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] { handleOpenResult(m_open->cmdOpen_Click()); });
+    connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] {
+        const auto before = m_session.isOpen() ? std::optional(lastSession()) : std::nullopt;
+        handleOpenResult(m_open->cmdOpen_Click(), before);
+    });
     connectOverview();
     connectBscan();
+    connectReview();
     addShortcuts();
 
     Form_Load();
@@ -190,6 +195,10 @@ void frmPlayer::Form_Resize() {
 }
 
 void frmPlayer::Form_Unload() {
+    // Where the window was left is read before anything below changes it.
+    m_closing = true;
+    if (m_review->isOpen()) m_review->close(m_session.isOpen() ? std::optional(lastSession()) : std::nullopt);
+    m_closing = false;
     m_search->cancel();
     m_overview->clear();
     m_bscan->clear();
@@ -222,11 +231,12 @@ void frmPlayer::dropEvent(QDropEvent* event) {
 }
 
 OpenResult frmPlayer::openRecording(const QString& path) {
+    const auto before = m_session.isOpen() ? std::optional(lastSession()) : std::nullopt;
     const OpenResult result = m_open->openFile(path);
     // A window drawn for a file (the command-line tool, the report) has no
     // user to keep waiting, and its picture must show the flags as known.
     if (result == OpenResult::Opened && testAttribute(Qt::WA_DontShowOnScreen)) m_open->waitForFlags();
-    handleOpenResult(result);
+    handleOpenResult(result, before);
     return result;
 }
 
@@ -246,13 +256,15 @@ void frmPlayer::jumpToFrame(int32_t frame) {
     }
 }
 
-void frmPlayer::handleOpenResult(OpenResult result) {
+void frmPlayer::handleOpenResult(OpenResult result, const std::optional<pelix::review::LastSession>& before) {
     // A refused file left the recording under review, and its overview, as they were.
     if (result != OpenResult::Opened || !m_session.recording) return;
+    ++m_opened;
     m_overview->setRecording(*m_session.recording);
     m_overview->setCurrentFrame(m_session.CurrentFrame);
     m_bscan->setRecording(*m_session.recording);
     m_bscan->setCurrentFrame(m_session.CurrentFrame);
+    reviewRecordingOpened(before);
 }
 
 void frmPlayer::connectOverview() {
@@ -328,6 +340,10 @@ void frmPlayer::addShortcuts() {
             return [this] { requestReport(); };
         case WindowKey::CopyPicture:
             return [this] { copyFramePicture(); };
+        case WindowKey::AddBookmark:
+            return [this] { addBookmarkHere(); };
+        case WindowKey::InspectionDetails:
+            return [this] { editInspection(); };
         case WindowKey::KeyHelp:
             return [this] { m_keyHelp->toggle(); };
         }
@@ -400,6 +416,17 @@ void frmPlayer::contextMenuEvent(QContextMenuEvent* event) {
     add(QStringLiteral("Report\u2026"), WindowKey::Report, [this] { requestReport(); });
     add(QStringLiteral("Copy frame picture"), WindowKey::CopyPicture, [this] { copyFramePicture(); });
     menu.addSeparator();
+    add(QStringLiteral("Add bookmark\u2026"), WindowKey::AddBookmark, [this] {
+        addBookmarkHere();
+    })->setEnabled(m_session.isOpen() && m_keepsReviews);
+    add(QStringLiteral("Inspection details\u2026"), WindowKey::InspectionDetails, [this] {
+        editInspection();
+    })->setEnabled(m_session.isOpen() && m_keepsReviews);
+    QAction* restore = menu.addAction(QStringLiteral("Restore last session"), this,
+                                      [](bool on) { setRestoresLastSession(on); });
+    restore->setCheckable(true);
+    restore->setChecked(restoresLastSession());
+    menu.addSeparator();
     add(QStringLiteral("Keys"), WindowKey::KeyHelp, [this] { m_keyHelp->toggle(); });
     menu.exec(event->globalPos());
 }
@@ -413,6 +440,7 @@ const pelix::evaluation::GateDataArray& frmPlayer::GateDataArray() const {
 
 void frmPlayer::Ascan_MouseUp() {
     guardedControlStep([&] { m_gateChange->Ascan_MouseUp(); });
+    m_draggedIn = m_opened;
     // The gates as left are what "Apply to all frames" takes to every frame.
     m_overview->setDraggedGates(m_gateChange->lastDrag());
 }

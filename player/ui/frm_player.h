@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/evaluation/gate_evaluation.h"
+#include "core/review/review_file.h"
 #include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
@@ -12,12 +13,16 @@
 
 #include <QImage>
 #include <QKeySequence>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
+
+class QMessageBox;
 
 namespace pelix::player {
 class AviExport;
@@ -28,6 +33,7 @@ class GateChangeHandler;
 class KeyHelpOverlay;
 class PlaybackController;
 class QuickMove;
+class ReviewSession;
 class SearchController;
 } // namespace pelix::player
 namespace pelix::overview {
@@ -110,6 +116,30 @@ class frmPlayer : public QWidget {
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();
 
+    // Each recording opened has its review read, kept and its last session
+    // restored. The program turns this on; the windows that draw for the
+    // command line and the report leave it off, so they never write a review.
+    void setKeepsReviews(bool on) { m_keepsReviews = on; }
+    bool keepsReviews() const { return m_keepsReviews; }
+    // The review of the recording on screen.
+    pelix::player::ReviewSession& review() { return *m_review; }
+    // Whether opening a recording restores its last session (a setting of the
+    // user's, on until turned off in the context menu).
+    static bool restoresLastSession();
+    static void setRestoresLastSession(bool on);
+    // Where the window stands now, as the review keeps it.
+    pelix::review::LastSession lastSession() const;
+
+  public Q_SLOTS:
+    // The bookmark dialog for the frame on screen (Ctrl+B); OK adds the bookmark.
+    void addBookmarkHere();
+    // The bookmark dialog for bookmark `index` of review().bookmarks(); OK keeps the new note.
+    void editBookmarkAt(int index);
+    // Asks, then deletes bookmark `index` of review().bookmarks().
+    void deleteBookmarkAt(int index);
+    // The inspection details dialog (Ctrl+I); OK keeps the details.
+    void editInspection();
+
   Q_SIGNALS:
     void reportRequested(const QString& recording, const std::vector<int32_t>& flaggedFrames,
                          int32_t currentFrame, int32_t frameCount);
@@ -125,10 +155,21 @@ class frmPlayer : public QWidget {
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
-    void handleOpenResult(pelix::player::OpenResult result);
+    void handleOpenResult(pelix::player::OpenResult result,
+                          const std::optional<pelix::review::LastSession>& before);
     void addShortcuts();
     void connectOverview();
     void connectBscan();
+    void connectReview();
+    // The recording on screen replaced the one `before` describes (none before the first).
+    void reviewRecordingOpened(const std::optional<pelix::review::LastSession>& before);
+    void restoreLastSession(const pelix::review::LastSession& last);
+    void restoreGates(const pelix::review::LastSession& last);
+    void restoreSearchBox(const pelix::review::LastSession& last);
+    void restoreToolWindows(const std::string& json);
+    void tellAboutReview(const QString& text);
+    // The bookmark `mark`, which stood at `index` when a dialog opened; -1 when it is gone.
+    int bookmarkIndexOf(const pelix::review::Bookmark& mark, int index) const;
 
     QString m_appTitle;
     QString m_ascanError;
@@ -147,4 +188,11 @@ class frmPlayer : public QWidget {
     pelix::overview::OverviewWindow* m_overview = nullptr;
     pelix::bscan::BscanWindow* m_bscan = nullptr;
     pelix::player::KeyHelpOverlay* m_keyHelp = nullptr;
+    pelix::player::ReviewSession* m_review = nullptr;
+    bool m_keepsReviews = false;
+    bool m_closing = false;
+    // Counts the recordings opened: a drag belongs to the recording open when it was made.
+    uint64_t m_opened = 0;
+    uint64_t m_draggedIn = 0;
+    QPointer<QMessageBox> m_reviewNotice;
 };

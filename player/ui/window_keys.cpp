@@ -36,6 +36,10 @@ const std::vector<WindowKeyEntry>& windowKeys() {
               QStringLiteral("Report\u2026: write an inspection report (PDF)")),
         entry(WindowKey::CopyPicture, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
               QStringLiteral("Copy the window's picture of this frame to the clipboard")),
+        entry(WindowKey::AddBookmark, QKeySequence(Qt::CTRL | Qt::Key_B),
+              QStringLiteral("Add bookmark\u2026: mark this frame with a note")),
+        entry(WindowKey::InspectionDetails, QKeySequence(Qt::CTRL | Qt::Key_I),
+              QStringLiteral("Inspection details\u2026: part, procedure, operator, instrument")),
         entry(WindowKey::KeyHelp, QKeySequence(Qt::Key_F1), QStringLiteral("Show or hide this list of keys")),
     };
     return keys;

@@ -24,6 +24,8 @@ enum class WindowKey {
     ApplyToAllFrames,
     Report,
     CopyPicture,
+    AddBookmark,
+    InspectionDetails,
     KeyHelp,
 };
 
