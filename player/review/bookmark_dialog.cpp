@@ -19,6 +19,7 @@ BookmarkDialog::BookmarkDialog(const QString& title, const QString& where, const
     m_note = new QPlainTextEdit(this);
     m_note->setObjectName(QStringLiteral("txtBookmarkNote"));
     m_note->setPlainText(note);
+    m_given = m_note->toPlainText();
     // Tab moves on to the buttons; a note that needs a tab gets it pasted.
     m_note->setTabChangesFocus(true);
     caption->setBuddy(m_note);

@@ -18,10 +18,14 @@ class BookmarkDialog : public QDialog {
                    QWidget* parent = nullptr);
 
     QString note() const;
+    // True when the note was typed into: an untouched note keeps its bytes exactly,
+    // even those the edit shows differently.
+    bool noteChanged() const { return note() != m_given; }
     QPlainTextEdit& noteEdit() { return *m_note; }
 
   private:
     QPlainTextEdit* m_note = nullptr;
+    QString m_given; // the note as the edit holds it before any typing
 };
 
 } // namespace pelix::player

@@ -21,6 +21,11 @@ QLineEdit* shownOnly(QWidget* parent, const char* name) {
     return edit;
 }
 
+QString textOf(const review::InspectionField& field, const QWidget* edit) {
+    return field.key == kNotesKey ? static_cast<const QPlainTextEdit*>(edit)->toPlainText()
+                                  : static_cast<const QLineEdit*>(edit)->text();
+}
+
 } // namespace
 
 InspectionDialog::InspectionDialog(const review::InspectionDetails& details, QWidget* parent)
@@ -62,7 +67,7 @@ InspectionDialog::InspectionDialog(const review::InspectionDetails& details, QWi
         form->addRow(QString::fromUtf8(field.caption.data(), static_cast<int>(field.caption.size())) +
                          QLatin1Char(':'),
                      edit);
-        m_edits.emplace_back(&field, edit);
+        m_edits.push_back({&field, edit, textOf(field, edit)});
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -72,7 +77,7 @@ InspectionDialog::InspectionDialog(const review::InspectionDetails& details, QWi
     layout->addWidget(recording);
     layout->addLayout(form, 1);
     layout->addWidget(buttons);
-    if (!m_edits.empty()) m_edits.front().second->setFocus();
+    if (!m_edits.empty()) m_edits.front().edit->setFocus();
 }
 
 void InspectionDialog::showRecording(const review::RecordingIdentity& recording) {
@@ -84,18 +89,17 @@ void InspectionDialog::showRecording(const review::RecordingIdentity& recording)
 
 review::InspectionDetails InspectionDialog::details() const {
     review::InspectionDetails out = m_given;
-    for (const auto& [field, edit] : m_edits) {
-        const QString text = field->key == kNotesKey ? static_cast<QPlainTextEdit*>(edit)->toPlainText()
-                                                     : static_cast<QLineEdit*>(edit)->text();
-        // A detail left untouched keeps its bytes exactly, even those the edit cannot show.
-        if (text != QString::fromStdString(m_given.*field->value)) out.*field->value = text.toStdString();
+    for (const Edit& e : m_edits) {
+        // A detail left untouched keeps its bytes exactly, even those the edit shows differently.
+        const QString text = textOf(*e.field, e.edit);
+        if (text != e.given) out.*e.field->value = text.toStdString();
     }
     return out;
 }
 
 QWidget* InspectionDialog::fieldEdit(std::string_view key) const {
-    for (const auto& [field, edit] : m_edits)
-        if (field->key == key) return edit;
+    for (const Edit& e : m_edits)
+        if (e.field->key == key) return e.edit;
     return nullptr;
 }
 

@@ -28,7 +28,12 @@ class InspectionDialog : public QDialog {
     QWidget* fieldEdit(std::string_view key) const;
 
   private:
-    std::vector<std::pair<const review::InspectionField*, QWidget*>> m_edits;
+    struct Edit {
+        const review::InspectionField* field;
+        QWidget* edit;
+        QString given; // the value as the edit holds it before any typing
+    };
+    std::vector<Edit> m_edits;
     review::InspectionDetails m_given;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_size = nullptr;

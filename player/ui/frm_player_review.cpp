@@ -147,7 +147,8 @@ void frmPlayer::restoreToolWindows(const std::string& json) {
         if (state.bscan->frames) m_bscan->showFrames(state.bscan->frames->first, state.bscan->frames->second);
         place(*m_bscan, *state.bscan, [this] { m_bscan->placeBeside(*this); });
     }
-    activateWindow();
+    // The keys go on working in the main window.
+    if (state.overview || state.bscan) activateWindow();
 }
 
 void frmPlayer::tellAboutReview(const QString& text) {
@@ -205,8 +206,7 @@ void frmPlayer::editBookmarkAt(int index) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, mark, index, opened] {
         const int now = opened == m_opened ? bookmarkIndexOf(mark, index) : -1;
-        const std::string text = dialog->note().toStdString();
-        if (now >= 0 && text != mark.text) m_review->editBookmark(now, text);
+        if (now >= 0 && dialog->noteChanged()) m_review->editBookmark(now, dialog->note().toStdString());
     });
     dialog->open();
 }

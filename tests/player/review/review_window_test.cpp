@@ -350,6 +350,19 @@ TEST_F(ReviewWindowTest, EditAndDeleteFindTheirBookmarkAndDeleteAsksFirst) {
     const review::ReviewLoad kept = review::readReviewFile(recording + ".review.json");
     ASSERT_TRUE(kept.review);
     EXPECT_EQ(kept.review->bookmarks, window->review().bookmarks());
+
+    // Dialogs answered OK without typing keep bytes the edits show differently.
+    const std::string odd = "line\r\nbreak\x01\tend";
+    window->review().addBookmark(1, odd);
+    review::InspectionDetails details;
+    details.Location = "bay 3\nrow 2";
+    window->review().setInspection(details);
+    window->editBookmarkAt(0);
+    shownDialog<BookmarkDialog>()->accept();
+    window->editInspection();
+    shownDialog<InspectionDialog>()->accept();
+    EXPECT_EQ(window->review().bookmarks()[0].text, odd);
+    EXPECT_EQ(window->review().inspection(), details);
 }
 
 TEST(ToolWindowsState, ReadsBackWhatItWritesAndLeavesOutWhatNoScreenHolds) {
