@@ -123,7 +123,8 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
             QStringLiteral("HDF5 file of frames %1 to %2 written to %3").arg(first).arg(last).arg(path));
     });
     connect(m_c.cmdOpen, &QPushButton::clicked, this, [this] {
-        const auto before = m_session.isOpen() ? std::optional(lastSession()) : std::nullopt;
+        const auto before =
+            m_review->isOpen() && m_session.isOpen() ? std::optional(lastSession()) : std::nullopt;
         handleOpenResult(m_open->cmdOpen_Click(), before);
     });
     connectOverview();
@@ -231,7 +232,8 @@ void frmPlayer::dropEvent(QDropEvent* event) {
 }
 
 OpenResult frmPlayer::openRecording(const QString& path) {
-    const auto before = m_session.isOpen() ? std::optional(lastSession()) : std::nullopt;
+    const auto before =
+        m_review->isOpen() && m_session.isOpen() ? std::optional(lastSession()) : std::nullopt;
     const OpenResult result = m_open->openFile(path);
     // A window drawn for a file (the command-line tool, the report) has no
     // user to keep waiting, and its picture must show the flags as known.
