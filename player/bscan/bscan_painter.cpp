@@ -245,8 +245,9 @@ void drawMarks(QPainter& painter, const QRect& cells, const BscanColumns& column
 void drawBookmarks(QPainter& painter, const QRect& cells, const BscanColumns& columns,
                    const std::vector<int32_t>& frames) {
     if (frames.empty() || !columns.valid()) return;
+    // Flat enough to stay under the title's baseline in the band above the cells.
     constexpr double kHalfWidth = 4.0;
-    constexpr double kHeight = 7.0;
+    constexpr double kHeight = 5.0;
     const double tip = cells.top() - 2.0; // just above the frame around the cells
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);

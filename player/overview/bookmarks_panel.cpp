@@ -1,6 +1,7 @@
 #include "player/overview/bookmarks_panel.h"
 
 #include "player/overview/bookmark_table.h"
+#include "player/overview/list_table.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,13 +25,7 @@ BookmarksPanel::BookmarksPanel(QWidget* parent) : QWidget(parent) {
     m_delete->setToolTip(QStringLiteral("Delete the selected bookmark (or press Delete in the list)"));
 
     m_model = new BookmarkTable(this);
-    m_view = new QTableView(this);
-    m_view->setObjectName(QStringLiteral("tblBookmarks"));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setAlternatingRowColors(true);
+    m_view = newListTable(QStringLiteral("tblBookmarks"), m_model, this);
     m_view->setWordWrap(false);
     m_view->setTextElideMode(Qt::ElideRight);
     // Fixed widths for the numbers: sizing a column to its contents reads every row, and the
@@ -42,8 +37,6 @@ BookmarksPanel::BookmarksPanel(QWidget* parent) : QWidget(parent) {
     header->resizeSection(BookmarkTable::Time,
                           metrics.horizontalAdvance(QStringLiteral("out of range")) + 12);
     header->setStretchLastSection(true);
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Bookmarks"), this));

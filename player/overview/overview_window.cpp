@@ -105,6 +105,7 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     auto* lists = new QSplitter(Qt::Horizontal, this);
     lists->setObjectName(QStringLiteral("overviewLists"));
     lists->setChildrenCollapsible(false);
+    lists->setHandleWidth(12);
     lists->addWidget(m_indications);
     lists->addWidget(m_bookmarks);
     lists->setStretchFactor(0, 3);

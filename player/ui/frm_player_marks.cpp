@@ -66,29 +66,24 @@ void frmPlayer::showRequestedFrame(int32_t frame) {
 }
 
 std::function<void()> frmPlayer::markStepAction(WindowKey id) {
-    const auto step = [this](MarkKind kind, StepDirection direction) {
-        return [this, kind, direction] { stepToMark(kind, direction); };
+    struct MarkKey {
+        WindowKey id;
+        MarkKind kind;
+        StepDirection direction;
     };
-    switch (id) {
-    case WindowKey::NextFlag:
-        return step(MarkKind::Flag, StepDirection::Next);
-    case WindowKey::PreviousFlag:
-        return step(MarkKind::Flag, StepDirection::Previous);
-    case WindowKey::NextBookmark:
-        return step(MarkKind::Bookmark, StepDirection::Next);
-    case WindowKey::PreviousBookmark:
-        return step(MarkKind::Bookmark, StepDirection::Previous);
-    case WindowKey::NextSearchMatch:
-        return step(MarkKind::SearchMatch, StepDirection::Next);
-    case WindowKey::PreviousSearchMatch:
-        return step(MarkKind::SearchMatch, StepDirection::Previous);
-    case WindowKey::NextIndication:
-        return step(MarkKind::Indication, StepDirection::Next);
-    case WindowKey::PreviousIndication:
-        return step(MarkKind::Indication, StepDirection::Previous);
-    default:
-        return {};
-    }
+    static constexpr MarkKey kMarkKeys[] = {
+        {WindowKey::NextFlag, MarkKind::Flag, StepDirection::Next},
+        {WindowKey::PreviousFlag, MarkKind::Flag, StepDirection::Previous},
+        {WindowKey::NextBookmark, MarkKind::Bookmark, StepDirection::Next},
+        {WindowKey::PreviousBookmark, MarkKind::Bookmark, StepDirection::Previous},
+        {WindowKey::NextSearchMatch, MarkKind::SearchMatch, StepDirection::Next},
+        {WindowKey::PreviousSearchMatch, MarkKind::SearchMatch, StepDirection::Previous},
+        {WindowKey::NextIndication, MarkKind::Indication, StepDirection::Next},
+        {WindowKey::PreviousIndication, MarkKind::Indication, StepDirection::Previous},
+    };
+    for (const MarkKey& k : kMarkKeys)
+        if (k.id == id) return [this, k] { stepToMark(k.kind, k.direction); };
+    return {};
 }
 
 void frmPlayer::stepToMark(MarkKind kind, StepDirection direction) {

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
@@ -100,13 +101,13 @@ class BookmarksViewTest : public WindowTest {
 TEST_F(BookmarksViewTest, TheListShowsEveryBookmarkOnOneLineAndGreysThoseBeyondTheRecording) {
     open(files.write(QStringLiteral("LIST.BIN"), recordingOptions(500, 50)));
     window->showBookmarks({{50, "weld root\nsecond\tline", "2026-12-08T12:57:21Z"},
-                           {9000, "beyond", ""},
+                           {600, "beyond", ""},
                            {120, std::string(100000, 'x'), ""}});
     ASSERT_EQ(list().model()->rowCount(), 3);
     EXPECT_EQ(cell(0, BookmarkTable::Frame), QStringLiteral("50"));
     EXPECT_EQ(cell(0, BookmarkTable::Time), QString::fromStdString(report::frameTimeText(50, 50)));
     EXPECT_EQ(cell(0, BookmarkTable::Note), QStringLiteral("weld root second line"));
-    EXPECT_EQ(cell(1, BookmarkTable::Frame), QStringLiteral("9000"));
+    EXPECT_EQ(cell(1, BookmarkTable::Frame), QStringLiteral("600"));
     EXPECT_EQ(cell(1, BookmarkTable::Time), QStringLiteral("out of range"));
     EXPECT_TRUE(list().model()->index(1, BookmarkTable::Note).data(Qt::ForegroundRole).isValid());
     EXPECT_FALSE(list().model()->index(0, BookmarkTable::Note).data(Qt::ForegroundRole).isValid());
@@ -119,11 +120,11 @@ TEST_F(BookmarksViewTest, TheListShowsEveryBookmarkOnOneLineAndGreysThoseBeyondT
     EXPECT_EQ(window->overview().strip().marks().bookmarks, (std::vector<int32_t>{50, 120}));
     EXPECT_EQ(window->bscan().view().marks().bookmarks, (std::vector<int32_t>{50, 120}));
 
-    // A longer recording holds frame 9000: the same list, now all of it in range.
-    open(files.write(QStringLiteral("LONG.BIN"), recordingOptions(10000, 50)));
-    EXPECT_EQ(cell(1, BookmarkTable::Time), QString::fromStdString(report::frameTimeText(9000, 50)));
-    EXPECT_EQ(window->overview().strip().marks().bookmarks, (std::vector<int32_t>{50, 120, 9000}));
-    EXPECT_EQ(window->bscan().view().marks().bookmarks, (std::vector<int32_t>{50, 120, 9000}));
+    // A longer recording holds frame 600: the same list, now all of it in range.
+    open(files.write(QStringLiteral("LONG.BIN"), recordingOptions(700, 50)));
+    EXPECT_EQ(cell(1, BookmarkTable::Time), QString::fromStdString(report::frameTimeText(600, 50)));
+    EXPECT_EQ(window->overview().strip().marks().bookmarks, (std::vector<int32_t>{50, 120, 600}));
+    EXPECT_EQ(window->bscan().view().marks().bookmarks, (std::vector<int32_t>{50, 120, 600}));
 }
 
 TEST_F(BookmarksViewTest, AClickShowsTheFrameAndEditAndDeleteNameTheRow) {
@@ -205,7 +206,7 @@ TEST_F(BookmarksViewTest, MarksAreDrawnAtTheirColumnsAndNamedUnderThePointer) {
         const bscan::ColumnRange span = columns.columnsOf(frame);
         return static_cast<int>((columns.xOf(span.first) + columns.xOf(span.last + 1)) / 2.0);
     };
-    const int above = view.cellsRect().top() - 6;
+    const int above = view.cellsRect().top() - 5;
     EXPECT_TRUE(goldAt(bscan, bscanX(400), above));
     EXPECT_TRUE(goldAt(bscan, bscanX(1500), above));
     EXPECT_FALSE(goldAt(bscan, bscanX(1000), above));
@@ -235,20 +236,26 @@ TEST_F(BookmarksViewTest, MarksAreDrawnAtTheirColumnsAndNamedUnderThePointer) {
 
 // Ten thousand bookmarks (a review file's worth) listed and marked without a stall.
 TEST_F(BookmarksViewTest, TenThousandBookmarksAreShownAtOnce) {
-    constexpr int32_t kFrames = 20000;
+    constexpr int32_t kFrames = 4000;
     open(files.write(QStringLiteral("MANY.BIN"), recordingOptions(kFrames, 50)));
     window->toggleOverview();
     ASSERT_NE(waitForSeries(), nullptr);
     std::vector<Bookmark> marks;
     for (int32_t i = 0; i < 10000; ++i)
-        marks.push_back({1 + int64_t{i} * 2, "note " + std::to_string(i) + std::string(300, '.'), ""});
+        marks.push_back({1 + i % kFrames, "note " + std::to_string(i) + std::string(300, '.'), ""});
+    // What the window's drawing costs without them, then what they add.
     QElapsedTimer clock;
     clock.start();
-    window->showBookmarks(marks);
     window->overview().grab();
-    const qint64 elapsed = clock.elapsed();
-    std::printf("10,000 bookmarks shown (list and strip drawn) in %lld ms\n",
-                static_cast<long long>(elapsed));
+    const qint64 without = clock.restart();
+    window->showBookmarks(marks);
+    const qint64 given = clock.restart();
+    window->overview().grab();
+    const qint64 drawn = clock.elapsed();
+    std::printf(
+        "10,000 bookmarks: handed over in %lld ms, overview drawn in %lld ms (%lld ms without them)\n",
+        static_cast<long long>(given), static_cast<long long>(drawn), static_cast<long long>(without));
+    const qint64 elapsed = given + drawn;
     EXPECT_EQ(list().model()->rowCount(), 10000);
     EXPECT_EQ(window->overview().strip().marks().bookmarks.size(), 10000u);
     // Generous for a shared machine under the sanitizers; a stall would be many seconds.
