@@ -138,7 +138,12 @@ void frmPlayer::stepToMark(MarkKind kind, StepDirection direction) {
     }
     }
     if (!step) {
-        m_c.lblStatus->showMessage(QString::fromStdString(pelix::playback::noMarkText(kind, direction)));
+        QString text = QString::fromStdString(pelix::playback::noMarkText(kind, direction));
+        // The indications are found by the overview, which reads the recording once it is open.
+        if (kind == MarkKind::Indication && count == 0 && !m_overview->isVisible())
+            text += QStringLiteral(" The overview lists them (%1).")
+                        .arg(keyOf(WindowKey::Overview).toString(QKeySequence::NativeText));
+        m_c.lblStatus->showMessage(text);
         return;
     }
     showRequestedFrame(step->frame);

@@ -143,8 +143,9 @@ TEST_F(MarkKeysTest, MatchKeysWalkTheLastSearchsMatches) {
 
 TEST_F(MarkKeysTest, IndicationKeysWalkThePeaksTheOverviewLists) {
     open(files.write(QStringLiteral("PEAKS.BIN"), recordingOptions(300)));
+    // The overview closed and its list empty, the line says where the indications come from.
     press(WindowKey::NextIndication);
-    EXPECT_EQ(status(), QStringLiteral("No next indication."));
+    EXPECT_EQ(status(), QStringLiteral("No next indication. The overview lists them (Ctrl+Shift+O)."));
     auto found = std::make_shared<std::vector<indications::Indication>>();
     // Runs with their peaks; the walk goes by peak, not by the run's start.
     found->push_back({20, 40, 35, 80, 18, 44});
