@@ -2,10 +2,12 @@
 
 #include "ascanview/render/ascan_colors.h"
 #include "core/bscan/cell_colours.h"
+#include "player/overview/bookmark_marks.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
@@ -238,6 +240,37 @@ void drawMarks(QPainter& painter, const QRect& cells, const BscanColumns& column
     painter.restore();
 }
 
+// Bookmarks as small triangles above the cells, pointing down at their columns: over the
+// cells they would hide the echoes they mark. One a pixel column, all filled as one path.
+void drawBookmarks(QPainter& painter, const QRect& cells, const BscanColumns& columns,
+                   const std::vector<int32_t>& frames) {
+    if (frames.empty() || !columns.valid()) return;
+    // Flat enough to stay under the title's baseline in the band above the cells.
+    constexpr double kHalfWidth = 4.0;
+    constexpr double kHeight = 5.0;
+    const double tip = cells.top() - 2.0; // just above the frame around the cells
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    long lastX = -1;
+    for (const int32_t f : frames) {
+        const ColumnRange span = columns.columnsOf(f);
+        if (span.empty()) continue;
+        const double x = std::floor((columns.xOf(span.first) + columns.xOf(span.last + 1)) / 2.0) + 0.5;
+        if (std::lround(x) == lastX) continue;
+        lastX = std::lround(x);
+        path.moveTo(x - kHalfWidth, tip - kHeight);
+        path.lineTo(x + kHalfWidth, tip - kHeight);
+        path.lineTo(x, tip);
+        path.closeSubpath();
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(overview::bookmarkOutline(), 1.0));
+    painter.setBrush(overview::bookmarkColour());
+    painter.drawPath(path);
+    painter.restore();
+}
+
 QString titleOf(const BscanPicture& picture) {
     const BscanGrid& grid = *picture.grid;
     return QStringLiteral("Frames %1..%2 of %3, %4 x %5 cells")
@@ -318,6 +351,7 @@ void paintBscan(QPainter& painter, const QRect& area, const QRect& cells, const 
     painter.drawText(QRect(cells.left(), cells.top() - kTop, std::max(area.right() - cells.left(), 0), kTop),
                      Qt::AlignLeft | Qt::AlignVCenter, title);
     drawMarks(painter, cells, columns, marks);
+    drawBookmarks(painter, cells, columns, marks.bookmarks);
     painter.restore();
 }
 

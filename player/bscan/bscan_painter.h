@@ -2,7 +2,7 @@
 // the cells in the perceptual colour map, the colour bar with its scale, the
 // frame axis in frames and seconds, the sample axis in the recording's units,
 // the gate edges of each column's first frame, and in the window the current
-// frame's cursor and the range being dragged.
+// frame's cursor, the range being dragged and the bookmarks.
 #pragma once
 
 #include "core/bscan/bscan_grid.h"
@@ -40,8 +40,9 @@ BscanPicture makeBscanPicture(std::shared_ptr<const BscanGrid> grid, std::vector
 
 // The window's marks over the cells.
 struct BscanMarks {
-    int32_t cursorFrame = 0; // 0: no cursor
-    FrameSpan selection;     // the frames a drag covers so far; first 0: none
+    int32_t cursorFrame = 0;        // 0: no cursor
+    FrameSpan selection;            // the frames a drag covers so far; first 0: none
+    std::vector<int32_t> bookmarks; // bookmarked frames, ascending: a small triangle above their columns
 };
 
 // The part of `area` the cells fill, leaving room for the title, the axes and

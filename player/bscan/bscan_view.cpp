@@ -69,6 +69,11 @@ void BscanView::setCurrentFrame(int32_t frame) {
     }
 }
 
+void BscanView::setBookmarks(std::vector<int32_t> frames) {
+    m_marks.bookmarks = std::move(frames);
+    update();
+}
+
 void BscanView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!hasPicture()) {

@@ -22,6 +22,8 @@ class BscanView : public QWidget {
     const BscanPicture& picture() const { return m_picture; }
     bool hasPicture() const { return m_picture.grid != nullptr; }
     void setCurrentFrame(int32_t frame);
+    // Bookmarked frames, ascending.
+    void setBookmarks(std::vector<int32_t> frames);
     const BscanMarks& marks() const { return m_marks; }
 
     // Where the cells lie in the view, and the columns over them.

@@ -32,6 +32,7 @@ BscanWindow::BscanWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     m_scanner = new BscanScanner(this);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblBscanStatus"));
+    m_status->setTextFormat(Qt::PlainText); // a bookmark's note is shown as typed
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("prgBscan"));
     m_progress->setRange(0, 1000);
@@ -52,8 +53,10 @@ BscanWindow::BscanWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     hint->setEnabled(false);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(hint);
-    bottom->addStretch(1);
-    bottom->addWidget(m_status);
+    // What lies under the pointer takes the room left and never widens the window.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bottom->addWidget(m_status, 1);
     bottom->addWidget(m_progress);
     bottom->addSpacing(12);
     bottom->addWidget(m_whole);
@@ -85,6 +88,7 @@ void BscanWindow::setRecording(const recording::OpenRecording& rec) {
     m_framesPerSecond = rec.framesPerSecond();
     m_frameCount = rec.FrameCount();
     m_range = {1, m_frameCount};
+    showBookmarks();
     m_whole->setEnabled(false);
     m_view->clearPicture();
     m_scanStatus.clear();
@@ -109,6 +113,7 @@ void BscanWindow::clear() {
     m_source = {};
     m_frameCount = 0;
     m_range = {};
+    showBookmarks();
     m_scanCells = {};
     m_whole->setEnabled(false);
     m_view->clearPicture();
@@ -119,6 +124,16 @@ void BscanWindow::clear() {
 
 void BscanWindow::setCurrentFrame(int32_t frame) {
     m_view->setCurrentFrame(frame);
+}
+
+void BscanWindow::setBookmarks(overview::SharedBookmarks marks) {
+    m_bookmarkList = std::move(marks);
+    showBookmarks();
+}
+
+void BscanWindow::showBookmarks() {
+    m_bookmarks = overview::BookmarkMarks(m_bookmarkList, m_frameCount);
+    m_view->setBookmarks(m_bookmarks.frames());
 }
 
 void BscanWindow::showFrames(int32_t first, int32_t last) {
@@ -234,11 +249,21 @@ void BscanWindow::showHovered(int32_t frame, int32_t row, int32_t column) {
     const double at = p.axis.labelStart + (row + 0.5) / grid.height() * p.axis.labelSpan;
     const QString value = grid.hasValue(column) ? QStringLiteral("%1 %").arg(grid.cell(row, column))
                                                 : QStringLiteral("no cells");
-    m_status->setText(QStringLiteral("Frame %1  %2   %3 %4   %5")
-                          .arg(frame)
-                          .arg(QString::fromStdString(report::frameTimeText(frame, m_framesPerSecond)))
-                          .arg(at, 0, 'f', p.axis.labelSpan < 10.0 ? 3 : 2)
-                          .arg(QString::fromUtf8(p.axis.unit), value));
+    QString text = QStringLiteral("Frame %1  %2   %3 %4   %5")
+                       .arg(frame)
+                       .arg(QString::fromStdString(report::frameTimeText(frame, m_framesPerSecond)))
+                       .arg(at, 0, 'f', p.axis.labelSpan < 10.0 ? 3 : 2)
+                       .arg(QString::fromUtf8(p.axis.unit), value);
+    // The bookmark whose triangle stands over the pointer's column (or within half its width).
+    const BscanColumns c = m_view->columns();
+    if (c.valid() && !m_bookmarks.frames().empty()) {
+        constexpr double kReach = 4.0;
+        const double x = (c.xOf(column) + c.xOf(column + 1)) / 2.0;
+        const FrameSpan span = c.framesBetween(x - kReach, x + kReach);
+        const QString mark = overview::bookmarkHoverText(m_bookmarks, span.first, span.last);
+        if (!mark.isEmpty()) text += QStringLiteral("   ") + mark;
+    }
+    m_status->setText(text);
 }
 
 void BscanWindow::placeBeside(const QWidget& anchor) {

@@ -7,6 +7,7 @@
 
 #include "player/bscan/bscan_scanner.h"
 #include "player/bscan/bscan_view.h"
+#include "player/overview/bookmark_marks.h"
 
 #include <QWidget>
 
@@ -34,6 +35,9 @@ class BscanWindow : public QWidget {
     // No recording is open any more.
     void clear();
     void setCurrentFrame(int32_t frame);
+    // The reviewer's bookmarks, marked above the columns of their frames (those beyond the
+    // recording are not) and named in the status line under the pointer.
+    void setBookmarks(overview::SharedBookmarks marks);
     // Shows frames first..last (clamped to the recording), scanned afresh.
     void showFrames(int32_t first, int32_t last);
     void showWholeRecording();
@@ -76,6 +80,10 @@ class BscanWindow : public QWidget {
     QTimer* m_resizeTimer = nullptr;
     QTimer* m_progressTimer = nullptr;
 
+    void showBookmarks();
+
+    overview::SharedBookmarks m_bookmarkList;
+    overview::BookmarkMarks m_bookmarks;
     BscanScanSource m_source;
     SampleAxis m_axis;
     int32_t m_framesPerSecond = 50;

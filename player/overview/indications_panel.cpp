@@ -1,6 +1,7 @@
 #include "player/overview/indications_panel.h"
 
 #include "player/overview/indication_table.h"
+#include "player/overview/list_table.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -50,16 +51,8 @@ IndicationsPanel::IndicationsPanel(QWidget* parent) : QWidget(parent) {
     m_count->setObjectName(QStringLiteral("lblIndications"));
 
     m_model = new IndicationTable(this);
-    m_view = new QTableView(this);
-    m_view->setObjectName(QStringLiteral("tblIndications"));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setAlternatingRowColors(true);
+    m_view = newListTable(QStringLiteral("tblIndications"), m_model, this);
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
 
     m_pause = new QTimer(this);
     m_pause->setSingleShot(true);

@@ -2,8 +2,10 @@
 
 #include "ascanview/render/ascan_colors.h"
 #include "core/overview/overview_columns.h"
+#include "player/overview/bookmark_marks.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -57,6 +59,31 @@ void drawTicks(QPainter& painter, const QRect& plot, const std::vector<int32_t>&
         lastX = x;
         painter.drawLine(x, top, x, top + kMarkBand - 2);
     }
+}
+
+// One small triangle a column however many bookmarks share it, hanging from the top edge
+// with its point on the frame's column; all of them filled as one path.
+void drawBookmarks(QPainter& painter, const QRect& plot, const std::vector<int32_t>& frames,
+                   int32_t frameCount, int top) {
+    if (frames.empty() || frameCount < 1) return;
+    constexpr int kHalfWidth = 3;
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    int lastX = -1;
+    for (const int32_t f : frames) {
+        if (f < 1 || f > frameCount) continue;
+        const int x = plot.left() + columnOfFrame(f, plot.width(), frameCount);
+        if (x == lastX) continue;
+        lastX = x;
+        path.moveTo(x - kHalfWidth, top);
+        path.lineTo(x + kHalfWidth, top);
+        path.lineTo(x, top + kMarkBand - 1);
+        path.closeSubpath();
+    }
+    painter.setPen(QPen(bookmarkOutline(), 1));
+    painter.setBrush(bookmarkColour());
+    painter.drawPath(path);
+    painter.setBrush(Qt::NoBrush);
 }
 
 // Each column at most once however many indications share it: a band where a drop extent
@@ -155,6 +182,8 @@ void paintOverview(QPainter& painter, const QRect& bounds, const OverviewSeries&
         drawBand(painter, plot, columns->gateB, kGateB);
         drawBand(painter, plot, columns->gateA, kGateA.darker(130));
         drawIndications(painter, plot, marks.indications, n, IndicationPart::Peaks);
+        // A flag's tick on a bookmarked frame shows through the bookmark's triangle.
+        drawBookmarks(painter, plot, marks.bookmarks, n, bounds.top());
         drawTicks(painter, plot, series.flags(), n, bounds.top() + 1, kFlag);
         drawTicks(painter, plot, marks.searchMatches, n, plot.bottom() + 2, kMatch);
         if (marks.currentFrame >= 1 && marks.currentFrame <= n) {

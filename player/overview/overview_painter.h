@@ -2,7 +2,7 @@
 // recording from left to right; gate A and gate B as filled low..high bands per
 // pixel column in the control's gate colours, flags as marks along the top,
 // search matches along the bottom, indications as bands with a tick at their
-// peak, and the frame on screen as a cursor. The
+// peak, bookmarks as small triangles hanging from the top edge, and the frame on screen as a cursor. The
 // tool window and `pelix overview -o` both draw through here.
 #pragma once
 
@@ -30,6 +30,7 @@ struct OverviewMarks {
     int32_t currentFrame = 0;           // 0: no cursor
     std::vector<int32_t> searchMatches; // frame numbers, any order
     std::vector<IndicationMark> indications;
+    std::vector<int32_t> bookmarks; // frame numbers, ascending; frames outside the recording are not drawn
 };
 
 // The colour of indication marks, apart from the gates', the flags' and the search matches'.

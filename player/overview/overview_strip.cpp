@@ -58,6 +58,11 @@ void OverviewStrip::setIndications(std::vector<IndicationMark> marks) {
     update();
 }
 
+void OverviewStrip::setBookmarks(std::vector<int32_t> frames) {
+    m_marks.bookmarks = std::move(frames);
+    update();
+}
+
 int32_t OverviewStrip::frameAt(int x) const {
     if (!m_series || m_series->frameCount() < 1) return 0;
     const QRect plot = plotArea(rect());

@@ -23,6 +23,8 @@ class OverviewStrip : public QWidget {
     void setCurrentFrame(int32_t frame);
     void setSearchMatches(std::vector<int32_t> frames);
     void setIndications(std::vector<IndicationMark> marks);
+    // The frames of the bookmarks inside the recording, ascending.
+    void setBookmarks(std::vector<int32_t> frames);
     const OverviewMarks& marks() const { return m_marks; }
 
     // The frame a click at widget x shows (0 when there is no series).

@@ -2,9 +2,11 @@
 
 #include "core/indications/recorded_amplitudes.h"
 #include "core/numbers/number_format.h"
+#include "core/overview/overview_columns.h"
 #include "core/recording/open_recording.h"
 #include "core/report/report_summary.h"
 #include "platform/path_bytes.h"
+#include "player/overview/bookmarks_panel.h"
 #include "player/overview/indications_panel.h"
 #include "player/overview/overview_placement.h"
 
@@ -14,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -44,6 +47,7 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     m_scanner = new OverviewScanner(this);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblOverviewStatus"));
+    m_status->setTextFormat(Qt::PlainText); // a bookmark's note is shown as typed
     m_report = new QPushButton(QStringLiteral("Report\u2026"), this);
     m_report->setObjectName(QStringLiteral("cmdReport"));
     m_report->setEnabled(false);
@@ -68,13 +72,15 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     m_progress->setObjectName(QStringLiteral("prgRemeasure"));
     m_progress->setMaximumWidth(160);
     m_indications = new IndicationsPanel(this);
+    m_bookmarks = new BookmarksPanel(this);
+    m_bookmarks->setObjectName(QStringLiteral("bookmarksPanel"));
 
     auto* legend = new QLabel(
         QStringLiteral("<span style='color:#5fc200'>&#9632;</span> Gate A &nbsp; <span style='color:#0000ff'>"
                        "&#9632;</span> Gate B &nbsp; <span style='color:#ff0000'>|</span> flag &nbsp; "
                        "<span style='color:#ff8c00'>|</span> search match &nbsp; <span style='color:%1'>"
-                       "&#9646;</span> indication")
-            .arg(indicationColour().name()),
+                       "&#9646;</span> indication &nbsp; <span style='color:%2'>&#9660;</span> bookmark")
+            .arg(indicationColour().name(), bookmarkColour().name()),
         this);
     auto* series = new QHBoxLayout;
     series->addWidget(m_caption, 1);
@@ -84,8 +90,10 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     series->addWidget(m_recordedValues);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(legend);
-    bottom->addStretch(1);
-    bottom->addWidget(m_status);
+    // What lies under the pointer takes the room left and never widens the window.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bottom->addWidget(m_status, 1);
     bottom->addSpacing(12);
     bottom->addWidget(m_report);
     auto* layout = new QVBoxLayout(this);
@@ -93,8 +101,17 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     layout->addLayout(series);
     layout->addWidget(m_strip, 3);
     layout->addLayout(bottom);
-    layout->addWidget(m_indications, 2);
-    resize(900, 460);
+    // The two lists side by side, the user sharing the width out between them.
+    auto* lists = new QSplitter(Qt::Horizontal, this);
+    lists->setObjectName(QStringLiteral("overviewLists"));
+    lists->setChildrenCollapsible(false);
+    lists->setHandleWidth(12);
+    lists->addWidget(m_indications);
+    lists->addWidget(m_bookmarks);
+    lists->setStretchFactor(0, 3);
+    lists->setStretchFactor(1, 2);
+    layout->addWidget(lists, 2);
+    resize(1000, 480);
     updateRemeasureControls();
 
     connect(m_scanner, &OverviewScanner::finished, this, &OverviewWindow::seriesReady);
@@ -107,6 +124,9 @@ OverviewWindow::OverviewWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(m_indications, &IndicationsPanel::rulesChanged, this, &OverviewWindow::findIndications);
     connect(m_indications, &IndicationsPanel::frameRequested, this, &OverviewWindow::frameRequested);
     connect(m_strip, &OverviewStrip::frameRequested, this, &OverviewWindow::frameRequested);
+    connect(m_bookmarks, &BookmarksPanel::frameRequested, this, &OverviewWindow::frameRequested);
+    connect(m_bookmarks, &BookmarksPanel::editRequested, this, &OverviewWindow::bookmarkEditRequested);
+    connect(m_bookmarks, &BookmarksPanel::deleteRequested, this, &OverviewWindow::bookmarkDeleteRequested);
     connect(m_strip, &OverviewStrip::frameHovered, this, &OverviewWindow::showHovered);
     connect(m_report, &QPushButton::clicked, this, &OverviewWindow::makeReport);
 }
@@ -115,6 +135,7 @@ void OverviewWindow::setRecording(const recording::OpenRecording& rec) {
     m_path = platform::pathFromBytes(rec.path());
     m_framesPerSecond = rec.framesPerSecond();
     m_frameCount = rec.FrameCount();
+    showBookmarks();
     m_strip->setSeries(nullptr);
     m_strip->setSearchMatches({});
     m_strip->setPlaceholder(QStringLiteral("Reading the recording\u2026"));
@@ -158,6 +179,7 @@ void OverviewWindow::clear() {
     m_scanPending = false;
     m_path.clear();
     m_frameCount = 0;
+    showBookmarks();
     forgetSeries();
     m_strip->setSeries(nullptr);
     m_strip->setSearchMatches({});
@@ -172,6 +194,17 @@ void OverviewWindow::setCurrentFrame(int32_t frame) {
 
 void OverviewWindow::setSearchMatches(std::vector<int32_t> frames) {
     m_strip->setSearchMatches(std::move(frames));
+}
+
+void OverviewWindow::setBookmarks(SharedBookmarks marks) {
+    m_bookmarkList = std::move(marks);
+    showBookmarks();
+}
+
+void OverviewWindow::showBookmarks() {
+    m_bookmarkMarks = BookmarkMarks(m_bookmarkList, m_frameCount);
+    m_strip->setBookmarks(m_bookmarkMarks.frames());
+    m_bookmarks->setBookmarks(m_bookmarkMarks, m_framesPerSecond);
 }
 
 void OverviewWindow::seriesReady(std::shared_ptr<const OverviewSeries> series) {
@@ -368,10 +401,22 @@ void OverviewWindow::showHovered(int32_t frame) {
         const auto a = s->amplitude(g, frame);
         return a ? QStringLiteral("%1 %").arg(*a) : QStringLiteral("off");
     };
-    m_status->setText(QStringLiteral("Frame %1  %2   A: %3   B: %4")
-                          .arg(frame)
-                          .arg(QString::fromStdString(report::frameTimeText(frame, m_framesPerSecond)),
-                               gate(Gate::A), gate(Gate::B)));
+    QString text = QStringLiteral("Frame %1  %2   A: %3   B: %4")
+                       .arg(frame)
+                       .arg(QString::fromStdString(report::frameTimeText(frame, m_framesPerSecond)),
+                            gate(Gate::A), gate(Gate::B));
+    // The bookmark whose triangle is under the pointer: those of the columns it spans.
+    const int plotWidth = plotArea(m_strip->rect()).width();
+    const int32_t n = s->frameCount();
+    if (plotWidth >= 1 && n >= 1 && !m_bookmarkMarks.frames().empty()) {
+        constexpr int kReach = 3; // half a triangle's width
+        const int column = columnOfFrame(frame, plotWidth, n);
+        const int32_t first = framesOfColumn(std::max(column - kReach, 0), plotWidth, n).first;
+        const int32_t last = framesOfColumn(std::min(column + kReach, plotWidth - 1), plotWidth, n).last;
+        const QString mark = bookmarkHoverText(m_bookmarkMarks, first, last);
+        if (!mark.isEmpty()) text += QStringLiteral("   ") + mark;
+    }
+    m_status->setText(text);
 }
 
 void OverviewWindow::placeBeside(const QWidget& anchor) {

@@ -5,6 +5,7 @@
 // it knows nothing of the main window but what it is told.
 #pragma once
 
+#include "player/overview/bookmark_marks.h"
 #include "player/overview/indications_finder.h"
 #include "player/overview/overview_scanner.h"
 #include "player/overview/overview_strip.h"
@@ -29,6 +30,7 @@ class OpenRecording;
 
 namespace pelix::overview {
 
+class BookmarksPanel;
 class IndicationsPanel;
 
 class OverviewWindow : public QWidget {
@@ -45,6 +47,10 @@ class OverviewWindow : public QWidget {
     void setCurrentFrame(int32_t frame);
     // The frames the last search found, marked along the bottom of the strip.
     void setSearchMatches(std::vector<int32_t> frames);
+
+    // The reviewer's bookmarks: listed beside the indications, marked on the strip. A bookmark
+    // beyond the recording is listed, greyed, and not marked.
+    void setBookmarks(SharedBookmarks marks);
 
     // The user left gates moved in the main window: "Apply to all frames" takes them to every
     // frame, and a re-measure with other gates is shown as stale.
@@ -64,6 +70,7 @@ class OverviewWindow : public QWidget {
     const RemeasureRunner& remeasure() const { return *m_runner; }
     const IndicationsFinder& indicationsFinder() const { return *m_finder; }
     IndicationsPanel& indications() { return *m_indications; }
+    BookmarksPanel& bookmarks() { return *m_bookmarks; }
     // The re-measure the strip shows; null while it shows the recorded amplitudes.
     const RemeasuredSeries* remeasured() const { return m_remeasured.get(); }
     // What the line above the strip says about the series it shows.
@@ -75,8 +82,12 @@ class OverviewWindow : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   signals:
-    // The user clicked or dragged in the strip, or clicked an indication (its peak frame).
+    // The user clicked or dragged in the strip, or clicked an indication (its peak frame) or a
+    // bookmark.
     void frameRequested(int32_t frame);
+    // The user asked to edit or delete bookmark `index` (its place in the list last given).
+    void bookmarkEditRequested(int index);
+    void bookmarkDeleteRequested(int index);
     // The user pressed "Report…": the recording, its flagged frames (empty
     // until the scan is done), the frame on screen and the frame count. The
     // program answers it with the report dialog, which sits above the window.
@@ -99,6 +110,8 @@ class OverviewWindow : public QWidget {
     void findIndications();
     void indicationsFound(std::shared_ptr<const std::vector<indications::Indication>> found);
     void updateRemeasureControls();
+    // The bookmarks given, against the recording open now.
+    void showBookmarks();
     void showHovered(int32_t frame);
     void makeReport();
     QString gatesText(const player::DraggedGates& gates) const;
@@ -108,6 +121,9 @@ class OverviewWindow : public QWidget {
     RemeasureRunner* m_runner = nullptr;
     IndicationsFinder* m_finder = nullptr;
     IndicationsPanel* m_indications = nullptr;
+    BookmarksPanel* m_bookmarks = nullptr;
+    SharedBookmarks m_bookmarkList;
+    BookmarkMarks m_bookmarkMarks;
     QLabel* m_status = nullptr;
     QLabel* m_caption = nullptr;
     QProgressBar* m_progress = nullptr;

@@ -130,6 +130,7 @@ frmPlayer::frmPlayer(QWidget* parent) : QWidget(parent) {
     connectOverview();
     connectBscan();
     connectReview();
+    connectMarks();
     addShortcuts();
 
     Form_Load();
@@ -279,11 +280,8 @@ void frmPlayer::connectOverview() {
     connect(&m_search->results(), &QAbstractItemModel::modelReset, m_overview, showMatches);
     connect(&m_search->results(), &QAbstractItemModel::rowsInserted, m_overview, showMatches);
     // A click shows the frame the way dragging the slider does: playback stops, then the slider moves.
-    connect(m_overview, &pelix::overview::OverviewWindow::frameRequested, this, [this](int32_t frame) {
-        if (!m_session.isOpen() || !m_c.Slider->isEnabled()) return;
-        m_playback->Slider_Scroll();
-        m_c.Slider->setValue(frame);
-    });
+    connect(m_overview, &pelix::overview::OverviewWindow::frameRequested, this,
+            &frmPlayer::showRequestedFrame);
     // The overview window answers "Apply to all frames" itself too (the main window's key is in its list).
     connect(new QShortcut(applyToAllFramesShortcut(), m_overview), &QShortcut::activated, this,
             [this] { applyToAllFrames(); });
@@ -348,6 +346,15 @@ void frmPlayer::addShortcuts() {
             return [this] { editInspection(); };
         case WindowKey::KeyHelp:
             return [this] { m_keyHelp->toggle(); };
+        case WindowKey::NextFlag:
+        case WindowKey::PreviousFlag:
+        case WindowKey::NextBookmark:
+        case WindowKey::PreviousBookmark:
+        case WindowKey::NextSearchMatch:
+        case WindowKey::PreviousSearchMatch:
+        case WindowKey::NextIndication:
+        case WindowKey::PreviousIndication:
+            return markStepAction(id);
         }
         return {};
     };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/evaluation/gate_evaluation.h"
+#include "core/playback/mark_steps.h"
 #include "core/review/review_file.h"
 #include "player/controls/player_controls.h"
 #include "player/playback/player_session.h"
@@ -18,6 +19,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -110,6 +112,15 @@ class frmPlayer : public QWidget {
     // The list of the window's keys over the window (F1).
     pelix::player::KeyHelpOverlay& keyHelp() { return *m_keyHelp; }
 
+    // The review's bookmarks: kept for the next/previous bookmark keys, listed in the overview
+    // window and marked on its strip and on the B-scan. Edits and deletes asked for in the
+    // overview's list come back as bookmarkEditRequested/bookmarkDeleteRequested with the index
+    // into this list.
+    void showBookmarks(const std::vector<pelix::review::Bookmark>& marks);
+    // Shows the next or previous mark of that kind from the frame on screen; at the end of
+    // the marks the frame stays and the status line says so ("No next bookmark.").
+    void stepToMark(pelix::playback::MarkKind kind, pelix::playback::StepDirection direction);
+
     // Gate evaluation on the shown frame (what a gate drag measures).
     pelix::evaluation::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
     const pelix::evaluation::GateDataArray& GateDataArray() const;
@@ -143,6 +154,10 @@ class frmPlayer : public QWidget {
   Q_SIGNALS:
     void reportRequested(const QString& recording, const std::vector<int32_t>& flaggedFrames,
                          int32_t currentFrame, int32_t frameCount);
+    // The user asked, in the overview's bookmarks list, to edit or delete bookmark `index` of
+    // the list last given to showBookmarks.
+    void bookmarkEditRequested(int index);
+    void bookmarkDeleteRequested(int index);
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -170,6 +185,12 @@ class frmPlayer : public QWidget {
     void tellAboutReview(const QString& text);
     // The bookmark `mark`, which stood at `index` when a dialog opened; -1 when it is gone.
     int bookmarkIndexOf(const pelix::review::Bookmark& mark, int index) const;
+    void connectMarks();
+    // What a mark key does: stepToMark with its kind and direction.
+    std::function<void()> markStepAction(pelix::player::WindowKey id);
+    // A frame asked for by a click in a tool window or by a mark key: playback stops, as when
+    // the slider is dragged, and the slider moves there.
+    void showRequestedFrame(int32_t frame);
 
     QString m_appTitle;
     QString m_ascanError;
@@ -195,4 +216,5 @@ class frmPlayer : public QWidget {
     uint64_t m_opened = 0;
     uint64_t m_draggedIn = 0;
     QPointer<QMessageBox> m_reviewNotice;
+    std::shared_ptr<const std::vector<pelix::review::Bookmark>> m_bookmarks;
 };

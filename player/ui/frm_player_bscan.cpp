@@ -6,7 +6,6 @@
 #include "platform/track_bar.h"
 #include "player/bscan/bscan_window.h"
 #include "player/overview/overview_window.h"
-#include "player/playback/playback_controller.h"
 
 #include <QShortcut>
 
@@ -17,11 +16,7 @@ void frmPlayer::connectBscan() {
     // The cursor follows every move of the position slider, playback included.
     connect(m_c.Slider, &QSlider::valueChanged, m_bscan, &pelix::bscan::BscanWindow::setCurrentFrame);
     // A click shows the frame the way dragging the slider does: playback stops, then the slider moves.
-    connect(m_bscan, &pelix::bscan::BscanWindow::frameRequested, this, [this](int32_t frame) {
-        if (!m_session.isOpen() || !m_c.Slider->isEnabled()) return;
-        m_playback->Slider_Scroll();
-        m_c.Slider->setValue(frame);
-    });
+    connect(m_bscan, &pelix::bscan::BscanWindow::frameRequested, this, &frmPlayer::showRequestedFrame);
     // The B-scan window closes by its key too (the main window's key is in its list).
     connect(new QShortcut(bscanShortcut(), m_bscan), &QShortcut::activated, this, [this] { toggleBscan(); });
 }

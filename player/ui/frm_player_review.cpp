@@ -66,6 +66,12 @@ void frmPlayer::setRestoresLastSession(bool on) {
 void frmPlayer::connectReview() {
     m_review = new ReviewSession(this);
     connect(m_review, &ReviewSession::notice, this, &frmPlayer::tellAboutReview);
+    // The overview's list, the strip, the B-scan and the mark keys show the review's bookmarks;
+    // edits asked for in the list come back here.
+    connect(m_review, &ReviewSession::bookmarksChanged, this,
+            [this] { showBookmarks(m_review->bookmarks()); });
+    connect(this, &frmPlayer::bookmarkEditRequested, this, &frmPlayer::editBookmarkAt);
+    connect(this, &frmPlayer::bookmarkDeleteRequested, this, &frmPlayer::deleteBookmarkAt);
     // Found in the data folder once hashed: put back only while the user has not moved on.
     connect(m_review, &ReviewSession::lateReviewApplied, this, [this] {
         if (!restoresLastSession() || !m_session.isOpen() || !m_review->lastSession()) return;

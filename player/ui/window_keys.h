@@ -19,6 +19,15 @@ enum class WindowKey {
     FirstFrame,
     LastFrame,
     QuickMoveGo, // bound by the Quick Move entry boxes themselves, not by a window shortcut
+    // The walk from mark to mark: plain letters, which an entry box with the focus keeps as text.
+    NextFlag,
+    PreviousFlag,
+    NextBookmark,
+    PreviousBookmark,
+    NextSearchMatch,
+    PreviousSearchMatch,
+    NextIndication,
+    PreviousIndication,
     Overview,
     Bscan,
     ApplyToAllFrames,
