@@ -46,6 +46,23 @@ void GateEvaluation::setFrame(const recording::FrameHeader& frame,
     m_gateBWidth_um = frame.GateBWidth_um;
     m_gateAMode = frame.GateAMode;
     m_raw = AscanRaw;
+    m_block = nullptr;
+}
+
+void GateEvaluation::setFrame(const recording::FrameHeader& frame, const uint8_t* sampleBlock) {
+    m_gateAThreshold = frame.GateAThreshold;
+    m_gateAWidth_um = frame.GateAWidth_um;
+    m_gateBWidth_um = frame.GateBWidth_um;
+    m_gateAMode = frame.GateAMode;
+    m_block = sampleBlock;
+}
+
+void GateEvaluation::decodeGateSamples(int32_t start_um, int32_t width_um) {
+    const PointRange r = GetPointRange(start_um, width_um);
+    // A rising flank and the end of a first excursion look one sample past the gate's end.
+    if (r.from <= r.to)
+        recording::composeRawSamples(m_rectification, m_block, m_raw, static_cast<std::size_t>(r.from),
+                                     static_cast<std::size_t>(std::min(r.to + 1, kLastSample)));
 }
 
 int32_t GateEvaluation::GetAscanAmp(int32_t index) const {
@@ -161,6 +178,10 @@ int32_t GateEvaluation::toMicrometres(float start) const {
 void GateEvaluation::GetGateData(const MovedGates& gates) {
     const int32_t aStart = toMicrometres(gates.newGateAStart);
     const int32_t bStart = toMicrometres(gates.newGateBStart);
+    if (m_block) {
+        if (gates.ShowGateA) decodeGateSamples(aStart, m_gateAWidth_um);
+        if (gates.ShowGateB) decodeGateSamples(bStart, m_gateBWidth_um);
+    }
     if (gates.ShowGateA) {
         const int32_t threshold = gates.newGateAThresh;
         m_gateData[0] = FindGateAMP(aStart, m_gateAWidth_um, threshold);

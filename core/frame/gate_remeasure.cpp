@@ -33,9 +33,14 @@ void setValue(PanelView& rows, PanelRow row, std::string text) {
 
 } // namespace
 
-std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
-                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
-                                         const RemeasureOptions& options) {
+namespace {
+
+// The re-measure after `setFrame(evaluation, out.headerBytes)` has handed the evaluation the frame
+// with the moved thresholds.
+template <class SetFrame>
+std::optional<Remeasured> measure(const FrameView& view, const evaluation::MovedGates& gates,
+                                  evaluation::GateEvaluation& evaluation, CalReadings& cal,
+                                  const RemeasureOptions& options, const SetFrame& setFrame) {
     if (!view.setup || !view.rawSetup || !cal.bind()) return std::nullopt;
     Remeasured out;
     out.headerBytes = view.headerBytes;
@@ -45,11 +50,12 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     cal.SetHeaderData(view.rawSetup->data(), out.headerBytes.data());
 
     evaluation.setRecording(*view.setup);
-    evaluation.setFrame(recording::decodeFrameHeader(out.headerBytes), view.measuredRaw);
+    setFrame(out.headerBytes);
     evaluation.GetGateData(gates);
     cal.UpdateGateData(evaluation.gateData());
     for (std::size_t slot = 0; slot < out.readings.size(); ++slot)
-        out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
+        if ((options.readingSlots >> slot & 1U) != 0)
+            out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
 
     const int decimals = view.setup->isInch() ? 3 : 2;
     const auto lengthRow = [decimals](PanelNumber n) -> std::string {
@@ -58,9 +64,12 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     const auto plainRow = [](PanelNumber n) -> std::string {
         return n.current ? shortestDecimal(n.value) : "0";
     };
-    const PanelNumber soundPathA = numberOf(cal, CalReadings::kSlotSA);
-    const PanelNumber soundPathB = numberOf(cal, CalReadings::kSlotSB);
-    if (gates.ShowGateA) {
+    // The sound paths feed the rows and the carets alone.
+    const bool soundPaths = options.panelRows || options.carets;
+    const PanelNumber soundPathA = soundPaths ? numberOf(cal, CalReadings::kSlotSA) : PanelNumber{};
+    const PanelNumber soundPathB = soundPaths ? numberOf(cal, CalReadings::kSlotSB) : PanelNumber{};
+    const bool amplitudes = options.panelRows || options.amplitudes;
+    if (gates.ShowGateA && amplitudes) {
         const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpA);
         out.amplitudeA = amplitude.value;
         if (options.panelRows) {
@@ -70,7 +79,7 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
             setValue(out.rows, PanelRow::GateAAmplitude, plainRow(amplitude));
         }
     }
-    if (gates.ShowGateB) {
+    if (gates.ShowGateB && amplitudes) {
         const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpB);
         out.amplitudeB = amplitude.value;
         if (options.panelRows) {
@@ -81,12 +90,38 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
         }
     }
 
-    const evaluation::CalCarets carets = cal.CVUpdatedCaret();
-    out.DrawCaratOne = carets.aTriggered != 0;
-    out.fCaretOne = static_cast<float>(out.DrawCaratOne ? soundPathA.value : 0.0);
-    out.DrawCaratTwo = carets.bTriggered != 0;
-    out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
+    if (options.carets) {
+        const evaluation::CalCarets carets = cal.CVUpdatedCaret();
+        out.DrawCaratOne = carets.aTriggered != 0;
+        out.fCaretOne = static_cast<float>(out.DrawCaratOne ? soundPathA.value : 0.0);
+        out.DrawCaratTwo = carets.bTriggered != 0;
+        out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
+    }
     return out;
+}
+
+} // namespace
+
+std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
+                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
+                                         const RemeasureOptions& options) {
+    return measure(view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes& header) {
+        evaluation.setFrame(recording::decodeFrameHeader(header), view.measuredRaw);
+    });
+}
+
+std::optional<Remeasured> remeasureGates(const FrameView& view, const uint8_t* sampleBlock,
+                                         const evaluation::MovedGates& gates,
+                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
+                                         const RemeasureOptions& options) {
+    return measure(view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes&) {
+        // The header as decoded with the moved thresholds: they are whole words, so they read
+        // back as written.
+        recording::FrameHeader header = view.header;
+        header.GateAThreshold = gates.newGateAThresh;
+        header.GateBThreshold = gates.newGateBThresh;
+        evaluation.setFrame(header, sampleBlock);
+    });
 }
 
 std::optional<int32_t> shownAmplitude(const Remeasured& result, PanelRow row) {

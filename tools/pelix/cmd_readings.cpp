@@ -224,7 +224,9 @@ int remeasuredTable(const OpenRecording& rec, Format format, int32_t first, int3
             if (!formatter) formatter = std::make_shared<RowFormatter>(format, rec);
             formatter->remeasuredRow(rows, view, result);
         },
-        [&output](const std::string& rows) { return output.rows(rows); }, &failure);
+        [&output](const std::string& rows) { return output.rows(rows); }, &failure,
+        // The rows show the seven readings; no amplitude number or caret.
+        frame::RemeasureOptions{.panelRows = false, .amplitudes = false, .carets = false});
     if (run.end == frame::RemeasureEnd::LibraryMissing) {
         std::cerr << "pelix readings: " << failure << "\n";
         return kExitWriteFailed;
