@@ -85,8 +85,9 @@ class GateEvaluation {
     bool flankSearch() const { return m_gateAMode == 1 || m_gateAMode == 2; }
     bool rf() const { return m_rectification == 0; }
     int32_t toMicrometres(float start) const;
-    // Decodes from m_block the samples a gate from `start_um` over `width_um` reads.
-    void decodeGateSamples(int32_t start_um, int32_t width_um);
+    // The three results of one gate (amplitude, time, peak time) into `out`, as FindGateAMP,
+    // FindGateTOF and FindGatePeakTOF give them, with one pass over the gate where they agree.
+    void measureGate(int32_t start_um, int32_t width_um, int32_t threshold, double* out);
 
     // Setup, single precision as the instrument's window computes them.
     int32_t m_rectification = 0;

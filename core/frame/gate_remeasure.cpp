@@ -38,11 +38,10 @@ namespace {
 // The re-measure after `setFrame(evaluation, out.headerBytes)` has handed the evaluation the frame
 // with the moved thresholds.
 template <class SetFrame>
-std::optional<Remeasured> measure(const FrameView& view, const evaluation::MovedGates& gates,
-                                  evaluation::GateEvaluation& evaluation, CalReadings& cal,
-                                  const RemeasureOptions& options, const SetFrame& setFrame) {
-    if (!view.setup || !view.rawSetup || !cal.bind()) return std::nullopt;
-    Remeasured out;
+bool measure(Remeasured& out, const FrameView& view, const evaluation::MovedGates& gates,
+             evaluation::GateEvaluation& evaluation, CalReadings& cal, const RemeasureOptions& options,
+             const SetFrame& setFrame) {
+    if (!view.setup || !view.rawSetup || !cal.bind()) return false;
     out.headerBytes = view.headerBytes;
     layout::write(out.headerBytes.data(), layout::frame::GateAThreshold, gates.newGateAThresh);
     layout::write(out.headerBytes.data(), layout::frame::GateBThreshold, gates.newGateBThresh);
@@ -56,6 +55,14 @@ std::optional<Remeasured> measure(const FrameView& view, const evaluation::Moved
     for (std::size_t slot = 0; slot < out.readings.size(); ++slot)
         if ((options.readingSlots >> slot & 1U) != 0)
             out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
+        else
+            out.readings[slot] = {};
+    // What this frame does not write is as a fresh result has it.
+    if (options.panelRows) out.rows = {};
+    out.amplitudeA.reset();
+    out.amplitudeB.reset();
+    out.DrawCaratOne = out.DrawCaratTwo = false;
+    out.fCaretOne = out.fCaretTwo = 0.0F;
 
     const int decimals = view.setup->isInch() ? 3 : 2;
     const auto lengthRow = [decimals](PanelNumber n) -> std::string {
@@ -97,7 +104,7 @@ std::optional<Remeasured> measure(const FrameView& view, const evaluation::Moved
         out.DrawCaratTwo = carets.bTriggered != 0;
         out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
     }
-    return out;
+    return true;
 }
 
 } // namespace
@@ -105,16 +112,18 @@ std::optional<Remeasured> measure(const FrameView& view, const evaluation::Moved
 std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
                                          evaluation::GateEvaluation& evaluation, CalReadings& cal,
                                          const RemeasureOptions& options) {
-    return measure(view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes& header) {
-        evaluation.setFrame(recording::decodeFrameHeader(header), view.measuredRaw);
-    });
+    std::optional<Remeasured> out(std::in_place);
+    if (!measure(*out, view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes& header) {
+            evaluation.setFrame(recording::decodeFrameHeader(header), view.measuredRaw);
+        }))
+        out.reset();
+    return out;
 }
 
-std::optional<Remeasured> remeasureGates(const FrameView& view, const uint8_t* sampleBlock,
-                                         const evaluation::MovedGates& gates,
-                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
-                                         const RemeasureOptions& options) {
-    return measure(view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes&) {
+bool remeasureGatesInto(Remeasured& out, const FrameView& view, const uint8_t* sampleBlock,
+                        const evaluation::MovedGates& gates, evaluation::GateEvaluation& evaluation,
+                        CalReadings& cal, const RemeasureOptions& options) {
+    return measure(out, view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes&) {
         // The header as decoded with the moved thresholds: they are whole words, so they read
         // back as written.
         recording::FrameHeader header = view.header;

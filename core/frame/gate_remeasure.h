@@ -49,13 +49,13 @@ struct RemeasureOptions {
 std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
                                          evaluation::GateEvaluation& evaluation, evaluation::CalReadings& cal,
                                          const RemeasureOptions& options = {});
-// The same on the frame's sample block as the file holds it (its first record's) in place of
-// view.measuredRaw, decoding only the samples the gates read; view.header must be the decoded
-// view.headerBytes.
-std::optional<Remeasured> remeasureGates(const FrameView& view, const uint8_t* sampleBlock,
-                                         const evaluation::MovedGates& gates,
-                                         evaluation::GateEvaluation& evaluation, evaluation::CalReadings& cal,
-                                         const RemeasureOptions& options);
+// The same into `out` (reused from frame to frame, so a long run allocates nothing), on the
+// frame's sample block as the file holds it (its first record's) in place of view.measuredRaw,
+// decoding only the samples the gates read; view.header must be the decoded view.headerBytes.
+// False without the calculation library.
+bool remeasureGatesInto(Remeasured& out, const FrameView& view, const uint8_t* sampleBlock,
+                        const evaluation::MovedGates& gates, evaluation::GateEvaluation& evaluation,
+                        evaluation::CalReadings& cal, const RemeasureOptions& options);
 
 // The whole percent an amplitude row (9 or 14) shows after a re-measure; none while its gate is
 // hidden (the row is not written then).

@@ -78,11 +78,11 @@ RemeasureOutcome FrameRemeasurer::run(int32_t first, int32_t last, const Remeasu
             describe(frame, m_block.data() + i * stride);
             // Each frame alone: a hidden gate's results are not carried over from the frame before.
             m_evaluation.clearGateData();
-            const std::optional<Remeasured> result =
-                remeasureGates(m_view, m_block.data() + i * stride + recording::kFrameHeaderBytes,
-                               movedGatesFor(m_view, m_gateA, m_gateB), m_evaluation, m_cal, m_options);
-            if (!result) return {RemeasureEnd::LibraryMissing, frame};
-            if (!visit(m_view, *result)) return {RemeasureEnd::Stopped, frame};
+            if (!remeasureGatesInto(m_result, m_view,
+                                    m_block.data() + i * stride + recording::kFrameHeaderBytes,
+                                    movedGatesFor(m_view, m_gateA, m_gateB), m_evaluation, m_cal, m_options))
+                return {RemeasureEnd::LibraryMissing, frame};
+            if (!visit(m_view, m_result)) return {RemeasureEnd::Stopped, frame};
         }
         if (whole < count) return {RemeasureEnd::CutShort, static_cast<int32_t>(from + whole)};
         from += count;

@@ -42,6 +42,7 @@ class FrameRemeasurer {
     evaluation::CalReadings m_cal;
     evaluation::GateEvaluation m_evaluation;
     FrameView m_view;
+    Remeasured m_result; // the frame's, handed to the visitor
     std::vector<uint8_t> m_block;
     RemeasureOptions m_options;
     bool m_dgsSetUp = false;

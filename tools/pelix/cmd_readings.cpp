@@ -31,10 +31,8 @@ namespace {
 enum class Format { Text, Csv, Json };
 
 void appendCsvField(std::string& out, const std::string& field) {
-    bool plain = true;
-    for (const char c : field)
-        plain = plain && c != ',' && c != '"' && c != '\n';
-    if (plain) {
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\n'; };
+    if (std::none_of(field.begin(), field.end(), special)) {
         out += field;
         return;
     }
@@ -148,7 +146,7 @@ class RowFormatter {
                 if (revisioned)
                     m_columns.append(out, i, m_texts.valueRevision(i), *slots.texts[i], slots.held[i]);
                 else
-                    appendReadingColumns(out, *slots.texts[i], slots.held[i]);
+                    m_columns.append(out, i, *slots.texts[i], slots.held[i]);
             }
         out += '\n';
     }
