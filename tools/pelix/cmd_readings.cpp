@@ -196,7 +196,7 @@ class TableOutput {
 
   private:
     bool write(std::string_view text) {
-        m_ok = m_ok && writeStandardOutput(std::string(text));
+        m_ok = m_ok && writeStandardOutput(text);
         return m_ok;
     }
 
