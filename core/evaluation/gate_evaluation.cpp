@@ -49,7 +49,7 @@ void GateEvaluation::setFrame(const recording::FrameHeader& frame,
     m_block = nullptr;
 }
 
-void GateEvaluation::setFrame(const recording::FrameHeader& frame, const uint8_t* sampleBlock) {
+void GateEvaluation::setFrameBlock(const recording::FrameHeader& frame, const uint8_t* sampleBlock) {
     m_gateAThreshold = frame.GateAThreshold;
     m_gateAWidth_um = frame.GateAWidth_um;
     m_gateBWidth_um = frame.GateBWidth_um;

@@ -56,7 +56,7 @@ class GateEvaluation {
     // The same from the frame's sample block as recorded (its first record's): GetGateData
     // decodes only the samples the shown gates read, so `sampleBlock` must stay unchanged until
     // it has run. The samples of other indices are those of an earlier frame.
-    void setFrame(const recording::FrameHeader& frame, const uint8_t* sampleBlock);
+    void setFrameBlock(const recording::FrameHeader& frame, const uint8_t* sampleBlock);
 
     // The sample a gate is measured on at a displayed index. In RF the sign of
     // gate A's threshold chooses the half-wave for both gates.

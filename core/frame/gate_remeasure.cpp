@@ -129,7 +129,7 @@ bool remeasureGatesInto(Remeasured& out, const FrameView& view, const uint8_t* s
         recording::FrameHeader header = view.header;
         header.GateAThreshold = gates.newGateAThresh;
         header.GateBThreshold = gates.newGateBThresh;
-        evaluation.setFrame(header, sampleBlock);
+        evaluation.setFrameBlock(header, sampleBlock);
     });
 }
 

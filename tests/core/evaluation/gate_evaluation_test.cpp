@@ -344,7 +344,7 @@ TEST(GateEvaluationTest, TheSampleBlockGivesTheWholeTracesResults) {
             GateEvaluation whole = evaluator(h, f, t);
             whole.GetGateData(moved);
             fromBlock.setRecording(h);
-            fromBlock.setFrame(f, block.data());
+            fromBlock.setFrameBlock(f, block.data());
             fromBlock.clearGateData();
             fromBlock.GetGateData(moved);
             ASSERT_EQ(fromBlock.gateData(), whole.gateData());
