@@ -1,7 +1,7 @@
 // The whole-recording tables a user runs on a 1 GiB recording, each beside
 // `cat FILE > /dev/null` of the same cached file in the same run: the recorded
 // readings as CSV, the readings with gate A moved (every frame measured
-// again), and the indications of a moved gate A. Each command's peak memory is
+// again), the indications and the overview series of a moved gate A. Each command's peak memory is
 // reported: the tables stream, so it must not grow with the recording.
 #include "bench/support/large_recording.h"
 
@@ -60,12 +60,16 @@ void BM_ReadingsGateA(benchmark::State& state) {
 void BM_IndicationsGateA(benchmark::State& state) {
     runCommand(state, "indications --json --gate-a 10,30");
 }
+void BM_OverviewGateA(benchmark::State& state) {
+    runCommand(state, "overview --json --gate-a 10,30");
+}
 
 // cat first and last, so a page cache that changes during the run shows.
 BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_ReadingsCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_ReadingsGateA)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_IndicationsGateA)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_OverviewGateA)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_CatAgain)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace

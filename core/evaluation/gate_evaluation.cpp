@@ -46,6 +46,15 @@ void GateEvaluation::setFrame(const recording::FrameHeader& frame,
     m_gateBWidth_um = frame.GateBWidth_um;
     m_gateAMode = frame.GateAMode;
     m_raw = AscanRaw;
+    m_block = nullptr;
+}
+
+void GateEvaluation::setFrameBlock(const recording::FrameHeader& frame, const uint8_t* sampleBlock) {
+    m_gateAThreshold = frame.GateAThreshold;
+    m_gateAWidth_um = frame.GateAWidth_um;
+    m_gateBWidth_um = frame.GateBWidth_um;
+    m_gateAMode = frame.GateAMode;
+    m_block = sampleBlock;
 }
 
 int32_t GateEvaluation::GetAscanAmp(int32_t index) const {
@@ -158,20 +167,37 @@ int32_t GateEvaluation::toMicrometres(float start) const {
         roundClamped(static_cast<double>(start) * perUnit, -2147483648.0, 2147483647.0));
 }
 
+void GateEvaluation::measureGate(int32_t start_um, int32_t width_um, int32_t threshold, double* out) {
+    const PointRange r = GetPointRange(start_um, width_um);
+    // A rising flank and the end of a first excursion look one sample past the gate's end.
+    if (m_block && r.from <= r.to)
+        recording::composeRawSamples(m_rectification, m_block, m_raw, static_cast<std::size_t>(r.from),
+                                     static_cast<std::size_t>(std::min(r.to + 1, kLastSample)));
+    // The largest sample and where it first stands, read as GetAscanAmp reads them: the
+    // amplitude, and the time of a peak search.
+    int32_t max = 0, k = 0;
+    if (m_rectification >= 0 && m_rectification <= 3) {
+        const int16_t* samples = m_raw.data() + (rf() && m_gateAThreshold >= 0 ? kRfPositiveHalf : 0);
+        for (int32_t i = r.from; i <= r.to; ++i) {
+            if (samples[i] > max) {
+                max = samples[i];
+                k = i;
+            }
+        }
+    }
+    const bool below = max < levelOf(threshold);
+    out[0] = below ? max + kNothingFoundMark : max;
+    const double peakTime = below ? timeOfIndex(k) + kNothingFoundMark : timeOfIndex(k);
+    out[1] = flankSearch() ? FindGateTOF(start_um, width_um, threshold) : peakTime;
+    out[2] = m_gateAMode == 2 ? FindGatePeakTOF(start_um, width_um, threshold) : peakTime;
+}
+
 void GateEvaluation::GetGateData(const MovedGates& gates) {
     const int32_t aStart = toMicrometres(gates.newGateAStart);
     const int32_t bStart = toMicrometres(gates.newGateBStart);
-    if (gates.ShowGateA) {
-        const int32_t threshold = gates.newGateAThresh;
-        m_gateData[0] = FindGateAMP(aStart, m_gateAWidth_um, threshold);
-        m_gateData[1] = FindGateTOF(aStart, m_gateAWidth_um, threshold);
-        m_gateData[2] = FindGatePeakTOF(aStart, m_gateAWidth_um, threshold);
-    }
+    if (gates.ShowGateA) measureGate(aStart, m_gateAWidth_um, gates.newGateAThresh, &m_gateData[0]);
     if (gates.ShowGateB) {
-        const int32_t threshold = gates.newGateBThresh;
-        m_gateData[3] = FindGateAMP(bStart, m_gateBWidth_um, threshold);
-        m_gateData[4] = FindGateTOF(bStart, m_gateBWidth_um, threshold);
-        m_gateData[5] = FindGatePeakTOF(bStart, m_gateBWidth_um, threshold);
+        measureGate(bStart, m_gateBWidth_um, gates.newGateBThresh, &m_gateData[3]);
         // The calculation library adds gate A's echo time back to gate B times
         // under the same condition; a gate B echo before gate A's stays absolute.
         if (m_gateBRelative != 0) {

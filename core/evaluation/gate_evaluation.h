@@ -53,6 +53,10 @@ class GateEvaluation {
     // as dragged) and the samples measured, 16 x the recorded byte.
     void setFrame(const recording::FrameHeader& frame,
                   const std::array<int16_t, recording::kAscanPointCount>& AscanRaw);
+    // The same from the frame's sample block as recorded (its first record's): GetGateData
+    // decodes only the samples the shown gates read, so `sampleBlock` must stay unchanged until
+    // it has run. The samples of other indices are those of an earlier frame.
+    void setFrameBlock(const recording::FrameHeader& frame, const uint8_t* sampleBlock);
 
     // The sample a gate is measured on at a displayed index. In RF the sign of
     // gate A's threshold chooses the half-wave for both gates.
@@ -81,6 +85,9 @@ class GateEvaluation {
     bool flankSearch() const { return m_gateAMode == 1 || m_gateAMode == 2; }
     bool rf() const { return m_rectification == 0; }
     int32_t toMicrometres(float start) const;
+    // The three results of one gate (amplitude, time, peak time) into `out`, as FindGateAMP,
+    // FindGateTOF and FindGatePeakTOF give them, with one pass over the gate where they agree.
+    void measureGate(int32_t start_um, int32_t width_um, int32_t threshold, double* out);
 
     // Setup, single precision as the instrument's window computes them.
     int32_t m_rectification = 0;
@@ -97,6 +104,7 @@ class GateEvaluation {
     int32_t m_gateBWidth_um = 0;
     int32_t m_gateAMode = 0;
     std::array<int16_t, recording::kAscanPointCount> m_raw{};
+    const uint8_t* m_block = nullptr; // the recorded samples m_raw is decoded from on demand
 
     GateDataArray m_gateData{};
 };

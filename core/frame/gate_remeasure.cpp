@@ -33,11 +33,15 @@ void setValue(PanelView& rows, PanelRow row, std::string text) {
 
 } // namespace
 
-std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
-                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
-                                         const RemeasureOptions& options) {
-    if (!view.setup || !view.rawSetup || !cal.bind()) return std::nullopt;
-    Remeasured out;
+namespace {
+
+// The re-measure after `setFrame(evaluation, out.headerBytes)` has handed the evaluation the frame
+// with the moved thresholds.
+template <class SetFrame>
+bool measure(Remeasured& out, const FrameView& view, const evaluation::MovedGates& gates,
+             evaluation::GateEvaluation& evaluation, CalReadings& cal, const RemeasureOptions& options,
+             const SetFrame& setFrame) {
+    if (!view.setup || !view.rawSetup || !cal.bind()) return false;
     out.headerBytes = view.headerBytes;
     layout::write(out.headerBytes.data(), layout::frame::GateAThreshold, gates.newGateAThresh);
     layout::write(out.headerBytes.data(), layout::frame::GateBThreshold, gates.newGateBThresh);
@@ -45,11 +49,20 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     cal.SetHeaderData(view.rawSetup->data(), out.headerBytes.data());
 
     evaluation.setRecording(*view.setup);
-    evaluation.setFrame(recording::decodeFrameHeader(out.headerBytes), view.measuredRaw);
+    setFrame(out.headerBytes);
     evaluation.GetGateData(gates);
     cal.UpdateGateData(evaluation.gateData());
     for (std::size_t slot = 0; slot < out.readings.size(); ++slot)
-        out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
+        if ((options.readingSlots >> slot & 1U) != 0)
+            out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
+        else
+            out.readings[slot] = {};
+    // What this frame does not write is as a fresh result has it.
+    if (options.panelRows) out.rows = {};
+    out.amplitudeA.reset();
+    out.amplitudeB.reset();
+    out.DrawCaratOne = out.DrawCaratTwo = false;
+    out.fCaretOne = out.fCaretTwo = 0.0F;
 
     const int decimals = view.setup->isInch() ? 3 : 2;
     const auto lengthRow = [decimals](PanelNumber n) -> std::string {
@@ -58,9 +71,12 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
     const auto plainRow = [](PanelNumber n) -> std::string {
         return n.current ? shortestDecimal(n.value) : "0";
     };
-    const PanelNumber soundPathA = numberOf(cal, CalReadings::kSlotSA);
-    const PanelNumber soundPathB = numberOf(cal, CalReadings::kSlotSB);
-    if (gates.ShowGateA) {
+    // The sound paths feed the rows and the carets alone.
+    const bool soundPaths = options.panelRows || options.carets;
+    const PanelNumber soundPathA = soundPaths ? numberOf(cal, CalReadings::kSlotSA) : PanelNumber{};
+    const PanelNumber soundPathB = soundPaths ? numberOf(cal, CalReadings::kSlotSB) : PanelNumber{};
+    const bool amplitudes = options.panelRows || options.amplitudes;
+    if (gates.ShowGateA && amplitudes) {
         const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpA);
         out.amplitudeA = amplitude.value;
         if (options.panelRows) {
@@ -70,7 +86,7 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
             setValue(out.rows, PanelRow::GateAAmplitude, plainRow(amplitude));
         }
     }
-    if (gates.ShowGateB) {
+    if (gates.ShowGateB && amplitudes) {
         const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpB);
         out.amplitudeB = amplitude.value;
         if (options.panelRows) {
@@ -81,12 +97,40 @@ std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation
         }
     }
 
-    const evaluation::CalCarets carets = cal.CVUpdatedCaret();
-    out.DrawCaratOne = carets.aTriggered != 0;
-    out.fCaretOne = static_cast<float>(out.DrawCaratOne ? soundPathA.value : 0.0);
-    out.DrawCaratTwo = carets.bTriggered != 0;
-    out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
+    if (options.carets) {
+        const evaluation::CalCarets carets = cal.CVUpdatedCaret();
+        out.DrawCaratOne = carets.aTriggered != 0;
+        out.fCaretOne = static_cast<float>(out.DrawCaratOne ? soundPathA.value : 0.0);
+        out.DrawCaratTwo = carets.bTriggered != 0;
+        out.fCaretTwo = static_cast<float>(out.DrawCaratTwo ? soundPathB.value : 0.0);
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
+                                         evaluation::GateEvaluation& evaluation, CalReadings& cal,
+                                         const RemeasureOptions& options) {
+    std::optional<Remeasured> out(std::in_place);
+    if (!measure(*out, view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes& header) {
+            evaluation.setFrame(recording::decodeFrameHeader(header), view.measuredRaw);
+        }))
+        out.reset();
     return out;
+}
+
+bool remeasureGatesInto(Remeasured& out, const FrameView& view, const uint8_t* sampleBlock,
+                        const evaluation::MovedGates& gates, evaluation::GateEvaluation& evaluation,
+                        CalReadings& cal, const RemeasureOptions& options) {
+    return measure(out, view, gates, evaluation, cal, options, [&](const recording::FrameHeaderBytes&) {
+        // The header as decoded with the moved thresholds: they are whole words, so they read
+        // back as written.
+        recording::FrameHeader header = view.header;
+        header.GateAThreshold = gates.newGateAThresh;
+        header.GateBThreshold = gates.newGateBThresh;
+        evaluation.setFrameBlock(header, sampleBlock);
+    });
 }
 
 std::optional<int32_t> shownAmplitude(const Remeasured& result, PanelRow row) {

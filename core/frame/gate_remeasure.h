@@ -28,10 +28,19 @@ struct Remeasured {
     float fCaretTwo = 0.0F;
 };
 
+// What a re-measure makes besides the gate results handed to the library. A table leaves out what
+// it does not show (each text costs the library a formatting); what is left out stays empty.
 struct RemeasureOptions {
-    // The panel rows as texts; a table of readings or amplitudes does without them (the amplitude
-    // numbers are always there).
+    static constexpr uint32_t kAllReadingSlots = (1U << recording::kReadingSlots) - 1;
+
+    // The panel rows as texts (they need the amplitude and sound path numbers).
     bool panelRows = true;
+    // The reading slots (bit i for slot i) whose texts are made.
+    uint32_t readingSlots = kAllReadingSlots;
+    // The amplitude numbers of rows 9 and 14.
+    bool amplitudes = true;
+    // The echo carets.
+    bool carets = true;
 };
 
 // Measures `gates` on `view` (its first record's header and samples). The
@@ -40,6 +49,13 @@ struct RemeasureOptions {
 std::optional<Remeasured> remeasureGates(const FrameView& view, const evaluation::MovedGates& gates,
                                          evaluation::GateEvaluation& evaluation, evaluation::CalReadings& cal,
                                          const RemeasureOptions& options = {});
+// The same into `out` (reused from frame to frame, so a long run allocates nothing), on the
+// frame's sample block as the file holds it (its first record's) in place of view.measuredRaw,
+// decoding only the samples the gates read; view.header must be the decoded view.headerBytes.
+// False without the calculation library.
+bool remeasureGatesInto(Remeasured& out, const FrameView& view, const uint8_t* sampleBlock,
+                        const evaluation::MovedGates& gates, evaluation::GateEvaluation& evaluation,
+                        evaluation::CalReadings& cal, const RemeasureOptions& options);
 
 // The whole percent an amplitude row (9 or 14) shows after a re-measure; none while its gate is
 // hidden (the row is not written then).

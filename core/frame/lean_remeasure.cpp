@@ -45,9 +45,8 @@ void FrameRemeasurer::describe(int32_t frame, const uint8_t* records) {
     v.frameGain = v.header.Gain_01dB;
     v.shortRead = false;
     v.ownTraceMissing = false;
-    // An unknown rectification decodes nothing: the samples before stay, as on screen.
-    v.traceDecoded = recording::composeRawSamples(setup.Rectification, records + recording::kFrameHeaderBytes,
-                                                  v.measuredRaw);
+    // The re-measure decodes the samples its gates read straight from the block.
+    v.traceDecoded = false;
     describeGatePositions(setup, v.header, v.gates);
     // The names change with the gates' modes only.
     if (firstFrame || gateAMode != v.header.GateAMode || gateBMode != v.header.GateBMode)
@@ -79,10 +78,11 @@ RemeasureOutcome FrameRemeasurer::run(int32_t first, int32_t last, const Remeasu
             describe(frame, m_block.data() + i * stride);
             // Each frame alone: a hidden gate's results are not carried over from the frame before.
             m_evaluation.clearGateData();
-            const std::optional<Remeasured> result = remeasureGates(
-                m_view, movedGatesFor(m_view, m_gateA, m_gateB), m_evaluation, m_cal, m_options);
-            if (!result) return {RemeasureEnd::LibraryMissing, frame};
-            if (!visit(m_view, *result)) return {RemeasureEnd::Stopped, frame};
+            if (!remeasureGatesInto(m_result, m_view,
+                                    m_block.data() + i * stride + recording::kFrameHeaderBytes,
+                                    movedGatesFor(m_view, m_gateA, m_gateB), m_evaluation, m_cal, m_options))
+                return {RemeasureEnd::LibraryMissing, frame};
+            if (!visit(m_view, m_result)) return {RemeasureEnd::Stopped, frame};
         }
         if (whole < count) return {RemeasureEnd::CutShort, static_cast<int32_t>(from + whole)};
         from += count;

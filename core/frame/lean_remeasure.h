@@ -1,10 +1,10 @@
 // The re-measure of a run of frames with only what it reads: each frame's
-// first record header and raw samples, taken from large reads of consecutive
-// frames on a file handle of its own. The FrameView a visitor sees is filled
-// as far as a re-measure and a table of its readings need: the setup, the
-// frame number and time, both headers, the raw samples, the gates and the
-// reading names. The trace, the panel rows, the recorded reading values and
-// the title are left out (the window reads those with readFrameView).
+// first record header and the samples its gates read, taken from large reads
+// of consecutive frames on a file handle of its own. The FrameView a visitor
+// sees is filled as far as a table of the readings needs: the setup, the frame
+// number and time, both headers, the gates and the reading names. The samples
+// (raw and traced), the panel rows, the recorded reading values and the title
+// are left out (the window reads those with readFrameView).
 //
 // One FrameRemeasurer belongs to one thread: the calculation library keeps its
 // state per thread, and the first run on a thread sets up its DGS state.
@@ -42,6 +42,7 @@ class FrameRemeasurer {
     evaluation::CalReadings m_cal;
     evaluation::GateEvaluation m_evaluation;
     FrameView m_view;
+    Remeasured m_result; // the frame's, handed to the visitor
     std::vector<uint8_t> m_block;
     RemeasureOptions m_options;
     bool m_dgsSetUp = false;

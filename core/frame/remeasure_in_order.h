@@ -23,13 +23,14 @@ namespace pelix::frame {
 // sees the batches in frame order on the calling thread (returning false stops the run). Each worker calls
 // its own copy of `measure`. A batch cut short by the end of the file is taken with the frames before the
 // cut, and the run ends there. `Batch` needs clear(); `failure`, when given, receives why the calculation
-// library could not be used. The results hold no panel row texts (the amplitude numbers are there).
+// library could not be used. The results hold what `options` asks for; a table never reads the panel
+// rows' texts, so they are not made whatever `options` says.
 template <class Batch, class Measure, class Take>
-RemeasureOutcome remeasureFramesInOrder(const recording::OpenRecording& recording, int32_t first,
-                                        int32_t last, const std::optional<DraggedGate>& gateA,
-                                        const std::optional<DraggedGate>& gateB, int workers,
-                                        int32_t batchFrames, const Measure& measure, const Take& take,
-                                        std::string* failure = nullptr) {
+RemeasureOutcome
+remeasureFramesInOrder(const recording::OpenRecording& recording, int32_t first, int32_t last,
+                       const std::optional<DraggedGate>& gateA, const std::optional<DraggedGate>& gateB,
+                       int workers, int32_t batchFrames, const Measure& measure, const Take& take,
+                       std::string* failure = nullptr, RemeasureOptions options = {.panelRows = false}) {
     struct Slot {
         Batch batch{};
         int32_t last = 0;
@@ -40,12 +41,11 @@ RemeasureOutcome remeasureFramesInOrder(const recording::OpenRecording& recordin
     batchFrames = std::max<int32_t>(batchFrames, 1);
     const int64_t batches = (int64_t{last} - first) / batchFrames + 1;
     RemeasureOutcome outcome;
-    // A table reads the readings and the amplitude numbers, never the panel rows' texts.
-    static constexpr RemeasureOptions kTableOptions{.panelRows = false};
+    options.panelRows = false;
     const auto makeWorker = [&] {
         // Each worker measures with its own copy of `measure`, so what it keeps stays on its thread.
         return [&, perWorker = measure,
-                remeasurer = std::make_shared<FrameRemeasurer>(recording, gateA, gateB, kTableOptions)](
+                remeasurer = std::make_shared<FrameRemeasurer>(recording, gateA, gateB, options)](
                    int64_t index, Slot& slot) mutable {
             slot.batch.clear();
             const int64_t from = first + index * batchFrames;

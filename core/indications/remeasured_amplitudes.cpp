@@ -49,7 +49,12 @@ RemeasuredAmplitudes remeasureAmplitudes(const recording::OpenRecording& recordi
                 out.series.append(s.amplitude, s.dbToReference);
             return true;
         },
-        &out.failure);
+        &out.failure,
+        // The amplitude, and the one reading when asked; no other text, no caret.
+        frame::RemeasureOptions{.panelRows = false,
+                                .readingSlots = dbSlot ? 1U << *dbSlot : 0U,
+                                .amplitudes = true,
+                                .carets = false});
     return out;
 }
 

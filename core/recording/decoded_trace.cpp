@@ -1,5 +1,6 @@
 #include "core/recording/decoded_trace.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -74,17 +75,24 @@ bool composeSamples(int32_t rectification, const uint8_t* block, DecodedTrace& t
 
 bool composeRawSamples(int32_t rectification, const uint8_t* block,
                        std::array<int16_t, kAscanPointCount>& out) {
+    return composeRawSamples(rectification, block, out, 0, kSamplePairs - 1);
+}
+
+bool composeRawSamples(int32_t rectification, const uint8_t* block,
+                       std::array<int16_t, kAscanPointCount>& out, std::size_t firstPair,
+                       std::size_t lastPair) {
     int16_t* raw = out.data();
     constexpr std::size_t upper = kSamplePairs;
+    const std::size_t end = std::min(lastPair, kSamplePairs - 1) + 1;
     switch (rectification) {
     case 0: // RF: the negative half-wave in the lower half, the positive one in the upper half
-        for (std::size_t p = 0; p < kSamplePairs; ++p) {
+        for (std::size_t p = firstPair; p < end; ++p) {
             raw[p] = static_cast<int16_t>(16 * block[2 * p]);
             raw[upper + p] = static_cast<int16_t>(16 * block[2 * p + 1]);
         }
         return true;
     case 3: // Full wave: the larger half-wave by its screen percent; on a tie the negative one stays
-        for (std::size_t p = 0; p < kSamplePairs; ++p) {
+        for (std::size_t p = firstPair; p < end; ++p) {
             // The pair as one 16-bit load, which the compiler can vectorise.
             uint16_t pair = 0;
             std::memcpy(&pair, block + 2 * p, sizeof pair);
@@ -97,7 +105,7 @@ bool composeRawSamples(int32_t rectification, const uint8_t* block,
     case 1:
     case 2: {
         const std::size_t half = rectification == 1 ? 0 : 1;
-        for (std::size_t p = 0; p < kSamplePairs; ++p)
+        for (std::size_t p = firstPair; p < end; ++p)
             raw[p] = static_cast<int16_t>(16 * block[2 * p + half]);
         return true;
     }

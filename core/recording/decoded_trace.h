@@ -45,5 +45,10 @@ bool composeSamples(int32_t rectification, const uint8_t* block, DecodedTrace& t
 // stored, for an unknown rectification; entries the rectification does not use keep their values.
 bool composeRawSamples(int32_t rectification, const uint8_t* block,
                        std::array<int16_t, kAscanPointCount>& raw);
+// The same for sample pairs firstPair..lastPair alone (lastPair below kSamplePairs; none when
+// firstPair > lastPair): a gate re-measure decodes only the samples its gates read.
+bool composeRawSamples(int32_t rectification, const uint8_t* block,
+                       std::array<int16_t, kAscanPointCount>& raw, std::size_t firstPair,
+                       std::size_t lastPair);
 
 } // namespace pelix::recording

@@ -176,7 +176,13 @@ bool RemeasureRunner::start(const QString& path, const player::DraggedGates& gat
                     sinceHandOver.restart();
                     return more;
                 },
-                &job.failure);
+                &job.failure,
+                // The amplitudes and the dB-to-reference readings; no other text, no caret.
+                frame::RemeasureOptions{.panelRows = false,
+                                        .readingSlots =
+                                            (dbSlotA ? 1U << *dbSlotA : 0U) | (dbSlotB ? 1U << *dbSlotB : 0U),
+                                        .amplitudes = true,
+                                        .carets = false});
             std::lock_guard lock(job.mutex);
             if (outOfMemory) {
                 // Nothing trustworthy to show: the recorded values stay, and the line says why.

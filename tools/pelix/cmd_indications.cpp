@@ -305,14 +305,10 @@ int runIndications(const Args& args) {
     if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
 
     Settings settings;
-    if (const std::string* gate = parsed.text("--gate")) {
-        if (*gate == "a" || *gate == "A")
-            settings.gate = Gate::A;
-        else if (*gate == "b" || *gate == "B")
-            settings.gate = Gate::B;
-        else
-            return usage("--gate must be a or b");
-    }
+    std::string gateError;
+    const std::optional<Gate> gate = readGateChoice(parsed, Gate::A, gateError);
+    if (!gate) return usage(gateError);
+    settings.gate = *gate;
     settings.moved = readGateOptions(parsed);
     if (!settings.moved.error.empty()) return usage(settings.moved.error);
     settings.remeasured = settings.chosenMove().has_value();

@@ -4,7 +4,7 @@
 // drawing itself is overview_strip.cpp's, in pelix-draw).
 #include "core/files/output_file.h"
 #include "core/frame/gate_remeasure.h"
-#include "core/frame/remeasure_frames.h"
+#include "core/frame/remeasure_in_order.h"
 #include "core/overview/overview_series.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
@@ -21,6 +21,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace pelix::tool {
 
@@ -29,6 +30,9 @@ using overview::Gate;
 using overview::OverviewSeries;
 
 namespace {
+
+// Frames a batch of the re-measure holds: a few kilobytes of amplitudes, enough work for a worker.
+constexpr int32_t kRemeasureBatchFrames = 1024;
 
 // False as soon as standard output refuses a block: the rest would go nowhere.
 bool appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
@@ -46,24 +50,36 @@ bool appendSeries(std::string& out, const OverviewSeries& s, Gate gate) {
     return true;
 }
 
-// Replaces the moved gates' series with every frame's re-measured amplitude.
-// A frame the run did not reach (the file shrank under it) has none.
-int remeasureSeries(OpenRecording& rec, const GateOptions& gates, OverviewSeries& series) {
-    evaluation::CalReadings cal;
+// Replaces the moved gates' series with every frame's re-measured amplitude, measured on every
+// core and taken in frame order. A frame the run did not reach (the file shrank under it) has none.
+int remeasureSeries(const OpenRecording& rec, const GateOptions& gates, OverviewSeries& series) {
+    struct Measured {
+        int32_t frame = 0;
+        std::optional<int32_t> a, b;
+    };
     const auto replace = [&series, &gates](int32_t frame, std::optional<int32_t> a,
                                            std::optional<int32_t> b) {
         series.set(frame, gates.gateA ? a : series.amplitude(Gate::A, frame),
                    gates.gateB ? b : series.amplitude(Gate::B, frame), false);
     };
-    const frame::RemeasureOutcome run = frame::remeasureFrames(
-        rec, 1, series.frameCount(), gates.gateA, gates.gateB, cal,
-        [&replace](const frame::FrameView& view, const frame::Remeasured& result) {
-            replace(view.frame, frame::shownAmplitude(result, frame::PanelRow::GateAAmplitude),
-                    frame::shownAmplitude(result, frame::PanelRow::GateBAmplitude));
+    std::string failure;
+    const frame::RemeasureOutcome run = frame::remeasureFramesInOrder<std::vector<Measured>>(
+        rec, 1, series.frameCount(), gates.gateA, gates.gateB, frame::defaultWorkerCount(),
+        kRemeasureBatchFrames,
+        [](const frame::FrameView& view, const frame::Remeasured& result, std::vector<Measured>& batch) {
+            batch.push_back({view.frame, frame::shownAmplitude(result, frame::PanelRow::GateAAmplitude),
+                             frame::shownAmplitude(result, frame::PanelRow::GateBAmplitude)});
+        },
+        [&replace](const std::vector<Measured>& batch) {
+            for (const Measured& m : batch)
+                replace(m.frame, m.a, m.b);
             return true;
-        });
+        },
+        &failure,
+        // The amplitudes alone: no reading text, no caret.
+        frame::RemeasureOptions{.panelRows = false, .readingSlots = 0, .amplitudes = true, .carets = false});
     if (run.end == frame::RemeasureEnd::LibraryMissing) {
-        std::cerr << "pelix overview: " << cal.failure() << "\n";
+        std::cerr << "pelix overview: " << failure << "\n";
         return kExitWriteFailed;
     }
     if (run.end != frame::RemeasureEnd::CutShort) return kExitOk;

@@ -31,10 +31,8 @@ namespace {
 enum class Format { Text, Csv, Json };
 
 void appendCsvField(std::string& out, const std::string& field) {
-    bool plain = true;
-    for (const char c : field)
-        plain = plain && c != ',' && c != '"' && c != '\n';
-    if (plain) {
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\n'; };
+    if (std::none_of(field.begin(), field.end(), special)) {
         out += field;
         return;
     }
@@ -148,7 +146,7 @@ class RowFormatter {
                 if (revisioned)
                     m_columns.append(out, i, m_texts.valueRevision(i), *slots.texts[i], slots.held[i]);
                 else
-                    appendReadingColumns(out, *slots.texts[i], slots.held[i]);
+                    m_columns.append(out, i, *slots.texts[i], slots.held[i]);
             }
         out += '\n';
     }
@@ -198,7 +196,7 @@ class TableOutput {
 
   private:
     bool write(std::string_view text) {
-        m_ok = m_ok && writeStandardOutput(std::string(text));
+        m_ok = m_ok && writeStandardOutput(text);
         return m_ok;
     }
 
@@ -224,7 +222,9 @@ int remeasuredTable(const OpenRecording& rec, Format format, int32_t first, int3
             if (!formatter) formatter = std::make_shared<RowFormatter>(format, rec);
             formatter->remeasuredRow(rows, view, result);
         },
-        [&output](const std::string& rows) { return output.rows(rows); }, &failure);
+        [&output](const std::string& rows) { return output.rows(rows); }, &failure,
+        // The rows show the seven readings; no amplitude number or caret.
+        frame::RemeasureOptions{.panelRows = false, .amplitudes = false, .carets = false});
     if (run.end == frame::RemeasureEnd::LibraryMissing) {
         std::cerr << "pelix readings: " << failure << "\n";
         return kExitWriteFailed;

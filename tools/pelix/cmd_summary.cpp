@@ -1,6 +1,7 @@
 // pelix summary: many recordings at a glance, one row each, the files read in
 // parallel and the rows written in the order the files were given.
 #include "core/batch/ordered_batch.h"
+#include "tools/pelix/gate_option.h"
 #include "tools/pelix/options/commands.h"
 #include "tools/pelix/options/help_text.h"
 #include "tools/pelix/standard_output.h"
@@ -55,13 +56,12 @@ int runSummary(const Args& args) {
     if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
 
     SummaryColumns columns;
-    if (const std::string* gate = parsed.text("--gate")) {
-        if (*gate == "a" || *gate == "A")
-            columns.gateB = false;
-        else if (*gate == "b" || *gate == "B")
-            columns.gateA = false;
-        else
-            return usage("--gate must be a or b");
+    if (parsed.has("--gate")) {
+        std::string gateError;
+        const std::optional<overview::Gate> gate = readGateChoice(parsed, overview::Gate::A, gateError);
+        if (!gate) return usage(gateError);
+        // The table shows the one gate named.
+        (*gate == overview::Gate::A ? columns.gateB : columns.gateA) = false;
     }
     for (const std::string& path : parsed.positional) {
         std::error_code error;

@@ -32,4 +32,14 @@ GateOptions readGateOptions(const ParsedArgs& parsed) {
     return out;
 }
 
+std::optional<overview::Gate> readGateChoice(const ParsedArgs& parsed, overview::Gate fallback,
+                                             std::string& error) {
+    const std::string* gate = parsed.text("--gate");
+    if (!gate) return fallback;
+    if (*gate == "a" || *gate == "A") return overview::Gate::A;
+    if (*gate == "b" || *gate == "B") return overview::Gate::B;
+    error = "--gate must be a or b";
+    return std::nullopt;
+}
+
 } // namespace pelix::tool

@@ -1,9 +1,11 @@
 // A gate left where a drag would leave it, given on the command line as
 // "START,THRESH", read the same way by every subcommand that takes one
-// (`pelix render`, `pelix readings`, `pelix overview`).
+// (`pelix render`, `pelix readings`, `pelix overview`); and the choice of one
+// gate, `--gate a|b` (`pelix indications`, `pelix summary`).
 #pragma once
 
 #include "core/frame/moved_gates.h"
+#include "core/overview/overview_series.h"
 #include "tools/pelix/options/option_parser.h"
 
 #include <optional>
@@ -23,5 +25,10 @@ struct GateOptions {
 
 // --gate-a and --gate-b as given.
 GateOptions readGateOptions(const ParsedArgs& parsed);
+
+// The gate `--gate` names ("a" or "b", either case); `fallback` without the option. `error` receives
+// the usage error when the option names neither.
+std::optional<overview::Gate> readGateChoice(const ParsedArgs& parsed, overview::Gate fallback,
+                                             std::string& error);
 
 } // namespace pelix::tool

@@ -42,6 +42,22 @@ void ReadingColumnsCache::append(std::string& out, std::size_t slot, uint64_t re
     out += e.columns;
 }
 
+void ReadingColumnsCache::append(std::string& out, std::size_t slot, std::string_view valueText, bool held) {
+    if (slot >= m_byText.size()) {
+        appendReadingColumns(out, valueText, held);
+        return;
+    }
+    TextEntry& e = m_byText[slot];
+    if (!e.valid || e.held != held || e.text != valueText) {
+        e.valid = true;
+        e.held = held;
+        e.text = valueText;
+        e.columns.clear();
+        appendReadingColumns(e.columns, valueText, held);
+    }
+    out += e.columns;
+}
+
 void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held) {
     const evaluation::ReadingNumber n = evaluation::readingNumber(valueText);
     // Read without the locale: the window's process may run under one with a decimal comma.

@@ -26,6 +26,9 @@ void appendReadingColumns(std::string& out, std::string_view valueText, bool hel
 class ReadingColumnsCache {
   public:
     void append(std::string& out, std::size_t slot, uint64_t revision, std::string_view valueText, bool held);
+    // The same where the texts carry no revision (a re-measure's): made again when the slot's text
+    // or held flag differs from the frame before's.
+    void append(std::string& out, std::size_t slot, std::string_view valueText, bool held);
 
   private:
     struct Entry {
@@ -33,7 +36,14 @@ class ReadingColumnsCache {
         uint64_t revision = 0;
         std::string columns;
     };
+    struct TextEntry {
+        bool valid = false;
+        bool held = false;
+        std::string text;
+        std::string columns;
+    };
     std::array<Entry, recording::kReadingSlots> m_entries;
+    std::array<TextEntry, recording::kReadingSlots> m_byText;
 };
 // "number" (null without one), "unit" and "held" of an open reading object.
 void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held);

@@ -1,12 +1,15 @@
 // Gate evaluation on synthetic traces: the sample range of a gate, the
 // amplitude, flank and peak searches with their marks, and the six results.
 #include "core/evaluation/gate_evaluation.h"
+#include "core/recording/record_layout.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <initializer_list>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace pelix::evaluation {
 namespace {
@@ -294,6 +297,68 @@ TEST(GateEvaluationTest, DegenerateSetupsStayInsideTheTrace) {
         }
         EXPECT_EQ(e.GetAscanAmp(-1), 0);
         EXPECT_EQ(e.GetAscanAmp(100000), 0);
+    }
+}
+
+// The lean re-measure hands the evaluation the recorded sample block and lets it decode only its
+// gates' samples, and measures a gate in one pass: over many frames, setups and gates the six
+// results are those of the whole decoded trace, and gate by gate those of the three searches.
+TEST(GateEvaluationTest, TheSampleBlockGivesTheWholeTracesResults) {
+    uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1103515245U + 12345U;
+        return seed >> 8;
+    };
+    std::vector<uint8_t> block(recording::kSampleBlockBytes);
+    struct Gates {
+        float a, b;
+        int32_t thresholdA, thresholdB;
+    };
+    const std::vector<Gates> gates = {
+        {10.0F, 40.0F, 30, 20}, {0.0F, 100.0F, -25, 50},   {-20.0F, 5.0F, 0, -1},
+        {108.0F, 60.0F, 80, 5}, {55.5F, 55.5F, 100, -100}, {30.0F, 31.0F, 10, 10},
+    };
+    GateEvaluation fromBlock; // one evaluator for every frame, as a worker keeps it
+    for (int frameIndex = 0; frameIndex < 120; ++frameIndex) {
+        const int32_t rect = frameIndex % 5; // 4: unknown
+        const int32_t mode = frameIndex / 5 % 3;
+        // Noise with a few echoes, so the thresholds fall on both sides of the samples.
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i] = static_cast<uint8_t>(next() % 60);
+        for (int e = 0; e < 4; ++e)
+            block[next() % block.size()] = static_cast<uint8_t>(150 + next() % 106);
+        RecordingHeader h = setup(rect);
+        h.GateBRelative = frameIndex % 2;
+        h.DisplayDelay_ns = frameIndex % 7 == 0 ? -2000 : 0;
+        FrameHeader f = frame(0, mode);
+        f.GateAWidth_um = static_cast<int32_t>(next() % 30000) - 1000;
+        f.GateBWidth_um = static_cast<int32_t>(next() % 30000);
+        Trace t;
+        t.fill(0);
+        recording::composeRawSamples(rect, block.data(), t);
+        for (const Gates& g : gates) {
+            SCOPED_TRACE("frame " + std::to_string(frameIndex) + " gate A at " + std::to_string(g.a));
+            f.GateAThreshold = g.thresholdA;
+            f.GateBThreshold = g.thresholdB;
+            const MovedGates moved{g.a, g.b, g.thresholdA, g.thresholdB, true, true};
+            GateEvaluation whole = evaluator(h, f, t);
+            whole.GetGateData(moved);
+            fromBlock.setRecording(h);
+            fromBlock.setFrameBlock(f, block.data());
+            fromBlock.clearGateData();
+            fromBlock.GetGateData(moved);
+            ASSERT_EQ(fromBlock.gateData(), whole.gateData());
+            if (h.GateBRelative != 0) continue;
+            const int32_t aStart = static_cast<int32_t>(std::lround(g.a * 1000.0F));
+            const int32_t bStart = static_cast<int32_t>(std::lround(g.b * 1000.0F));
+            const GateDataArray searched = {whole.FindGateAMP(aStart, f.GateAWidth_um, g.thresholdA),
+                                            whole.FindGateTOF(aStart, f.GateAWidth_um, g.thresholdA),
+                                            whole.FindGatePeakTOF(aStart, f.GateAWidth_um, g.thresholdA),
+                                            whole.FindGateAMP(bStart, f.GateBWidth_um, g.thresholdB),
+                                            whole.FindGateTOF(bStart, f.GateBWidth_um, g.thresholdB),
+                                            whole.FindGatePeakTOF(bStart, f.GateBWidth_um, g.thresholdB)};
+            ASSERT_EQ(whole.gateData(), searched);
+        }
     }
 }
 

@@ -117,6 +117,75 @@ TEST(LeanRemeasureTest, OneWorkerAndManyGiveTheWindowsResultsInFrameOrder) {
     }
 }
 
+// A table asks only for what it shows: the readings it asks for are the full run's, the rest
+// stay empty, and an amplitude asked for is there exactly when the full run has it (the result
+// is reused from frame to frame, so nothing of the frame before may show through).
+TEST(LeanRemeasureTest, WhatATableLeavesOutStaysEmptyAndTheRestIsTheFullRuns) {
+    struct Case {
+        const char* file;
+        std::optional<DraggedGate> a, b;
+        RemeasureOptions options;
+    };
+    const std::vector<Case> cases = {
+        {"PLAIN_SCAN.BIN",
+         DraggedGate{10.0F, 30},
+         DraggedGate{40.0F, -20},
+         {.panelRows = false, .readingSlots = 0b1000101U, .amplitudes = true, .carets = false}},
+        {"RF_INCH_V7.BIN",
+         DraggedGate{0.5F, 30},
+         std::nullopt,
+         {.panelRows = false, .readingSlots = 0U, .amplitudes = true, .carets = false}},
+        {"ENVELOPE_US.BIN",
+         std::nullopt,
+         DraggedGate{30.0F, 20},
+         {.panelRows = false,
+          .readingSlots = RemeasureOptions::kAllReadingSlots,
+          .amplitudes = false,
+          .carets = false}},
+    };
+    struct Frame {
+        std::array<evaluation::CalReading, recording::kReadingSlots> readings;
+        std::optional<double> amplitudeA, amplitudeB;
+        bool caretOne = false, caretTwo = false;
+    };
+    const auto run = [](const OpenRecording& rec, const Case& c, const RemeasureOptions& options) {
+        std::vector<Frame> frames;
+        remeasureFramesInOrder<std::vector<Frame>>(
+            rec, 1, std::min(rec.FrameCount(), 120), c.a, c.b, 2, 16,
+            [](const FrameView&, const Remeasured& r, std::vector<Frame>& batch) {
+                batch.push_back({r.readings, r.amplitudeA, r.amplitudeB, r.DrawCaratOne, r.DrawCaratTwo});
+            },
+            [&](const std::vector<Frame>& batch) {
+                frames.insert(frames.end(), batch.begin(), batch.end());
+                return true;
+            },
+            nullptr, options);
+        return frames;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto rec = openFile(std::string(PELIX_SAMPLES_DIR) + "/" + c.file);
+        ASSERT_TRUE(rec);
+        const std::vector<Frame> full = run(*rec, c, {.panelRows = false});
+        const std::vector<Frame> lean = run(*rec, c, c.options);
+        ASSERT_EQ(lean.size(), full.size());
+        bool anyCaret = false;
+        for (std::size_t f = 0; f < full.size(); ++f) {
+            SCOPED_TRACE("frame " + std::to_string(f + 1));
+            for (std::size_t i = 0; i < recording::kReadingSlots; ++i) {
+                const bool made = (c.options.readingSlots >> i & 1U) != 0;
+                EXPECT_EQ(lean[f].readings[i].text, made ? full[f].readings[i].text : "");
+                EXPECT_EQ(lean[f].readings[i].current, made ? full[f].readings[i].current : true);
+            }
+            EXPECT_EQ(lean[f].amplitudeA, c.options.amplitudes ? full[f].amplitudeA : std::nullopt);
+            EXPECT_EQ(lean[f].amplitudeB, c.options.amplitudes ? full[f].amplitudeB : std::nullopt);
+            EXPECT_FALSE(lean[f].caretOne || lean[f].caretTwo);
+            anyCaret = anyCaret || full[f].caretOne || full[f].caretTwo;
+        }
+        EXPECT_TRUE(anyCaret) << "the gates find no echo: the case tells nothing about the carets";
+    }
+}
+
 TEST(LeanRemeasureTest, AShrunkFileEndsTheSpreadRunBeforeTheCutFrame) {
     testing::TempFolder dir;
     for (const char* name : {"PLAIN_SCAN.BIN", "ENVELOPE_US.BIN"}) {

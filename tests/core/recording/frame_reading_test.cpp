@@ -100,6 +100,35 @@ TEST(SampleCompositionTest, RawSamplesAloneAreTheTracesRawSamples) {
     }
 }
 
+// A gate re-measure decodes only its gates' pairs: inside the range they are the whole block's,
+// outside it nothing is written (both halves of an RF pair included).
+TEST(SampleCompositionTest, APairRangeDecodesThosePairsAlone) {
+    std::vector<uint8_t> block(kSampleBlockBytes);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<uint8_t>(i * 37 + i / 7);
+    struct Range {
+        std::size_t first, last;
+    };
+    for (const int32_t rect : {0, 1, 2, 3, 4}) {
+        std::array<int16_t, kAscanPointCount> whole;
+        whole.fill(-3);
+        composeRawSamples(rect, block.data(), whole);
+        for (const Range r :
+             {Range{0, 0}, Range{0, 799}, Range{5, 17}, Range{799, 799}, Range{790, 5000}, Range{9, 8}}) {
+            SCOPED_TRACE("rectification " + std::to_string(rect) + " pairs " + std::to_string(r.first) +
+                         ".." + std::to_string(r.last));
+            std::array<int16_t, kAscanPointCount> part;
+            part.fill(-3);
+            EXPECT_EQ(composeRawSamples(rect, block.data(), part, r.first, r.last), rect >= 0 && rect <= 3);
+            for (std::size_t i = 0; i < kAscanPointCount; ++i) {
+                const std::size_t pair = i % kSamplePairs;
+                const bool inside = i < 2 * kSamplePairs && pair >= r.first && pair <= r.last;
+                ASSERT_EQ(part[i], inside ? whole[i] : -3) << "entry " << i;
+            }
+        }
+    }
+}
+
 TEST(DerivedSetupTest, DisplayDelayMovesHalfAStepTowardsZero) {
     struct Case {
         uint8_t units;
