@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 namespace pelix::player {
 
 class AviRangeMarker : public QObject {
@@ -19,6 +21,8 @@ class AviRangeMarker : public QObject {
     void AVI_Select_Click();
     void optStart_Click();
     void optEnd_Click();
+    // The range typed ("Video range…"): frames first to last, already checked against the recording.
+    void setRange(int32_t first, int32_t last);
 
   private:
     void showSelection();

@@ -328,6 +328,12 @@ void frmPlayer::addShortcuts() {
             return [this] { requestReport(); };
         case WindowKey::CopyPicture:
             return [this] { copyFramePicture(); };
+        case WindowKey::Gates:
+            return [this] { showGatesDialog(); };
+        case WindowKey::SearchBox:
+            return [this] { showSearchBoxDialog(); };
+        case WindowKey::VideoRange:
+            return [this] { showVideoRangeDialog(); };
         case WindowKey::KeyHelp:
             return [this] { m_keyHelp->toggle(); };
         }
@@ -399,6 +405,11 @@ void frmPlayer::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     add(QStringLiteral("Report\u2026"), WindowKey::Report, [this] { requestReport(); });
     add(QStringLiteral("Copy frame picture"), WindowKey::CopyPicture, [this] { copyFramePicture(); });
+    menu.addSeparator();
+    // Typed values for what the mouse reaches on the A-scan and the slider.
+    add(QStringLiteral("Gates\u2026"), WindowKey::Gates, [this] { showGatesDialog(); });
+    add(QStringLiteral("Search box\u2026"), WindowKey::SearchBox, [this] { showSearchBoxDialog(); });
+    add(QStringLiteral("Video range\u2026"), WindowKey::VideoRange, [this] { showVideoRangeDialog(); });
     menu.addSeparator();
     add(QStringLiteral("Keys"), WindowKey::KeyHelp, [this] { m_keyHelp->toggle(); });
     menu.exec(event->globalPos());

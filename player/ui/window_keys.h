@@ -24,6 +24,9 @@ enum class WindowKey {
     ApplyToAllFrames,
     Report,
     CopyPicture,
+    Gates,
+    SearchBox,
+    VideoRange,
     KeyHelp,
 };
 
