@@ -22,6 +22,7 @@ GatesDialog::GatesDialog(const GateEntry& entry, QWidget* parent) : QDialog(pare
     const QString unit = QString::fromUtf8(entry.units().symbol());
 
     auto* outer = new QVBoxLayout(this);
+    growWithRefusals(*outer);
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
     grid->addWidget(new QLabel(QStringLiteral("Start (%1)").arg(unit), this), 0, 1);
@@ -39,7 +40,8 @@ GatesDialog::GatesDialog(const GateEntry& entry, QWidget* parent) : QDialog(pare
         const GateField start = gateA ? GateField::AStart : GateField::BStart;
         const GateField threshold = gateA ? GateField::AThreshold : GateField::BThreshold;
         TypedField& s = m_fields[static_cast<std::size_t>(start)];
-        s = addTypedField(*grid, row, 1, QStringLiteral("txtGate%1Start").arg(gate), qtext(texts[start]));
+        s = addTypedField(*grid, row, 1, QStringLiteral("txtGate%1Start").arg(gate), qtext(texts[start]),
+                          row + 1, QStringLiteral("Gate %1 start").arg(gate));
         auto* width = new QLineEdit(qtext(entry.widthText(gateA)), this);
         width->setObjectName(QStringLiteral("txtGate%1Width").arg(gate));
         width->setAlignment(Qt::AlignRight);
@@ -48,13 +50,13 @@ GatesDialog::GatesDialog(const GateEntry& entry, QWidget* parent) : QDialog(pare
         width->setToolTip(QStringLiteral("A drag keeps the gate's width as the instrument recorded it"));
         grid->addWidget(width, row, 2);
         TypedField& t = m_fields[static_cast<std::size_t>(threshold)];
-        t = addTypedField(*grid, row, 3, QStringLiteral("txtGate%1Thresh").arg(gate),
-                          qtext(texts[threshold]));
+        t = addTypedField(*grid, row, 3, QStringLiteral("txtGate%1Thresh").arg(gate), qtext(texts[threshold]),
+                          row + 2, QStringLiteral("Gate %1 threshold").arg(gate));
         s.edit->setEnabled(shown);
         t.edit->setEnabled(shown);
     };
     gateRow(true, 1);
-    gateRow(false, 3);
+    gateRow(false, 4);
 
     const QString origin =
         entry.gateBRelative()
@@ -62,11 +64,10 @@ GatesDialog::GatesDialog(const GateEntry& entry, QWidget* parent) : QDialog(pare
             : QStringLiteral("Gate B's start is where it starts on the A-scan.");
     auto* notes =
         new QLabel(origin + QLatin1Char('\n') +
-                       QStringLiteral("The widths stay as recorded: a drag does not change them. "
+                       QStringLiteral("The widths stay as recorded: a drag does not change them.\n"
                                       "The gates are applied as a drag to these values would leave them."),
                    this);
     notes->setObjectName(QStringLiteral("lblGatesNotes"));
-    notes->setWordWrap(true);
     outer->addWidget(notes);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -82,6 +83,7 @@ void GatesDialog::accept() {
     GateEntryResult read = m_entry.read(typed);
     for (std::size_t i = 0; i < kGateFields; ++i)
         m_fields[i].setRefusal(read.refusals[i]);
+    adjustSize();
     if (!read.accepted()) return;
     m_result = std::move(read);
     QDialog::accept();

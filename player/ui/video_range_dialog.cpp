@@ -14,12 +14,15 @@ VideoRangeDialog::VideoRangeDialog(int32_t first, int32_t last, int32_t frameCou
     setObjectName(QStringLiteral("VideoRangeDialog"));
     setWindowTitle(QStringLiteral("Video range"));
     auto* outer = new QVBoxLayout(this);
+    growWithRefusals(*outer);
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
     grid->addWidget(new QLabel(QStringLiteral("First frame"), this), 0, 0);
-    m_firstField = addTypedField(*grid, 0, 1, QStringLiteral("txtVideoFirst"), QString::number(first));
+    m_firstField = addTypedField(*grid, 0, 1, QStringLiteral("txtVideoFirst"), QString::number(first), 1,
+                                 QStringLiteral("First frame"));
     grid->addWidget(new QLabel(QStringLiteral("Last frame"), this), 2, 0);
-    m_lastField = addTypedField(*grid, 2, 1, QStringLiteral("txtVideoLast"), QString::number(last));
+    m_lastField = addTypedField(*grid, 2, 1, QStringLiteral("txtVideoLast"), QString::number(last), 3,
+                                QStringLiteral("Last frame"));
     auto* note = new QLabel(QStringLiteral("The recording has frames 1 to %1.").arg(frameCount), this);
     note->setObjectName(QStringLiteral("lblVideoRangeNotes"));
     outer->addWidget(note);
@@ -39,6 +42,7 @@ void VideoRangeDialog::accept() {
         lastRefusal = "The last frame comes before the first: type " +
                       std::to_string(static_cast<int64_t>(*first.value)) + " or later";
     m_lastField.setRefusal(lastRefusal);
+    adjustSize();
     if (!first.value || !last.value || !lastRefusal.empty()) return;
     m_first = static_cast<int32_t>(*first.value);
     m_last = static_cast<int32_t>(*last.value);

@@ -147,7 +147,7 @@ TEST_F(TypedValuesTest, TheGatesDialogRefusesBesideTheFieldAndAppliesAsADrag) {
     type(d, "txtGateAThresh", QStringLiteral("250"));
     d->accept();
     EXPECT_TRUE(d->isVisible()) << "still open";
-    EXPECT_TRUE(refusal(d, "txtGateAStart").startsWith(QStringLiteral("Not a number")))
+    EXPECT_TRUE(refusal(d, "txtGateAStart").startsWith(QStringLiteral("Gate A start: Not a number")))
         << refusal(d, "txtGateAStart").toStdString();
     EXPECT_TRUE(refusal(d, "txtGateAThresh").contains(QStringLiteral("between 0 and 100")));
     EXPECT_EQ(prop("newGateAThresh").toInt(), prop("iGateAThresh").toInt()) << "nothing applied";
