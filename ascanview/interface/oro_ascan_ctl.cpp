@@ -1,5 +1,6 @@
 #include "ascanview/interface/oro_ascan_ctl.h"
 
+#include "ascanview/mouse/gate_drag_preview.h"
 #include "ascanview/mouse/search_range_box.h"
 #include "ascanview/render/ascan_picture.h"
 #include "ascanview/render/checked_math.h"
@@ -77,6 +78,8 @@ void OroAscanCtl::createChildren() {
     m_searchRange->setObjectName(QStringLiteral("SearchRange"));
     m_searchRange->installEventFilter(this);
     m_searchRange->hide();
+
+    m_dragPreview = new GateDragPreview(m_picAscan);
 
     for (int i = 0; i < kPanelRows; ++i) {
         m_paramTitle[static_cast<std::size_t>(i)] =

@@ -43,6 +43,7 @@ namespace pelix::ascanview {
 class AscanPicture;
 class EvaluationCurveDrawer;
 class SearchRangeBox;
+class GateDragPreview;
 } // namespace pelix::ascanview
 
 // The control keeps the instrument's class name (and with it the names of its
@@ -306,6 +307,19 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
     Q_INVOKABLE void picAscan_MouseDown(qint16 Button, qint16 Shift, float x, float y);
     Q_INVOKABLE void picAscan_MouseMove(qint16 Button, qint16 Shift, float x, float y);
     Q_INVOKABLE void picAscan_MouseUp(qint16 Button, qint16 Shift, float x, float y);
+    // A gate drag completed at typed values instead of the pointer's: as a press
+    // would, it lets go of both gates, leaves the bar of each gate given at that
+    // start (display units; gate B's on screen) and threshold (percent), as wide
+    // as it is drawn, and runs the release (redraw, then MouseUp). Refused, with
+    // nothing changed, where a press could not grab: BEA set, or a gate given
+    // that is hidden or may not move. Returns whether the drag completed.
+    Q_INVOKABLE bool CompleteGateDrag(bool moveA, float gateAStart, qint32 gateAThresh, bool moveB,
+                                      float gateBStart, qint32 gateBThresh);
+    // The search box placed where these four limits put it (the inverse of the
+    // limits' table; in RF the box stays in the half of the picture it is in),
+    // then the limits computed from the box as a release computes them.
+    // Refused, with nothing changed, where the limits make no box on the picture.
+    Q_INVOKABLE bool PlaceSearchRange(double lowWidth, double upWidth, double lowHeight, double upHeight);
     Q_INVOKABLE void SearchRange_MouseDown(qint16 Button, qint16 Shift, float x, float y);
     Q_INVOKABLE void SearchRange_MouseMove(qint16 Button, qint16 Shift, float x, float y);
     Q_INVOKABLE void SearchRange_MouseUp(qint16 Button, qint16 Shift, float x, float y);
@@ -350,6 +364,7 @@ class ASCANVIEW_API OroAscanCtl : public QWidget {
 
     pelix::ascanview::AscanPicture* m_picAscan = nullptr;
     pelix::ascanview::SearchRangeBox* m_searchRange = nullptr;
+    pelix::ascanview::GateDragPreview* m_dragPreview = nullptr;
     std::array<QLabel*, kPanelRows> m_paramTitle{};
     std::array<QLabel*, kPanelRows> m_paramValue{};
     QLabel* m_lblAscanStart = nullptr;

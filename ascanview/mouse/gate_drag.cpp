@@ -55,4 +55,13 @@ bool moveGates(GateDragState& drag, const GateDragInputs& in, double x, double y
     return true;
 }
 
+void placeGate(GateDragState& drag, bool gateA, const AscanMapping& m, double start, std::int32_t threshold) {
+    const GateBar& drawn = gateA ? drag.gateADrawnBar : drag.gateBDrawnBar;
+    const double x1 = m.x(start);
+    const double y = m.y(threshold);
+    GateBar& bar = gateA ? drag.gateADragBar : drag.gateBDragBar;
+    bar = {x1, y, x1 + (drawn.x2 - drawn.x1), y};
+    (gateA ? drag.gateADragging : drag.gateBDragging) = 1;
+}
+
 } // namespace pelix::ascanview

@@ -3,6 +3,7 @@
 // them into gate starts and thresholds. Qt-free.
 #pragma once
 
+#include "ascanview/render/ascan_mapping.h"
 #include "ascanview/render/drag_state.h"
 
 #include <cstdint>
@@ -38,6 +39,11 @@ void pressGates(GateDragState& drag, const GateDragInputs& in, double x, double 
 // the inner band of the picture; outside it they stay where they were last.
 // Returns false when the move was refused.
 bool moveGates(GateDragState& drag, const GateDragInputs& in, double x, double y);
+
+// A drag that leaves the bar of gate A (or B) where `start` (display units) and
+// `threshold` (percent) put it, as wide as the bar is drawn now: the bar the
+// release's redraw turns back into exactly that start and threshold.
+void placeGate(GateDragState& drag, bool gateA, const AscanMapping& m, double start, std::int32_t threshold);
 
 inline bool dragging(const GateDragState& drag) {
     return drag.gateADragging == 1 || drag.gateBDragging == 1;

@@ -83,4 +83,27 @@ void resizeSearchBox(SearchBoxGeometry& box, BoxZone zone, SearchBoxDrag& drag) 
     }
 }
 
+std::optional<SearchBoxGeometry> searchBoxOfLimits(double lowWidth, double upWidth, double lowHeight,
+                                                   double upHeight, bool rf, bool lowerHalf,
+                                                   double surfaceWidth, double surfaceHeight) {
+    const double w = surfaceWidth, h = surfaceHeight;
+    // Written so that a NaN fails every test.
+    if (!(w > 0.0 && h > 0.0) || !(0.0 <= lowWidth && lowWidth < upWidth && upWidth <= 800.0) ||
+        !(0.0 <= lowHeight && lowHeight < upHeight && upHeight <= 100.0))
+        return std::nullopt;
+    SearchBoxGeometry box;
+    box.left = lowWidth / 800.0 * w;
+    box.width = (upWidth - lowWidth) / 800.0 * w;
+    if (!rf) {
+        box.top = (100.0 - upHeight) / 100.0 * h;
+        box.height = (upHeight - lowHeight) / 100.0 * h;
+        return box;
+    }
+    // RF amplitudes are magnitudes from the centre line, upwards or downwards.
+    const double half = h / 2.0;
+    box.height = (upHeight - lowHeight) / 100.0 * half;
+    box.top = lowerHalf ? half + lowHeight / 100.0 * half : (100.0 - upHeight) / 100.0 * half;
+    return box;
+}
+
 } // namespace pelix::ascanview

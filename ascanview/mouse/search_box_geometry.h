@@ -7,6 +7,8 @@
 #include "ascanview/interface/export.h"
 #include "ascanview/render/ascan_graph.h"
 
+#include <optional>
+
 namespace pelix::ascanview {
 
 // Where the picture sits inside the control, in twips: the borders of the
@@ -41,5 +43,14 @@ ASCANVIEW_API bool limitSearchBox(SearchBoxGeometry& box, const SearchBoxDrag& d
 // limitSearchBox and by the cursor's confinement. An edge on the right or
 // bottom moves away from the box's origin, so the press point goes with it.
 ASCANVIEW_API void resizeSearchBox(SearchBoxGeometry& box, BoxZone zone, SearchBoxDrag& drag);
+
+// The box whose limits are these, as the limits are computed from a box: the
+// horizontal window on the 0..800 scale, the amplitude window in percent (in
+// RF in the half of the picture `lowerHalf` names). Empty where the limits make
+// no box on the surface (an edge outside it, or no width or height).
+ASCANVIEW_API std::optional<SearchBoxGeometry> searchBoxOfLimits(double lowWidth, double upWidth,
+                                                                 double lowHeight, double upHeight, bool rf,
+                                                                 bool lowerHalf, double surfaceWidth,
+                                                                 double surfaceHeight);
 
 } // namespace pelix::ascanview

@@ -84,3 +84,18 @@ void OroAscanCtl::SearchRangeLimit() {
     setSearchBox(box);
     if (m_searchDrag.searchMoving) m_searchRange->showZoneCursor(BoxZone::Middle);
 }
+
+bool OroAscanCtl::PlaceSearchRange(double lowWidth, double upWidth, double lowHeight, double upHeight) {
+    if (size() != m_laidOutSize) layoutChildren();
+    const double w = m_surface.scaleWidth();
+    const double h = m_surface.scaleHeight();
+    AscanGraph graph(m_props, m_drag, m_surface);
+    const std::optional<SearchBoxGeometry> box =
+        searchBoxOfLimits(lowWidth, upWidth, lowHeight, upHeight, graph.isRf(), m_boxTop >= h / 2.0, w, h);
+    if (!box) return false;
+    // Placed, not dragged: the box lies on the surface by construction and is
+    // not put back from the borders as a dragged one is.
+    setSearchBox(*box);
+    graph.updateSearchLimits(searchBox());
+    return true;
+}

@@ -28,14 +28,6 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Why a drag of a gate does nothing: any BEA switches dragging off in the
-// control, and BEA 1 is the mode that marks gate B by two upright lines.
-QString gateDragNote(int32_t bea) {
-    if (bea == 0) return {};
-    if (bea == 1) return QStringLiteral("Gate dragging is off while gate B is marked by lines (BEA)");
-    return QStringLiteral("Gate dragging is off while BEA is set");
-}
-
 // The recording's setup as the control takes it, in the order the instrument
 // hands it over. The frame's gain and the control's place on the screen go
 // with it but change while the recording is open; they are written per frame.
@@ -254,6 +246,13 @@ void FrameDisplay::commonTail() {
     // The gates are let go while the control redraws: the playback controller,
     // which alone sets the gate-drag flags, brackets every frame shown.
     m_port->updateAscanGraph();
+}
+
+QString gateDragNote(int32_t bea) {
+    // Any BEA switches dragging off in the control; BEA 1 is the mode that marks gate B by two upright lines.
+    if (bea == 0) return {};
+    if (bea == 1) return QStringLiteral("Gate dragging is off while gate B is marked by lines (BEA)");
+    return QStringLiteral("Gate dragging is off while BEA is set");
 }
 
 bool FrameDisplay::ShowFrame(int32_t n) {

@@ -14,6 +14,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QString>
 #include <QVariant>
 
 #include <array>
@@ -49,6 +50,9 @@ struct FrameDisplayTargets {
     // out; when empty they come from its pixel position (15 twips a pixel).
     std::function<QPointF()> ascanOriginTwips;
 };
+
+// Why a drag of a gate does nothing in a recording with this BEA; empty when it can be dragged.
+QString gateDragNote(int32_t bea);
 
 class FrameDisplay {
   public:

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace pelix::player {
 
 AviRangeMarker::AviRangeMarker(const PlayerControls& controls, PlayerSession& session, QObject* parent)
@@ -32,6 +34,7 @@ void AviRangeMarker::AVI_Select_Click() {
         return;
     }
     m_c.Slider->setSelectRange(false);
+    m_c.AVI_Select->setToolTip(QString());
     m_c.cmdSaveAs->setEnabled(false);
     m_c.optStart->setEnabled(false);
     m_c.optEnd->setEnabled(false);
@@ -63,6 +66,10 @@ bool AviRangeMarker::selectRange(int32_t start, int32_t end) {
 void AviRangeMarker::showSelection() {
     m_c.Slider->setSelStart(m_session.avi.startFrame);
     m_c.Slider->setSelLength(m_session.avi.endFrame - m_session.avi.startFrame);
+    // The selection on the slider has no numbers: the check box names them.
+    m_c.AVI_Select->setToolTip(QStringLiteral("Video range: frames %1 to %2")
+                                   .arg(m_session.avi.startFrame)
+                                   .arg(m_session.avi.endFrame));
 }
 
 } // namespace pelix::player

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 namespace pelix::player {
 
 class AviRangeMarker : public QObject {

@@ -344,6 +344,12 @@ void frmPlayer::addShortcuts() {
             return [this] { addBookmarkHere(); };
         case WindowKey::InspectionDetails:
             return [this] { editInspection(); };
+        case WindowKey::Gates:
+            return [this] { showGatesDialog(); };
+        case WindowKey::SearchBox:
+            return [this] { showSearchBoxDialog(); };
+        case WindowKey::VideoRange:
+            return [this] { showVideoRangeDialog(); };
         case WindowKey::KeyHelp:
             return [this] { m_keyHelp->toggle(); };
         case WindowKey::NextFlag:
@@ -435,6 +441,10 @@ void frmPlayer::contextMenuEvent(QContextMenuEvent* event) {
                                       [](bool on) { setRestoresLastSession(on); });
     restore->setCheckable(true);
     restore->setChecked(restoresLastSession());
+    // Typed values for what the mouse reaches on the A-scan and the slider.
+    add(QStringLiteral("Gates\u2026"), WindowKey::Gates, [this] { showGatesDialog(); });
+    add(QStringLiteral("Search box\u2026"), WindowKey::SearchBox, [this] { showSearchBoxDialog(); });
+    add(QStringLiteral("Video range\u2026"), WindowKey::VideoRange, [this] { showVideoRangeDialog(); });
     menu.addSeparator();
     add(QStringLiteral("Keys"), WindowKey::KeyHelp, [this] { m_keyHelp->toggle(); });
     menu.exec(event->globalPos());

@@ -7,6 +7,7 @@
 #include "core/playback/mark_steps.h"
 #include "core/review/review_file.h"
 #include "player/controls/player_controls.h"
+#include "player/evaluation/dragged_gates.h"
 #include "player/playback/player_session.h"
 #include "player/ui/form_scaler.h"
 #include "player/ui/open_sequence.h"
@@ -124,6 +125,24 @@ class frmPlayer : public QWidget {
     // Gate evaluation on the shown frame (what a gate drag measures).
     pelix::evaluation::PointRange GetPointRange(int32_t start_um, int32_t width_um) const;
     const pelix::evaluation::GateDataArray& GateDataArray() const;
+    // Leaves the gates as a completed drag at these values leaves them: the control's bars placed
+    // there and the release run, so the re-measure, the panel, the carets and "Apply to all frames"
+    // follow as after a mouse drag. A gate not given is let go as a new press lets it go; a gate
+    // the shown frame hides is left out. Nothing happens where a drag could not be made (see
+    // gateDragRefusal).
+    void applyGatesAsDrag(const pelix::player::DraggedGates& gates);
+    // Why the gates cannot be dragged (or typed) now; empty when they can.
+    QString gateDragRefusal() const;
+    // "Gates…": the gates typed in the recording's units, applied as a drag.
+    void showGatesDialog();
+    // "Search box…": the search box's limits typed in the recording's units and percent.
+    void showSearchBoxDialog();
+    // "Video range…": the first and last frame of the video typed.
+    void showVideoRangeDialog();
+    // Places the search box where `limits` put it, as a drag leaving those limits would; false
+    // when they make no box on the A-scan.
+    bool placeSearchBox(const pelix::search::SearchLimits& limits);
+
     // The gate-changed handler, bound to the A-scan control's MouseUp.
     Q_SLOT void Ascan_MouseUp();
 

@@ -128,12 +128,17 @@ void frmPlayer::restoreLastSession(const LastSession& last) {
     restoreToolWindows(last.windows);
 }
 
-void frmPlayer::restoreGates(const LastSession&) {
-    // The gates go back as a completed drag at those values would place them.
+void frmPlayer::restoreGates(const LastSession& last) {
+    // The gates go back as a completed drag at those values would place them, re-measured.
+    if (last.gateA || last.gateB) applyGatesAsDrag(pelix::player::DraggedGates{last.gateA, last.gateB});
 }
 
-void frmPlayer::restoreSearchBox(const LastSession&) {
+void frmPlayer::restoreSearchBox(const LastSession& last) {
     // The search box goes back where its limits say, as a drag leaving those limits would place it.
+    if (!last.searchBox || !m_c.CheckSearch->isEnabled()) return;
+    if (!m_c.CheckSearch->isChecked()) m_c.CheckSearch->click();
+    if (!placeSearchBox(*last.searchBox))
+        m_c.lblStatus->showMessage(QStringLiteral("The last session's search box is not on this A-scan"));
 }
 
 void frmPlayer::restoreToolWindows(const std::string& json) {

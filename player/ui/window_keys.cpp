@@ -53,6 +53,12 @@ const std::vector<WindowKeyEntry>& windowKeys() {
               QStringLiteral("Add bookmark\u2026: mark this frame with a note")),
         entry(WindowKey::InspectionDetails, QKeySequence(Qt::CTRL | Qt::Key_I),
               QStringLiteral("Inspection details\u2026: part, procedure, operator, instrument")),
+        entry(WindowKey::Gates, QKeySequence(Qt::CTRL | Qt::Key_G),
+              QStringLiteral("Gates\u2026: type gate A and B start and threshold, applied as a drag")),
+        entry(WindowKey::SearchBox, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+              QStringLiteral("Search box\u2026: type the search box's limits")),
+        entry(WindowKey::VideoRange, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+              QStringLiteral("Video range\u2026: type the first and last frame of the video")),
         entry(WindowKey::KeyHelp, QKeySequence(Qt::Key_F1), QStringLiteral("Show or hide this list of keys")),
     };
     return keys;

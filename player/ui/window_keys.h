@@ -35,6 +35,9 @@ enum class WindowKey {
     CopyPicture,
     AddBookmark,
     InspectionDetails,
+    Gates,
+    SearchBox,
+    VideoRange,
     KeyHelp,
 };
 

@@ -3,6 +3,8 @@
 // writes back and when the host hears of it.
 #include "ascan_fixture.h"
 
+#include "ascanview/mouse/gate_drag_preview.h"
+
 #include <QWidget>
 
 #include <utility>
@@ -180,6 +182,129 @@ TEST_F(GateDragTest, PointerShowsWhatAPressWouldGrab) {
     set("BEA", 1);
     move(barA().x1 + 5, barA().y1, 0);
     EXPECT_EQ(picture->cursor().shape(), Qt::ArrowCursor);
+}
+
+// Typed values take the path of a release: the bars placed where the values put
+// them, the redraw converting them back, MouseUp raised.
+TEST_F(GateDragTest, ATypedDragLeavesExactlyTheTypedValues) {
+    struct Case {
+        const char* what;
+        int rectMode;
+        bool a, b;
+        float aStart;
+        int aThresh;
+        float bStart;
+        int bThresh;
+    };
+    const Case cases[] = {
+        {"gate A, rectified", 0, true, false, 33.37F, 71, 0.0F, 0},
+        {"gate A at the picture's edges", 0, true, false, 0.0F, 100, 0.0F, 0},
+        {"gate A at the far edge, no threshold", 0, true, false, 100.0F, 0, 0.0F, 0},
+        {"gate B alone", 0, false, true, 0.0F, 0, 47.123F, 13},
+        {"both, RF below the centre line", 1, true, true, 12.5F, -35, 81.01F, 99},
+    };
+    for (const Case& c : cases) {
+        set("iAscanRectMode", c.rectMode);
+        redraw();
+        const double widthA = barA().x2 - barA().x1;
+        const float startB = get("fGateBStart").toFloat();
+        const int before = mouseUps;
+        ASSERT_TRUE(ctl.CompleteGateDrag(c.a, c.aStart, c.aThresh, c.b, c.bStart, c.bThresh)) << c.what;
+        EXPECT_EQ(mouseUps, before + 1) << c.what;
+        if (c.a) {
+            EXPECT_EQ(get("newGateAStart").toFloat(), c.aStart) << c.what;
+            EXPECT_EQ(get("newGateAThresh").toInt(), c.aThresh) << c.what;
+            EXPECT_DOUBLE_EQ(barA().x2 - barA().x1, widthA) << c.what;
+        }
+        if (c.b) {
+            EXPECT_EQ(get("newGateBStart").toFloat(), c.bStart) << c.what;
+            EXPECT_EQ(get("newGateBThresh").toInt(), c.bThresh) << c.what;
+        } else {
+            EXPECT_EQ(get("newGateBStart").toFloat(), startB) << c.what << ": a gate not given stays";
+        }
+        EXPECT_FLOAT_EQ(get("fGateAWidth").toFloat(), 20.0F) << c.what;
+    }
+}
+
+TEST_F(GateDragTest, ATypedDragAtAMouseDragsValuesDrawsTheSamePicture) {
+    press(barA().x1 + 7, barA().y1);
+    move(barA().x1 + 1234.56, H() * 0.37);
+    release(barA().x1 + 1234.56, H() * 0.37);
+    const QImage byMouse = ctl.surfaceImage();
+    const float start = get("newGateAStart").toFloat();
+    const int threshold = get("newGateAThresh").toInt();
+
+    OroAscanCtl other;
+    for (const char* name : {"fAscanDelay", "fAscanRange", "ShowGateA", "ShowGateB", "fGateAStart",
+                             "fGateAWidth", "iGateAThresh", "fGateBStart", "fGateBWidth", "iGateBThresh",
+                             "gatea_move_flag", "gateb_move_flag", "WidthX", "PicCurrentHeight"})
+        ASSERT_TRUE(other.setProperty(name, ctl.property(name))) << name;
+    other.setProperty("fGateAStart", 20.0F);
+    other.setProperty("iGateAThresh", QVariant::fromValue<qint16>(40));
+    other.resize(ctl.size());
+    other.UpdateAscanGraph();
+    ASSERT_TRUE(other.CompleteGateDrag(true, start, threshold, false, 0.0F, 0));
+    EXPECT_EQ(other.property("newGateAStart").toFloat(), start);
+    EXPECT_EQ(other.property("newGateAThresh").toInt(), threshold);
+    EXPECT_EQ(other.surfaceImage(), byMouse);
+}
+
+TEST_F(GateDragTest, ATypedDragIsRefusedWhereAPressCouldNotGrab) {
+    struct Case {
+        const char* what;
+        const char* property;
+        QVariant value;
+        bool a, b;
+    };
+    const Case cases[] = {
+        {"BEA set", "BEA", 1, true, false},
+        {"gate A may not move", "gatea_move_flag", 0, true, true},
+        {"gate B hidden", "ShowGateB", false, false, true},
+        {"no gate given", "BEA", 0, false, false},
+    };
+    for (const Case& c : cases) {
+        const QVariant was = get(c.property);
+        set(c.property, c.value);
+        redraw();
+        EXPECT_FALSE(ctl.CompleteGateDrag(c.a, 50.0F, 50, c.b, 50.0F, 50)) << c.what;
+        EXPECT_EQ(mouseUps, 0) << c.what;
+        EXPECT_EQ(dragging(), 0) << c.what;
+        EXPECT_FLOAT_EQ(get("newGateAStart").toFloat(), 20.0F) << c.what;
+        set(c.property, was);
+    }
+}
+
+// The preview follows the pointer over the picture and never reaches the drawing surface.
+TEST_F(GateDragTest, ThePreviewFollowsTheCarriedBarOutsideTheOperationList) {
+    ctl.resize(800, 600);
+    redraw();
+    auto* preview = ctl.findChild<GateDragPreview*>(QStringLiteral("GateDragPreview"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isHidden());
+    EXPECT_TRUE(preview->testAttribute(Qt::WA_TransparentForMouseEvents)) << "the picture keeps the mouse";
+    const QString opsBefore = ctl.surfaceOperationsJson();
+    const QImage pictureBefore = ctl.surfaceImage();
+
+    press(barA().x1 + 5, barA().y1);
+    move(barA().x1 + 805, H() / 2);
+    ASSERT_FALSE(preview->isHidden());
+    const auto* picture = preview->parentWidget();
+    ASSERT_TRUE(preview->barA().has_value());
+    EXPECT_FALSE(preview->barB().has_value());
+    const GateBar carried = ctl.dragState().gateADragBar;
+    EXPECT_DOUBLE_EQ(preview->barA()->x1(), carried.x1 * picture->width() / W());
+    EXPECT_DOUBLE_EQ(preview->barA()->y1(), carried.y1 * picture->height() / H());
+    EXPECT_EQ(preview->geometry(), picture->rect());
+    EXPECT_EQ(ctl.surfaceOperationsJson(), opsBefore) << "nothing is drawn while moving";
+    EXPECT_EQ(ctl.surfaceImage(), pictureBefore);
+
+    release(barA().x1 + 805, H() / 2);
+    EXPECT_TRUE(preview->isHidden());
+    EXPECT_EQ(mouseUps, 1);
+    // A press that grabs nothing shows nothing.
+    press(W() / 2, 2);
+    move(W() / 2 + 100, H() / 2);
+    EXPECT_TRUE(preview->isHidden());
 }
 
 } // namespace

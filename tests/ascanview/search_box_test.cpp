@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <limits>
+#include <tuple>
+
 using namespace pelix::ascanview;
 
 namespace {
@@ -173,6 +176,55 @@ TEST_F(SearchBoxDragTest, AMoveCarriesTheBoxAndTheReleaseRecomputesTheLimits) {
     EXPECT_DOUBLE_EQ(ctl.searchBox().left, moved.left); // the release does not move it again
     EXPECT_DOUBLE_EQ(get("SearchLowwidthRange").toDouble(), moved.left / W() * 800);
     EXPECT_DOUBLE_EQ(get("SearchUphightlimit").toDouble(), 100 - moved.top / H() * 100);
+}
+
+// Typed limits place the box; the limits the control then computes from it are the typed ones.
+TEST_F(SearchBoxDragTest, TypedLimitsPlaceTheBoxWhoseLimitsTheyAre) {
+    struct Case {
+        const char* what;
+        int rectMode;
+        double boxTopBefore; // in RF the box stays in its half
+        double low, up, lowHeight, upHeight;
+        bool lowerHalf;
+    };
+    const Case cases[] = {
+        {"rectified", 0, 360, 123.4, 456.7, 12.5, 87.25, false},
+        {"rectified, the whole picture", 0, 360, 0, 800, 0, 100, false},
+        {"RF, upper half", 1, 100, 10, 20, 30, 40, false},
+        {"RF, lower half", 1, 0.75, 10, 20, 30, 40, true},
+        {"RF, lower half up to the bottom", 1, 0.75, 0, 800, 0, 100, true},
+    };
+    for (const Case& c : cases) {
+        set("iAscanRectMode", c.rectMode);
+        redraw();
+        ctl.setSearchBox({600, c.boxTopBefore < 1 ? H() * c.boxTopBefore : c.boxTopBefore, 495, 200});
+        ASSERT_TRUE(ctl.PlaceSearchRange(c.low, c.up, c.lowHeight, c.upHeight)) << c.what;
+        EXPECT_NEAR(get("SearchLowwidthRange").toDouble(), c.low, 1e-9) << c.what;
+        EXPECT_NEAR(get("SearchUpwidthRange").toDouble(), c.up, 1e-9) << c.what;
+        EXPECT_NEAR(get("SearchLowhightlimit").toDouble(), c.lowHeight, 1e-9) << c.what;
+        EXPECT_NEAR(get("SearchUphightlimit").toDouble(), c.upHeight, 1e-9) << c.what;
+        EXPECT_EQ(ctl.searchBox().top >= H() / 2, c.lowerHalf) << c.what;
+        // A redraw computes the same limits from the box.
+        redraw();
+        EXPECT_NEAR(get("SearchUphightlimit").toDouble(), c.upHeight, 1e-9) << c.what;
+    }
+}
+
+TEST_F(SearchBoxDragTest, LimitsThatMakeNoBoxAreRefusedAndChangeNothing) {
+    ctl.setSearchBox({600, 360, 495, 495});
+    redraw();
+    const SearchBoxGeometry before = ctl.searchBox();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& [low, up, lowHeight, upHeight] :
+         {std::tuple{100.0, 100.0, 10.0, 20.0}, std::tuple{200.0, 100.0, 10.0, 20.0},
+          std::tuple{-1.0, 100.0, 10.0, 20.0}, std::tuple{100.0, 801.0, 10.0, 20.0},
+          std::tuple{100.0, 200.0, 20.0, 20.0}, std::tuple{100.0, 200.0, 10.0, 100.5},
+          std::tuple{nan, 200.0, 10.0, 20.0}}) {
+        EXPECT_FALSE(ctl.PlaceSearchRange(low, up, lowHeight, upHeight))
+            << low << " " << up << " " << upHeight;
+        EXPECT_DOUBLE_EQ(ctl.searchBox().left, before.left);
+        EXPECT_DOUBLE_EQ(ctl.searchBox().height, before.height);
+    }
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+#include "player/ui/typed_field.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace pelix::player {
+
+QString TypedField::text() const {
+    return edit->text();
+}
+
+void TypedField::setRefusal(const std::string& reason) const {
+    refusal->setText(caption + QStringLiteral(": ") + QString::fromStdString(reason));
+    refusal->setVisible(!reason.empty());
+}
+
+TypedField addTypedField(QGridLayout& grid, int row, int column, const QString& name, const QString& text,
+                         int refusalRow, const QString& caption) {
+    QWidget* parent = grid.parentWidget();
+    TypedField field;
+    field.caption = caption;
+    field.edit = new QLineEdit(text, parent);
+    field.edit->setObjectName(name);
+    field.edit->setAlignment(Qt::AlignRight);
+    field.refusal = new QLabel(parent);
+    field.refusal->setObjectName(name + QStringLiteral("Refusal"));
+    field.refusal->setStyleSheet(QStringLiteral("color: #c00000;"));
+    field.refusal->hide();
+    grid.addWidget(field.edit, row, column);
+    grid.addWidget(field.refusal, refusalRow, 1, 1, -1);
+    return field;
+}
+
+void growWithRefusals(QLayout& outer) {
+    outer.setSizeConstraint(QLayout::SetMinimumSize);
+}
+
+} // namespace pelix::player

@@ -1,0 +1,34 @@
+// An entry box for a typed value with the reason it is refused shown beside
+// it: the dialogs that stand in for a mouse drag (gates, search box, video
+// range) refuse a value out of reach instead of clamping it silently.
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+class QGridLayout;
+class QLabel;
+class QLayout;
+class QLineEdit;
+
+namespace pelix::player {
+
+struct TypedField {
+    QLineEdit* edit = nullptr;
+    QLabel* refusal = nullptr; // in a row of its own under the box; hidden while there is nothing to say
+    QString caption;           // what the refusal names ("Gate A start")
+
+    QString text() const;
+    void setRefusal(const std::string& reason) const;
+};
+
+// The box at (row, column) of `grid`, and its refusal in `refusalRow` from
+// column 1 across the rest of the grid. `name` names the box ("txtGateAStart");
+// the refusal is named name + "Refusal".
+TypedField addTypedField(QGridLayout& grid, int row, int column, const QString& name, const QString& text,
+                         int refusalRow, const QString& caption);
+// Lets a dialog grow when refusals appear in it (and shrink back when they go).
+void growWithRefusals(QLayout& outer);
+
+} // namespace pelix::player
