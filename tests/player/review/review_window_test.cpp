@@ -199,6 +199,48 @@ TEST_F(ReviewWindowTest, TheGatesOfADragBelongToTheRecordingTheyWereDraggedIn) {
     EXPECT_FALSE(window->lastSession().gateB.has_value());
 }
 
+TEST_F(ReviewWindowTest, RestoredGatesAndSearchBoxAreWhatAFreshDragAtThoseValuesLeaves) {
+    const QString recording = files.write(QStringLiteral("GATES.BIN"), recordingOptions(200));
+    const auto shown = [this] {
+        QStringList s;
+        for (QLabel* l : window->controls().lblRdValue)
+            s << l->text();
+        for (int r = 0; r < 16; ++r)
+            s << window->controls()
+                     .Ascan->findChild<QLabel*>(QStringLiteral("lblParamValue%1").arg(r))
+                     ->text();
+        return s;
+    };
+    open(recording);
+    ASSERT_TRUE(waitForIdentity());
+    window->jumpToFrame(120);
+    AscanPort& port = window->display().port();
+    const frame::DraggedGate moved{port.get("fGateAStart").toFloat() + 1.5F, 37};
+    window->applyGatesAsDrag({moved, std::nullopt});
+    const QStringList dragged = shown();
+    control<QCheckBox>("CheckSearch")->setChecked(true);
+    const search::SearchLimits box{120.0, 300.0, 20.0, 60.0};
+    ASSERT_TRUE(window->placeSearchBox(box));
+    const auto limits = [this] {
+        AscanPort& p = window->display().port();
+        return QStringList{p.get("SearchLowwidthRange").toString(), p.get("SearchUpwidthRange").toString(),
+                           p.get("SearchLowhightlimit").toString(), p.get("SearchUphightlimit").toString()};
+    };
+    const QStringList placed = limits();
+    window->close();
+
+    restartWindow();
+    open(recording);
+    EXPECT_EQ(session().CurrentFrame, 120);
+    EXPECT_EQ(shown(), dragged) << "readings and panel as the drag left them";
+    ASSERT_TRUE(window->lastSession().gateA.has_value());
+    EXPECT_EQ(window->lastSession().gateA->start, moved.start);
+    EXPECT_EQ(window->lastSession().gateA->threshold, moved.threshold);
+    EXPECT_TRUE(control<QCheckBox>("CheckSearch")->isChecked());
+    EXPECT_EQ(limits(), placed);
+    window->close();
+}
+
 TEST_F(ReviewWindowTest, AChangeMadeBeforeTheHashIsKeptOnceItIsKnownOrWhenTheRecordingCloses) {
     const std::string recording =
         files.write(QStringLiteral("EARLY.BIN"), recordingOptions(50)).toStdString();
