@@ -6,6 +6,7 @@
 #include "core/frame/ordered_batches.h"
 #include "core/indications/gate_readings.h"
 #include "core/indications/indication_finder.h"
+#include "core/indications/indication_texts.h"
 #include "core/indications/recorded_amplitudes.h"
 #include "core/indications/remeasured_amplitudes.h"
 #include "core/numbers/number_format.h"
@@ -37,19 +38,6 @@ using namespace pelix::indications;
 namespace {
 
 enum class Format { Text, Csv, Json };
-
-// A decimal number as a person types it ("6", "-3.5", "2.0"); nothing else.
-std::optional<double> parseDecimal(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    const char* begin = text.data();
-    if (*begin == '+') ++begin;
-    double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(begin, text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 // Far above any hand-held probe's travel; the length in mm is only an estimate anyway.
 constexpr double kFastestScanMmPerSecond = 10000.0;
@@ -247,19 +235,14 @@ class IndicationWriter {
         std::snprintf(line, sizeof line, "%5lld %8d %8d %8d %4d%% %10d %10d %8d %9s",
                       static_cast<long long>(m_count), found.first, found.last, found.peakFrame,
                       found.peakAmplitude, found.dropFirst, found.dropLast, length.frames,
-                      numbers::formatFixed(length.seconds, 2).c_str());
+                      lengthSecondsText(length).c_str());
         m_out += line;
         if (m_settings.scanSpeed) {
             std::snprintf(line, sizeof line, " %12s",
                           ("~" + numbers::formatFixed(length.millimetres.value_or(0.0), 1)).c_str());
             m_out += line;
         }
-        for (const GateReading& r : readings) {
-            m_out += "  ";
-            m_out += r.name;
-            m_out += ' ';
-            appendMarkedValue(m_out, r.text, r.held);
-        }
+        if (!readings.empty()) m_out += "  " + peakReadingsText(readings);
         m_out += '\n';
     }
 
