@@ -16,12 +16,12 @@ std::string markedReadingText(std::string_view valueText, bool held) {
     return std::string(valueText) + '*';
 }
 
-std::string peakReadingsText(const std::vector<GateReading>& readings) {
+std::string peakReadingsText(const std::vector<GateReading>& readings, std::string_view nameGap) {
     std::string text;
     for (const GateReading& r : readings) {
         if (!text.empty()) text += "  ";
         text += r.name;
-        text += ' ';
+        text += nameGap;
         text += markedReadingText(r.text, r.held);
     }
     return text;

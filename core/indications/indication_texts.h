@@ -18,7 +18,8 @@ std::string lengthSecondsText(const DropLength& length);
 std::string markedReadingText(std::string_view valueText, bool held);
 
 // The gate's readings at the peak on one line: "SA 20.80mm  DA 10.00mm  dBrA 3.5dB*"; empty
-// when the recording records none of them.
-std::string peakReadingsText(const std::vector<GateReading>& readings);
+// when the recording records none of them. `nameGap` goes between a reading's name and its
+// value (a page that wraps the line keeps them together with a no-break space).
+std::string peakReadingsText(const std::vector<GateReading>& readings, std::string_view nameGap = " ");
 
 } // namespace pelix::indications

@@ -3,25 +3,13 @@
 #include "core/indications/indication_texts.h"
 #include "core/indications/recorded_amplitudes.h"
 #include "core/numbers/number_format.h"
+#include "core/recording/frame_header_at.h"
 #include "core/recording/frame_header_scan.h"
 
 namespace pelix::report {
 
 using namespace pelix::indications;
 using namespace pelix::recording;
-
-namespace {
-
-std::optional<FrameHeader> headerOf(const OpenRecording& rec, const FrameRecordLayout& layout, int64_t frame) {
-    std::optional<FrameHeader> header;
-    scanFrameHeaders(rec.file(), layout, frame, frame, [&header](int64_t, const uint8_t* bytes) {
-        header = decodeFrameHeader(bytes);
-        return true;
-    });
-    return header;
-}
-
-} // namespace
 
 ReportIndications findReportIndications(const OpenRecording& rec, const IndicationChoice& choice,
                                         const std::atomic<bool>* stop) {
@@ -31,7 +19,7 @@ ReportIndications findReportIndications(const OpenRecording& rec, const Indicati
     const FrameRecordLayout layout = frameRecordLayout(rec);
     if (choice.level) {
         result.rules.count = CountRule::atLeastPercent(*choice.level);
-    } else if (const std::optional<FrameHeader> first = headerOf(rec, layout, 1)) {
+    } else if (const std::optional<FrameHeader> first = frameHeaderAt(rec.file(), layout, 1)) {
         result.rules.count = CountRule::atLeastPercent(defaultLevel(*first, choice.gate));
         result.levelFromGate = true;
     } else {
@@ -46,7 +34,7 @@ ReportIndications findReportIndications(const OpenRecording& rec, const Indicati
         result.peakFrames.push_back(found.peakFrame);
         if (result.listed.size() < kMostListedIndications) {
             ReportIndication item{found, {}};
-            if (const std::optional<FrameHeader> peak = headerOf(rec, layout, found.peakFrame))
+            if (const std::optional<FrameHeader> peak = frameHeaderAt(rec.file(), layout, found.peakFrame))
                 item.readings = gateReadings(rec.header(), rec.derived().velocity, *peak, choice.gate);
             result.listed.push_back(std::move(item));
         }
@@ -63,10 +51,12 @@ std::string indicationsHeadline(const ReportIndications& found) {
     if (found.levelFromGate) text += " (the gate's threshold in frame 1)";
     text += ", drop " + numbers::shortestDecimal(found.rules.dropDb) + " dB: ";
     const std::size_t count = found.peakFrames.size();
-    text += count == 0 ? std::string("no indications") : count == 1 ? std::string("1 indication")
-                                                                   : std::to_string(count) + " indications";
+    text += count == 0   ? std::string("no indications")
+            : count == 1 ? std::string("1 indication")
+                         : std::to_string(count) + " indications";
     if (count > found.listed.size())
-        text += ", the first " + std::to_string(found.listed.size()) + " listed (pelix indications lists them all)";
+        text += ", the first " + std::to_string(found.listed.size()) +
+                " listed (pelix indications lists them all)";
     text += ".";
     if (found.cutShortAt)
         text += " The file ends inside frame " + std::to_string(*found.cutShortAt) +
@@ -84,7 +74,7 @@ IndicationRow indicationRow(std::size_t number, const ReportIndication& item, in
     row[2] = std::to_string(i.peakFrame) + " (" + std::to_string(i.peakAmplitude) + " %)";
     row[3] = std::to_string(i.dropFirst) + "\xE2\x80\x93" + std::to_string(i.dropLast);
     row[4] = std::to_string(length.frames) + " (" + lengthSecondsText(length) + " s)";
-    row[5] = peakReadingsText(item.readings);
+    row[5] = peakReadingsText(item.readings, "\xC2\xA0"); // a no-break space: a name stays with its value
     return row;
 }
 

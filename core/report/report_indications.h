@@ -35,11 +35,11 @@ struct ReportIndications {
     indications::Gate gate = indications::Gate::A;
     indications::IndicationRules rules;
     bool levelFromGate = false;
-    bool frameOneUnreadable = false;        // no level could be taken from frame 1: nothing was searched
-    std::vector<ReportIndication> listed;   // the first kMostListedIndications
-    std::vector<int32_t> peakFrames;        // every indication's peak, in order
-    std::optional<int64_t> cutShortAt;      // the file ends inside this frame's header
-    bool stopped = false;                   // `stop` was set: the list is not whole
+    bool frameOneUnreadable = false;      // no level could be taken from frame 1: nothing was searched
+    std::vector<ReportIndication> listed; // the first kMostListedIndications
+    std::vector<int32_t> peakFrames;      // every indication's peak, in order
+    std::optional<int64_t> cutShortAt;    // the file ends inside this frame's header
+    bool stopped = false;                 // `stop` was set: the list is not whole
 };
 
 ReportIndications findReportIndications(const recording::OpenRecording& rec, const IndicationChoice& choice,

@@ -11,8 +11,8 @@ namespace {
 constexpr const char* kEmptyField = "\xE2\x80\x94"; // an em dash: asked, left blank
 
 std::size_t characterCount(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 } // namespace
@@ -84,7 +84,8 @@ std::vector<BookmarkRow> bookmarkRows(const std::vector<review::Bookmark>& marks
             row[1] = frameTimeText(mark.frame, framesPerSecond);
         }
         row[2] = reportText(mark.text);
-        if (!mark.created.empty()) row[2] += (row[2].empty() ? "(added " : "  (added ") + reportText(mark.created, 40) + ")";
+        if (!mark.created.empty())
+            row[2] += (row[2].empty() ? "(added " : "  (added ") + reportText(mark.created, 40) + ")";
         rows.push_back(std::move(row));
     }
     return rows;

@@ -19,7 +19,7 @@ namespace pelix::report {
 struct ReportReview {
     // The recording as named by its SHA-256; none when it could not be read whole.
     std::optional<review::RecordingIdentity> identity;
-    std::string identityError; // why there is no identity
+    std::string identityError;                // why there is no identity
     std::optional<review::ReviewFile> review; // none: nothing to apply
     // One line for the reader when no review is applied: none found, or why the one found is not.
     std::string note;

@@ -47,12 +47,13 @@ void indicationsSection(ReportPainter& p, const ReportIndications& found, int32_
         rows.push_back(std::move(row));
     }
     const int w = p.area().width();
-    p.grid({QStringLiteral("#"), QStringLiteral("Frames"), QStringLiteral("Peak"), QStringLiteral("Drop extent"),
-            QStringLiteral("Length"), QStringLiteral("Readings at the peak")},
-           rows, {w * 6 / 100, w * 16 / 100, w * 13 / 100, w * 16 / 100, w * 14 / 100});
+    p.grid({QStringLiteral("#"), QStringLiteral("Frames"), QStringLiteral("Peak"),
+            QStringLiteral("Drop extent"), QStringLiteral("Length"), QStringLiteral("Readings at the peak")},
+           rows, {w * 5 / 100, w * 14 / 100, w * 15 / 100, w * 14 / 100, w * 15 / 100});
 }
 
-void bookmarksSection(ReportPainter& p, const ReportReview& review, int64_t frameCount, int32_t framesPerSecond) {
+void bookmarksSection(ReportPainter& p, const ReportReview& review, int64_t frameCount,
+                      int32_t framesPerSecond) {
     p.heading(QStringLiteral("Bookmarks"), 12);
     if (!review.review) {
         p.paragraph(withoutReview(review), 10);
@@ -74,7 +75,9 @@ void bookmarksSection(ReportPainter& p, const ReportReview& review, int64_t fram
 void frameNotes(ReportPainter& p, const ReportReview& review, int64_t frame) {
     if (!review.review) return;
     for (const std::string& note : notesAt(review.review->bookmarks, frame))
-        p.paragraph(note.empty() ? QStringLiteral("Bookmark (no note)") : QStringLiteral("Bookmark: ") + qs(note), 10);
+        p.paragraph(note.empty() ? QStringLiteral("Bookmark (no note)")
+                                 : QStringLiteral("Bookmark: ") + qs(note),
+                    10);
 }
 
 } // namespace pelix::report

@@ -18,7 +18,8 @@ QString reviewNoteLine(const ReportReview& review);
 
 void inspectionSection(ReportPainter& p, const ReportReview& review);
 void indicationsSection(ReportPainter& p, const ReportIndications& found, int32_t framesPerSecond);
-void bookmarksSection(ReportPainter& p, const ReportReview& review, int64_t frameCount, int32_t framesPerSecond);
+void bookmarksSection(ReportPainter& p, const ReportReview& review, int64_t frameCount,
+                      int32_t framesPerSecond);
 
 // The bookmark notes of one frame's page, under its heading.
 void frameNotes(ReportPainter& p, const ReportReview& review, int64_t frame);

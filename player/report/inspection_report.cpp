@@ -61,12 +61,14 @@ void summaryPages(ReportPainter& p, const OpenRecording& rec, const overview::Ov
 
     p.heading(QStringLiteral("Recording"), 12);
     const SummaryRows summary = recordingSummary(rec, firstFrameHeader(rec), series.flags());
+    // Which file this is, first and under short captions, so that the digest, which names this
+    // very file, stays on one line where it can be read and compared whole.
+    TextRows identity;
     TextRows rows;
-    for (const auto& [caption, value] : summary) {
-        rows.emplace_back(qs(caption), qs(value));
-        // The digest names this very file: the one a review file or another copy is checked against.
-        if (caption == "Size") rows.emplace_back(QStringLiteral("SHA-256"), qs(sha256Text(evidence.review)));
-    }
+    for (const auto& [caption, value] : summary)
+        (caption == "File" || caption == "Size" ? identity : rows).emplace_back(qs(caption), qs(value));
+    identity.emplace_back(QStringLiteral("SHA-256"), qs(sha256Text(evidence.review)));
+    p.table(identity, page.width() / 8);
     rows.emplace_back(QStringLiteral("Frames in this report"), qs(frameListText(frames, 60)));
     p.table(rows, page.width() / 4);
     // The strip keeps its heading and the words under it on its page.
@@ -170,7 +172,8 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
         frames = request.frames.empty() ? defaultReportFrames(series.flags()) : request.frames;
         break;
     case FrameChoice::Bookmarks:
-        if (evidence.review.review) frames = bookmarkedFrames(evidence.review.review->bookmarks, rec.FrameCount());
+        if (evidence.review.review)
+            frames = bookmarkedFrames(evidence.review.review->bookmarks, rec.FrameCount());
         break;
     case FrameChoice::Indications:
         frames = evidence.indications.peakFrames;

@@ -170,8 +170,9 @@ void ReportPainter::grid(const QStringList& header, const std::vector<QStringLis
     int left = m_body.left();
     for (qsizetype k = 0; k < header.size(); ++k) {
         const bool last = k + 1 == header.size();
-        const int width = last || static_cast<std::size_t>(k) >= widths.size() ? m_body.right() + 1 - left
-                                                                                : widths[static_cast<std::size_t>(k)];
+        const int width = last || static_cast<std::size_t>(k) >= widths.size()
+                              ? m_body.right() + 1 - left
+                              : widths[static_cast<std::size_t>(k)];
         lefts.push_back(left);
         // A column keeps a gap to the next; the last one reaches the margin.
         columnWidths.push_back(std::max(1, last ? width : width - gap));
@@ -182,20 +183,31 @@ void ReportPainter::grid(const QStringList& header, const std::vector<QStringLis
         m_painter->setFont(f);
         m_painter->drawText(QRect(lefts[k], m_y, columnWidths[k], h), Qt::AlignLeft | Qt::AlignVCenter, text);
     };
+    // A heading wider than its column wraps like any other text.
+    std::vector<QStringList> headLines;
+    qsizetype headHeight = 1;
+    for (std::size_t k = 0; k < lefts.size(); ++k) {
+        headLines.push_back(
+            wrapText(header[static_cast<qsizetype>(k)], font(10, true), columnWidths[k], &m_writer));
+        headHeight = std::max(headHeight, headLines.back().size());
+    }
     const auto head = [&] {
-        for (std::size_t k = 0; k < lefts.size(); ++k)
-            cell(font(10, true), k, header[static_cast<qsizetype>(k)]);
-        m_y += h;
+        for (qsizetype i = 0; i < headHeight; ++i) {
+            for (std::size_t k = 0; k < lefts.size(); ++k)
+                if (i < headLines[k].size()) cell(font(10, true), k, headLines[k][i]);
+            m_y += h;
+        }
         rule(Qt::black, m_y);
     };
-    keepRoom(2 * h);
+    keepRoom(static_cast<int>(headHeight + 1) * h);
     head();
     const QFont plain = font(10);
     std::vector<QStringList> lines(lefts.size());
     for (const QStringList& row : rows) {
         qsizetype height = 1;
         for (std::size_t k = 0; k < lefts.size(); ++k) {
-            const QString text = static_cast<qsizetype>(k) < row.size() ? row[static_cast<qsizetype>(k)] : QString();
+            const QString text =
+                static_cast<qsizetype>(k) < row.size() ? row[static_cast<qsizetype>(k)] : QString();
             lines[k] = wrapText(text, plain, columnWidths[k], &m_writer);
             height = std::max(height, lines[k].size());
         }

@@ -14,11 +14,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
-#include <set>
+#include <sstream>
 
 namespace {
 
@@ -31,7 +32,10 @@ void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// Every kind of space taken out, the no-break space the report keeps a reading's name and value with too.
 std::string withoutSpaces(std::string text) {
+    for (std::size_t at; (at = text.find("\xC2\xA0")) != std::string::npos;)
+        text.erase(at, 2);
     text.erase(std::remove_if(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c); }),
                text.end());
     return text;
@@ -62,7 +66,8 @@ class PelixReportEvidenceTest : public ::testing::Test {
     }
     void TearDown() override {
         EXPECT_TRUE(fileStateOf(recording) == before) << "the recording was written";
-        if (reviewBefore.inode != 0) EXPECT_TRUE(fileStateOf(beside) == reviewBefore) << "the review was written";
+        if (reviewBefore.inode != 0)
+            EXPECT_TRUE(fileStateOf(beside) == reviewBefore) << "the review was written";
     }
 
     ToolRun run(const std::string& words) const {
@@ -185,7 +190,8 @@ TEST_F(PelixReportEvidenceTest, FramesChosenByBookmarkOrByIndication) {
         ASSERT_EQ(list.status, 0) << list.out;
         std::vector<int32_t> peaks;
         const std::regex peak(R"("PeakFrame":(\d+))");
-        for (auto it = std::sregex_iterator(list.out.begin(), list.out.end(), peak); it != std::sregex_iterator(); ++it)
+        for (auto it = std::sregex_iterator(list.out.begin(), list.out.end(), peak);
+             it != std::sregex_iterator(); ++it)
             peaks.push_back(std::stoi((*it)[1]));
         r = run("report " + quoted + " -o " + pdf + " --indications" + choice);
         ASSERT_EQ(r.status, 0) << r.out;
@@ -210,16 +216,17 @@ TEST_F(PelixReportEvidenceTest, TheIndicationTableReadsAsTheIndicationList) {
             first += text[i];
         const std::string joined = withoutSpaces(first);
         // "    1      101      140      120   87%        110        131       22      0.44  SA 20.80mm ..."
-        const std::regex row(R"(^\s*(\d+)\s+(\d+)\s+(\d+)\s+(\d+)\s+(\d+)%\s+(\d+)\s+(\d+)\s+(\d+)\s+([\d.]+)(.*)$)");
+        const std::regex row(
+            R"(^\s*(\d+)\s+(\d+)\s+(\d+)\s+(\d+)\s+(\d+)%\s+(\d+)\s+(\d+)\s+(\d+)\s+([\d.]+)(.*)$)");
         int rows = 0;
         std::istringstream lines(list.out);
         for (std::string line; std::getline(lines, line);) {
             std::smatch m;
             if (!std::regex_match(line, m, row)) continue;
             ++rows;
-            const std::string expected = m[1].str() + m[2].str() + "\xE2\x80\x93" + m[3].str() + m[4].str() + "(" +
-                                         m[5].str() + "%)" + m[6].str() + "\xE2\x80\x93" + m[7].str() + m[8].str() +
-                                         "(" + m[9].str() + "s)" + withoutSpaces(m[10].str());
+            const std::string expected = m[1].str() + m[2].str() + "\xE2\x80\x93" + m[3].str() + m[4].str() +
+                                         "(" + m[5].str() + "%)" + m[6].str() + "\xE2\x80\x93" + m[7].str() +
+                                         m[8].str() + "(" + m[9].str() + "s)" + withoutSpaces(m[10].str());
             EXPECT_NE(joined.find(expected), std::string::npos) << expected << "\n" << first;
         }
         EXPECT_GT(rows, 0) << list.out;
@@ -228,9 +235,9 @@ TEST_F(PelixReportEvidenceTest, TheIndicationTableReadsAsTheIndicationList) {
 
 TEST_F(PelixReportEvidenceTest, BadOptionsAreUsageErrorsAndWriteNothing) {
     makeRecording(100, 2);
-    for (const char* options : {"--bookmarks --flags", "--indications --frames 3", "--bookmarks --indications",
-                                "--gate c", "--drop x", "--drop 201", "--drop -1", "--level 101", "--level x",
-                                "--indications --json"}) {
+    for (const char* options :
+         {"--bookmarks --flags", "--indications --frames 3", "--bookmarks --indications", "--gate c",
+          "--drop x", "--drop 201", "--drop -1", "--level 101", "--level x", "--indications --json"}) {
         const ToolRun r = run("report " + quoted + " -o " + pdf + " " + options);
         EXPECT_EQ(r.status, 2) << options << "\n" << r.out;
         EXPECT_FALSE(std::ifstream(pdf).good()) << options;
@@ -253,10 +260,10 @@ TEST_F(PelixReportEvidenceTest, AReviewFileThatCannotBeAppliedIsNamedAndTheRepor
         const char* reason;
     } cases[] = {
         {"NotJson", "{ this is not json", "not applied"},
-        {"OtherRecording",
-         pelix::review::reviewJson([] {
+        {"OtherRecording", pelix::review::reviewJson([] {
              pelix::review::ReviewFile other;
-             other.recording = {"WELD 7.BIN", 0, std::string(64, 'e')}; // size not recorded: the digest decides
+             other.recording = {"WELD 7.BIN", 0,
+                                std::string(64, 'e')}; // size not recorded: the digest decides
              other.bookmarks.push_back({5, "not this recording's", ""});
              return other;
          }()),
@@ -271,7 +278,8 @@ TEST_F(PelixReportEvidenceTest, AReviewFileThatCannotBeAppliedIsNamedAndTheRepor
         text = pages(pdf);
         ASSERT_FALSE(text.empty());
         EXPECT_NE(text[0].find("The review file"), std::string::npos) << c.name << text[0];
-        EXPECT_NE(withoutSpaces(text[0]).find(withoutSpaces(c.reason)), std::string::npos) << c.name << text[0];
+        EXPECT_NE(withoutSpaces(text[0]).find(withoutSpaces(c.reason)), std::string::npos)
+            << c.name << text[0];
         EXPECT_NE(text[0].find("not applied (see above)"), std::string::npos) << c.name;
         EXPECT_EQ(text[0].find("not this recording's"), std::string::npos) << c.name;
         EXPECT_TRUE(fileStateOf(beside) == reviewBefore) << c.name;

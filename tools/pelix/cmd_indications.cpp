@@ -10,6 +10,7 @@
 #include "core/indications/recorded_amplitudes.h"
 #include "core/indications/remeasured_amplitudes.h"
 #include "core/numbers/number_format.h"
+#include "core/recording/frame_header_at.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
@@ -56,17 +57,6 @@ struct Settings {
         return gate == Gate::A ? moved.gateA : moved.gateB;
     }
 };
-
-// The header of one frame, none when the file no longer holds it.
-std::optional<FrameHeader> headerOf(const OpenRecording& rec, const FrameRecordLayout& layout,
-                                    int32_t frame) {
-    std::optional<FrameHeader> header;
-    scanFrameHeaders(rec.file(), layout, frame, frame, [&header](int64_t, const uint8_t* bytes) {
-        header = decodeFrameHeader(bytes);
-        return true;
-    });
-    return header;
-}
 
 std::string decimalText(double value) {
     return numbers::shortestDecimal(value);
@@ -176,7 +166,7 @@ class IndicationWriter {
                 readings = gateReadings(m_rec.header(), result.readings, m_settings.gate);
                 return true;
             });
-        } else if (const std::optional<FrameHeader> header = headerOf(m_rec, m_layout, peak)) {
+        } else if (const std::optional<FrameHeader> header = frameHeaderAt(m_rec.file(), m_layout, peak)) {
             readings = gateReadings(m_rec.header(), m_rec.derived().velocity, *header, m_settings.gate);
         }
         return readings;
@@ -348,7 +338,7 @@ int runIndications(const Args& args) {
         settings.rules.count = CountRule::atLeastPercent(std::abs(int32_t{move->threshold}));
         settings.levelFromGate = true;
     } else {
-        const std::optional<FrameHeader> first = headerOf(rec, layout, 1);
+        const std::optional<FrameHeader> first = frameHeaderAt(rec.file(), layout, 1);
         if (!first) return cutShort(1);
         settings.rules.count = CountRule::atLeastPercent(defaultLevel(*first, settings.gate));
         settings.levelFromGate = true;

@@ -41,22 +41,22 @@ int runReport(const Args& args) {
     if (int(flags) + int(listGiven) + int(bookmarks) + int(indicationPeaks) > 1)
         return usage("--frames, --flags, --bookmarks and --indications exclude each other");
     if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
-    report::IndicationChoice indications;
+    report::IndicationChoice table;
     if (const std::string* gate = parsed.text("--gate")) {
         if (*gate == "a" || *gate == "A")
-            indications.gate = indications::Gate::A;
+            table.gate = indications::Gate::A;
         else if (*gate == "b" || *gate == "B")
-            indications.gate = indications::Gate::B;
+            table.gate = indications::Gate::B;
         else
             return usage("--gate must be a or b");
     }
     if (const std::optional<int64_t> level = parsed.number("--level"))
-        indications.level = static_cast<int32_t>(*level);
+        table.level = static_cast<int32_t>(*level);
     if (const std::string* text = parsed.text("--drop")) {
         const std::optional<double> drop = parseDecimal(*text);
         if (!drop || *drop < 0.0 || *drop > indications::kLargestDropDb)
             return usage("--drop must be a number of dB within 0..200");
-        indications.dropDb = *drop;
+        table.dropDb = *drop;
     }
 
     // Reject what the player rejects, with its own texts, before Qt starts.
@@ -82,7 +82,7 @@ int runReport(const Args& args) {
     request.choice = bookmarks         ? report::FrameChoice::Bookmarks
                      : indicationPeaks ? report::FrameChoice::Indications
                                        : report::FrameChoice::Listed;
-    request.indications = indications;
+    request.indications = table;
     const report::ReportOutcome outcome = report::writeInspectionReport(request);
     switch (outcome.status) {
     case report::ReportStatus::Written:
@@ -99,10 +99,10 @@ int runReport(const Args& args) {
         return kExitWriteFailed;
     }
     // The report is written without the review, and says why on its first page: a note, not a failure.
-    if (!outcome.reviewNote.isEmpty()) std::cerr << "pelix report: " << outcome.reviewNote.toStdString() << "\n";
+    if (!outcome.reviewNote.isEmpty())
+        std::cerr << "pelix report: " << outcome.reviewNote.toStdString() << "\n";
     if (outcome.frames.empty() && (bookmarks || indicationPeaks))
-        std::cerr << "pelix report: "
-                  << (bookmarks ? "no frame has a bookmark" : "no indication was found")
+        std::cerr << "pelix report: " << (bookmarks ? "no frame has a bookmark" : "no indication was found")
                   << ": the report has no frame pages\n";
     for (const int32_t f : outcome.cutShortFrames)
         std::cerr << "pelix report: frame " << f

@@ -34,7 +34,13 @@ TEST(ReportReview, TextsKeepTheirLinesShowControlCharactersAndStopAtTheirLimit) 
     } cases[] = {
         {"Plain", "lack of fusion", 2000, "lack of fusion"},
         {"LinesKept", "line one\r\nline two\n\nline four", 2000, "line one\nline two\n\nline four"},
-        {"BellAndEscapeShown", std::string("a\x07" "b\x1b", 4), 2000, "a\xE2\x90\x87" "b\xE2\x90\x9B"},
+        {"BellAndEscapeShown",
+         std::string("a\x07"
+                     "b\x1b",
+                     4),
+         2000,
+         "a\xE2\x90\x87"
+         "b\xE2\x90\x9B"},
         {"TabIsASpace", "a\tb", 2000, "a b"},
         {"CutAtTheLimit", "abcdefghij", 5, "abcd\xE2\x80\xA6"},
         {"LimitSpansLines", "abc\ndefgh\nij", 6, "abc\nde\xE2\x80\xA6\n\xE2\x80\xA6"},
@@ -49,8 +55,11 @@ TEST(ReportReview, TextsKeepTheirLinesShowControlCharactersAndStopAtTheirLimit) 
 
 TEST(ReportReview, BookmarkedFramesWithinTheRecordingOnceEachAndTheirNotes) {
     const std::vector<review::Bookmark> marks = {
-        {0, "before the first", ""},          {3, "crack", "2026-12-08T12:57:21Z"}, {3, "again", ""},
-        {10, "last frame", ""},               {11, "beyond", ""},
+        {0, "before the first", ""},
+        {3, "crack", "2026-12-08T12:57:21Z"},
+        {3, "again", ""},
+        {10, "last frame", ""},
+        {11, "beyond", ""},
         {-5, "negative", ""},
     };
     EXPECT_EQ(bookmarkedFrames(marks, 10), (std::vector<int32_t>{3, 10}));

@@ -63,7 +63,8 @@ TEST(ReportKnownReview, UsedAsGivenElseFoundBesideTheRecordingAfterHashing) {
     review::ReviewFile beside;
     beside.recording = *id.identity;
     beside.bookmarks.push_back({5, "found beside the recording", ""});
-    std::ofstream(review::reviewPathBeside(rec.toStdString()), std::ios::binary) << review::reviewJson(beside);
+    std::ofstream(review::reviewPathBeside(rec.toStdString()), std::ios::binary)
+        << review::reviewJson(beside);
     request.review.reset();
     request.identity.reset();
     outcome = writeInspectionReport(request, {}, counting);
