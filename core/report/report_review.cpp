@@ -26,8 +26,7 @@ ReportReview findReportReview(const std::string& recordingPath, const review::Re
         found.review = std::move(load.review);
         break;
     case review::ReviewProblem::NotFound:
-        found.note = "No review file: no inspection details or bookmarks have been recorded.";
-        break;
+        break; // the sections say there is none
     default:
         found.note = "The review file " + load.path + " is not applied: " + load.reason + ".";
         break;

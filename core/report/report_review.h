@@ -21,7 +21,7 @@ struct ReportReview {
     std::optional<review::RecordingIdentity> identity;
     std::string identityError;                // why there is no identity
     std::optional<review::ReviewFile> review; // none: nothing to apply
-    // One line for the reader when no review is applied: none found, or why the one found is not.
+    // Why the review file found is not applied, in one line; empty when none was found.
     std::string note;
 };
 

@@ -49,7 +49,7 @@ void indicationsSection(ReportPainter& p, const ReportIndications& found, int32_
     const int w = p.area().width();
     p.grid({QStringLiteral("#"), QStringLiteral("Frames"), QStringLiteral("Peak"),
             QStringLiteral("Drop extent"), QStringLiteral("Length"), QStringLiteral("Readings at the peak")},
-           rows, {w * 5 / 100, w * 14 / 100, w * 15 / 100, w * 14 / 100, w * 15 / 100});
+           rows, {w * 5 / 100, w * 13 / 100, w * 17 / 100, w * 13 / 100, w * 15 / 100});
 }
 
 void bookmarksSection(ReportPainter& p, const ReportReview& review, int64_t frameCount,

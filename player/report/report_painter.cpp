@@ -211,6 +211,13 @@ void ReportPainter::grid(const QStringList& header, const std::vector<QStringLis
             lines[k] = wrapText(text, plain, columnWidths[k], &m_writer);
             height = std::max(height, lines[k].size());
         }
+        // A row that fits on a page is kept whole on one; a taller one runs on between its lines.
+        const int rowHeight = static_cast<int>(height) * h;
+        if (m_body.bottom() - m_y < rowHeight &&
+            rowHeight <= m_body.height() - static_cast<int>(headHeight + 1) * h) {
+            nextPage();
+            head();
+        }
         for (qsizetype i = 0; i < height; ++i) {
             if (m_body.bottom() - m_y < h) {
                 nextPage();

@@ -18,10 +18,8 @@ TEST(ReportReview, EveryInspectionDetailUnderItsCaptionAnEmptyOneAsADash) {
         const review::InspectionField& field = review::inspectionFields()[i];
         EXPECT_EQ(rows[i].first, field.caption);
         const std::string& typed = details.*field.value;
-        if (typed.empty())
-            EXPECT_EQ(rows[i].second, "\xE2\x80\x94") << field.key;
-        else
-            EXPECT_EQ(rows[i].second, typed) << field.key; // the notes keep their two lines
+        // The notes keep their two lines.
+        EXPECT_EQ(rows[i].second, typed.empty() ? std::string("\xE2\x80\x94") : typed) << field.key;
     }
 }
 
