@@ -78,7 +78,7 @@ std::vector<BookmarkRow> bookmarkRows(const std::vector<review::Bookmark>& marks
         BookmarkRow row;
         row[0] = std::to_string(mark.frame);
         if (review::isOutOfRange(mark, frameCount)) {
-            row[1] = "beyond the last frame";
+            row[1] = "out of range"; // kept in the file, pointing past the recording
         } else {
             row[1] = frameTimeText(mark.frame, framesPerSecond);
         }

@@ -67,8 +67,8 @@ TEST(ReportReview, BookmarkedFramesWithinTheRecordingOnceEachAndTheirNotes) {
     const std::vector<BookmarkRow> rows = bookmarkRows(marks, 10, 50);
     ASSERT_EQ(rows.size(), marks.size()); // a mark is never dropped for where it points
     EXPECT_EQ(rows[1], (BookmarkRow{"3", "0.04 s", "crack  (added 2026-12-08T12:57:21Z)"}));
-    EXPECT_EQ(rows[4][1], "beyond the last frame");
-    EXPECT_EQ(rows[0][1], "beyond the last frame");
+    EXPECT_EQ(rows[4][1], "out of range");
+    EXPECT_EQ(rows[0][1], "out of range");
 }
 
 TEST(ReportReview, TheDigestOrWhyItIsNotKnown) {

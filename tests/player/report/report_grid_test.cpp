@@ -2,6 +2,7 @@
 // cell wraps inside its column, a heading wider than its column too, and a
 // table longer than a page repeats its heading on each page it runs on to,
 // with the page count found without drawing equal to the pages drawn.
+#include "player/display_test_support.h"
 #include "player/report/report_painter.h"
 #include "player/window_test_support.h"
 
@@ -33,14 +34,14 @@ TEST(ReportGrid, CellsAndHeadingsWrapAndTheHeadingRepeatsOnEveryPage) {
     ReportPainter counting(writer, nullptr, QStringLiteral("G.BIN"), QStringLiteral("2026-01-01 10:00"), 0);
     counting.nextPage();
     const int w = counting.area().width();
-    counting.grid(header, rows, {w / 20, w / 12});
+    counting.grid(header, rows, {w / 20, w / 7});
     const int pages = counting.pages();
     ASSERT_GT(pages, 2);
     {
         QPainter painter(&writer);
         ReportPainter p(writer, &painter, QStringLiteral("G.BIN"), QStringLiteral("2026-01-01 10:00"), pages);
         p.nextPage();
-        p.grid(header, rows, {w / 20, w / 12});
+        p.grid(header, rows, {w / 20, w / 7});
         EXPECT_EQ(p.pages(), pages);
     }
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));

@@ -4,6 +4,7 @@
 // and finds the review file itself.
 #include "core/review/review_json.h"
 #include "core/review/review_store.h"
+#include "player/display_test_support.h"
 #include "player/report/inspection_report.h"
 #include "player/window_test_support.h"
 
