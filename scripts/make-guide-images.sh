@@ -70,8 +70,20 @@ window avi-range PLAIN_SCAN.BIN 1400 --range 1100,1400
 "$pelix" overview "$samples/DEMO.BIN" -o "$out/overview.png" 2>/dev/null
 echo "$out/overview.png"
 
-# The report of the demo's flagged frames: its first two pages.
-"$pelix" report "$samples/DEMO.BIN" -o "$work/report.pdf" 2>/dev/null
+# The report of the demo's flagged frames: its first two pages, from a copy of the demo with
+# the inspection details and two bookmarks in its review file.
+cp "$samples/DEMO.BIN" "$work/DEMO.BIN"
+export XDG_DATA_HOME="$work/data"
+"$pelix" inspection "$work/DEMO.BIN" --set PartId=W-17 --set Location="north girth weld, 0-300 mm" \
+  --set Procedure=UT-PA-04 --set ProcedureRevision=C --set AcceptanceStandard="Level 2" \
+  --set Operator="J. Smith" --set CertificationLevel=2 --set Instrument="Pelix UT 3" \
+  --set InstrumentSerial=45110 --set Probe="45 deg, 4 MHz, 8x9 mm" --set ProbeSerial=7781 \
+  --set CalibrationBlock=K1 --set Couplant=gel --set ReferenceGain="42.5 dB" --set Date=2026-12-08 \
+  --set Notes="Scanned from the cap side." >/dev/null
+first_flag=$("$pelix" overview "$samples/DEMO.BIN" --json | grep -o '"Flags": *\[[0-9]*' | grep -o '[0-9]*$')
+"$pelix" bookmarks "$work/DEMO.BIN" --add "${first_flag:-1}" "indication at the root, confirm with a second probe" >/dev/null
+"$pelix" bookmarks "$work/DEMO.BIN" --add 1 "start of the scan" >/dev/null
+"$pelix" report "$work/DEMO.BIN" -o "$work/report.pdf" 2>/dev/null
 for page in 1 2; do
   pdftoppm -png -r 60 -f "$page" -l "$page" -singlefile "$work/report.pdf" "$out/report-page$page"
   echo "$out/report-page$page.png"

@@ -1,6 +1,6 @@
 #include "player/overview/indication_table.h"
 
-#include "core/numbers/number_format.h"
+#include "core/indications/indication_texts.h"
 
 #include <climits>
 
@@ -54,7 +54,7 @@ QVariant IndicationTable::data(const QModelIndex& index, int role) const {
         return indications::dropLength(i, m_framesPerSecond).frames;
     case LengthSeconds:
         return QString::fromStdString(
-            numbers::formatFixed(indications::dropLength(i, m_framesPerSecond).seconds, 2));
+            indications::lengthSecondsText(indications::dropLength(i, m_framesPerSecond)));
     default:
         return {};
     }

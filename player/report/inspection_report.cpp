@@ -9,6 +9,7 @@
 #include "player/display/frame_display.h"
 #include "player/export/output_device.h"
 #include "player/overview/overview_painter.h"
+#include "player/report/evidence_sections.h"
 #include "player/report/report_painter.h"
 #include "player/ui/frm_player.h"
 
@@ -21,6 +22,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 
 namespace pelix::report {
@@ -42,15 +44,31 @@ std::optional<FrameHeader> firstFrameHeader(const OpenRecording& rec) {
     return decodeFrameHeader(bytes);
 }
 
-// The summary of the recording: one page, or more where its lists run long.
+// What the first pages say beside the recording's own summary.
+struct Evidence {
+    ReportReview review;
+    ReportIndications indications;
+};
+
+// The first pages: the inspection, the recording with its summary and overview strip, the
+// indications and the bookmarks, as many pages as their lists take.
 void summaryPages(ReportPainter& p, const OpenRecording& rec, const overview::OverviewSeries& series,
-                  const std::vector<int32_t>& frames) {
+                  const std::vector<int32_t>& frames, const Evidence& evidence) {
     const QRect page = p.nextPage();
     p.heading(QStringLiteral("Inspection report"), 18);
+    if (const QString note = reviewNoteLine(evidence.review); !note.isEmpty()) p.paragraph(note, 10);
+    inspectionSection(p, evidence.review);
+
+    p.heading(QStringLiteral("Recording"), 12);
     const SummaryRows summary = recordingSummary(rec, firstFrameHeader(rec), series.flags());
+    // Which file this is, first and under short captions, so that the digest, which names this
+    // very file, stays on one line where it can be read and compared whole.
+    TextRows identity;
     TextRows rows;
     for (const auto& [caption, value] : summary)
-        rows.emplace_back(qs(caption), qs(value));
+        (caption == "File" || caption == "Size" ? identity : rows).emplace_back(qs(caption), qs(value));
+    identity.emplace_back(QStringLiteral("SHA-256"), qs(sha256Text(evidence.review)));
+    p.table(identity, page.width() / 8);
     rows.emplace_back(QStringLiteral("Frames in this report"), qs(frameListText(frames, 60)));
     p.table(rows, page.width() / 4);
     // The strip keeps its heading and the words under it on its page.
@@ -74,11 +92,47 @@ void summaryPages(ReportPainter& p, const OpenRecording& rec, const overview::Ov
                        "of this report orange along the bottom.")
             .arg(rec.FrameCount()),
         9);
+    indicationsSection(p, evidence.indications, rec.framesPerSecond());
+    bookmarksSection(p, evidence.review, rec.FrameCount(), rec.framesPerSecond());
+}
+
+// The review as the window hands it over, or found beside the recording once its SHA-256 is
+// known. Nothing when the user cancelled the hashing.
+std::optional<ReportReview> reviewOf(const ReportRequest& request, const OpenRecording& rec,
+                                     const HashingProgress& hashing) {
+    ReportReview found;
+    if (request.identity) {
+        found.identity = request.identity;
+    } else {
+        std::atomic<bool> stop{false};
+        const review::IdentifiedRecording id =
+            review::identifyRecording(rec.path(), &stop, [&](std::uint64_t done, std::uint64_t total) {
+                if (hashing && !hashing(done, total)) stop = true;
+            });
+        if (stop) return std::nullopt;
+        found.identity = id.identity;
+        found.identityError = id.error;
+    }
+    if (request.review) {
+        found.review = request.review;
+        return found;
+    }
+    // Without the digest the file beside the recording is still checked, by its size.
+    review::RecordingIdentity identity = found.identity.value_or(review::RecordingIdentity{});
+    if (!found.identity) {
+        identity.name = QFileInfo(request.recording).fileName().toStdString();
+        identity.size = static_cast<std::uint64_t>(std::max<int64_t>(rec.file().length(), 0));
+    }
+    ReportReview looked = findReportReview(rec.path(), identity);
+    looked.identity = found.identity;
+    looked.identityError = found.identityError;
+    return looked;
 }
 
 } // namespace
 
-ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportProgress& progress) {
+ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportProgress& progress,
+                                    const HashingProgress& hashing) {
     ReportOutcome outcome;
     const OpenOutcome opened = OpenRecording::open(platform::pathToBytes(request.recording));
     if (!opened.recording) {
@@ -105,8 +159,26 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
             QStringLiteral("not enough memory for the overview of %1 frames").arg(rec.FrameCount());
         return outcome;
     }
-    std::vector<int32_t> frames =
-        request.frames.empty() ? defaultReportFrames(series.flags()) : request.frames;
+    const std::optional<ReportReview> found = reviewOf(request, rec, hashing);
+    if (!found) {
+        outcome.status = ReportStatus::Cancelled;
+        return outcome;
+    }
+    Evidence evidence{*found, findReportIndications(rec, request.indications)};
+    outcome.reviewNote = reviewNoteLine(evidence.review);
+    std::vector<int32_t> frames;
+    switch (request.choice) {
+    case FrameChoice::Listed:
+        frames = request.frames.empty() ? defaultReportFrames(series.flags()) : request.frames;
+        break;
+    case FrameChoice::Bookmarks:
+        if (evidence.review.review)
+            frames = bookmarkedFrames(evidence.review.review->bookmarks, rec.FrameCount());
+        break;
+    case FrameChoice::Indications:
+        frames = evidence.indications.peakFrames;
+        break;
+    }
     for (const int32_t f : frames) {
         if (f < 1 || f > rec.FrameCount()) {
             outcome.status = ReportStatus::BadFrames;
@@ -151,11 +223,11 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
     const QString date = request.date.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     // The summary is laid out once without drawing, so every footer can give the page count.
     ReportPainter counting(writer, nullptr, fileName, date, 0);
-    summaryPages(counting, rec, series, frames);
+    summaryPages(counting, rec, series, frames, evidence);
     const int summaryPageCount = counting.pages();
     const int pageCount = static_cast<int>(frames.size()) + summaryPageCount;
     ReportPainter p(writer, &painter, fileName, date, pageCount);
-    summaryPages(p, rec, series, frames);
+    summaryPages(p, rec, series, frames, evidence);
     if (progress && !progress(summaryPageCount, pageCount)) {
         painter.end();
         device.close();
@@ -177,6 +249,7 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
                       .arg(qs(frameTimeText(frame, rec.framesPerSecond())),
                            flagged ? QStringLiteral("  \u2014  flagged") : QString()),
                   14);
+        frameNotes(p, evidence.review, frame);
         TextRows readings;
         for (std::size_t slot = 0; slot < c.lblRdName.size(); ++slot) {
             QString value = c.lblRdValue[slot]->text();
@@ -213,6 +286,7 @@ ReportOutcome writeInspectionReport(const ReportRequest& request, const ReportPr
     const bool ended = painter.end();
     if (!device.finish(ended, "the PDF") || !pdf.commit()) return notWritten();
     outcome.pages = p.pages();
+    outcome.frames = std::move(frames);
     return outcome;
 }
 

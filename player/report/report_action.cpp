@@ -12,6 +12,9 @@
 #include <QInputDialog>
 #include <QProgressDialog>
 
+#include <algorithm>
+#include <climits>
+
 namespace pelix::report {
 
 std::vector<int32_t> offeredReportFrames(const std::vector<int32_t>& flaggedFrames, int32_t currentFrame) {
@@ -20,7 +23,7 @@ std::vector<int32_t> offeredReportFrames(const std::vector<int32_t>& flaggedFram
 }
 
 void runReportAction(QWidget* owner, const QString& recording, const std::vector<int32_t>& flaggedFrames,
-                     int32_t currentFrame, int32_t frameCount) {
+                     int32_t currentFrame, int32_t frameCount, const KnownReview& known) {
     QString list = QString::fromStdString(frameListText(offeredReportFrames(flaggedFrames, currentFrame)));
     std::vector<int32_t> frames;
     for (;;) {
@@ -53,12 +56,31 @@ void runReportAction(QWidget* owner, const QString& recording, const std::vector
     request.recording = recording;
     request.output = platform::pathToBytes(output);
     request.frames = frames;
-    const ReportOutcome outcome = writeInspectionReport(request, [&progress](int done, int total) {
-        // Long lists can run the summary on to more than one page.
-        progress.setMaximum(total);
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    });
+    request.review = known.review;
+    request.identity = known.identity;
+    // The digest runs in MiB on the same bar, then the bar restarts for the pages.
+    bool hashing = false;
+    const ReportOutcome outcome = writeInspectionReport(
+        request,
+        [&progress, &hashing](int done, int total) {
+            if (hashing) {
+                hashing = false;
+                progress.setLabelText(QStringLiteral("Writing the report\u2026"));
+            }
+            // Long lists can run the summary on to more than one page.
+            progress.setMaximum(total);
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        },
+        [&progress, &hashing](std::uint64_t done, std::uint64_t total) {
+            if (!hashing) {
+                hashing = true;
+                progress.setLabelText(QStringLiteral("Computing the recording's SHA-256\u2026"));
+                progress.setMaximum(static_cast<int>(std::min<std::uint64_t>(total >> 20, INT_MAX - 1) + 1));
+            }
+            progress.setValue(static_cast<int>(std::min<std::uint64_t>(done >> 20, INT_MAX - 1)));
+            return !progress.wasCanceled();
+        });
     progress.reset();
     switch (outcome.status) {
     case ReportStatus::Written:

@@ -161,6 +161,77 @@ void ReportPainter::table(const TextRows& rows, int captionWidth, const QString&
     m_y += h / 2;
 }
 
+void ReportPainter::grid(const QStringList& header, const std::vector<QStringList>& rows,
+                         const std::vector<int>& widths) {
+    const int h = lineHeight(10);
+    const int gap = h / 2;
+    std::vector<int> lefts;
+    std::vector<int> columnWidths;
+    int left = m_body.left();
+    for (qsizetype k = 0; k < header.size(); ++k) {
+        const bool last = k + 1 == header.size();
+        const int width = last || static_cast<std::size_t>(k) >= widths.size()
+                              ? m_body.right() + 1 - left
+                              : widths[static_cast<std::size_t>(k)];
+        lefts.push_back(left);
+        // A column keeps a gap to the next; the last one reaches the margin.
+        columnWidths.push_back(std::max(1, last ? width : width - gap));
+        left += width;
+    }
+    const auto cell = [&](const QFont& f, std::size_t k, const QString& text) {
+        if (!m_painter) return;
+        m_painter->setFont(f);
+        m_painter->drawText(QRect(lefts[k], m_y, columnWidths[k], h), Qt::AlignLeft | Qt::AlignVCenter, text);
+    };
+    // A heading wider than its column wraps like any other text.
+    std::vector<QStringList> headLines;
+    qsizetype headHeight = 1;
+    for (std::size_t k = 0; k < lefts.size(); ++k) {
+        headLines.push_back(
+            wrapText(header[static_cast<qsizetype>(k)], font(10, true), columnWidths[k], &m_writer));
+        headHeight = std::max(headHeight, headLines.back().size());
+    }
+    const auto head = [&] {
+        for (qsizetype i = 0; i < headHeight; ++i) {
+            for (std::size_t k = 0; k < lefts.size(); ++k)
+                if (i < headLines[k].size()) cell(font(10, true), k, headLines[k][i]);
+            m_y += h;
+        }
+        rule(Qt::black, m_y);
+    };
+    keepRoom(static_cast<int>(headHeight + 1) * h);
+    head();
+    const QFont plain = font(10);
+    std::vector<QStringList> lines(lefts.size());
+    for (const QStringList& row : rows) {
+        qsizetype height = 1;
+        for (std::size_t k = 0; k < lefts.size(); ++k) {
+            const QString text =
+                static_cast<qsizetype>(k) < row.size() ? row[static_cast<qsizetype>(k)] : QString();
+            lines[k] = wrapText(text, plain, columnWidths[k], &m_writer);
+            height = std::max(height, lines[k].size());
+        }
+        // A row that fits on a page is kept whole on one; a taller one runs on between its lines.
+        const int rowHeight = static_cast<int>(height) * h;
+        if (m_body.bottom() - m_y < rowHeight &&
+            rowHeight <= m_body.height() - static_cast<int>(headHeight + 1) * h) {
+            nextPage();
+            head();
+        }
+        for (qsizetype i = 0; i < height; ++i) {
+            if (m_body.bottom() - m_y < h) {
+                nextPage();
+                head();
+            }
+            for (std::size_t k = 0; k < lefts.size(); ++k)
+                if (i < lines[k].size()) cell(plain, k, lines[k][i]);
+            m_y += h;
+        }
+        rule(QColor(210, 210, 210), m_y);
+    }
+    m_y += h / 2;
+}
+
 void ReportPainter::paragraph(const QString& text, int points) {
     const QFont f = font(points);
     fullWidthLines(text, f, QFontMetrics(f, &m_writer).lineSpacing());

@@ -52,6 +52,11 @@ class ReportPainter {
     // a table runs on to the next page between lines, under its header again.
     void table(const TextRows& rows, int captionWidth, const QString& header1 = {},
                const QString& header2 = {});
+    // Rows of as many columns as `header` has, column k `widths[k]` pixels wide and the last
+    // taking what is left; each text wraps within its column, and a table that runs on to
+    // another page repeats its header there.
+    void grid(const QStringList& header, const std::vector<QStringList>& rows,
+              const std::vector<int>& widths);
     void paragraph(const QString& text, int points);
     // The height `table` would take, in pixels.
     int tableHeight(const TextRows& rows, int captionWidth, bool withHeader) const;

@@ -6,9 +6,11 @@
 #include "core/frame/ordered_batches.h"
 #include "core/indications/gate_readings.h"
 #include "core/indications/indication_finder.h"
+#include "core/indications/indication_texts.h"
 #include "core/indications/recorded_amplitudes.h"
 #include "core/indications/remeasured_amplitudes.h"
 #include "core/numbers/number_format.h"
+#include "core/recording/frame_header_at.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/open_recording.h"
 #include "tools/pelix/command_line.h"
@@ -38,19 +40,6 @@ namespace {
 
 enum class Format { Text, Csv, Json };
 
-// A decimal number as a person types it ("6", "-3.5", "2.0"); nothing else.
-std::optional<double> parseDecimal(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    const char* begin = text.data();
-    if (*begin == '+') ++begin;
-    double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(begin, text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 // Far above any hand-held probe's travel; the length in mm is only an estimate anyway.
 constexpr double kFastestScanMmPerSecond = 10000.0;
 // dB-to-reference readings span a few tens of dB; a level beyond this finds nothing a reading shows.
@@ -68,17 +57,6 @@ struct Settings {
         return gate == Gate::A ? moved.gateA : moved.gateB;
     }
 };
-
-// The header of one frame, none when the file no longer holds it.
-std::optional<FrameHeader> headerOf(const OpenRecording& rec, const FrameRecordLayout& layout,
-                                    int32_t frame) {
-    std::optional<FrameHeader> header;
-    scanFrameHeaders(rec.file(), layout, frame, frame, [&header](int64_t, const uint8_t* bytes) {
-        header = decodeFrameHeader(bytes);
-        return true;
-    });
-    return header;
-}
 
 std::string decimalText(double value) {
     return numbers::shortestDecimal(value);
@@ -188,7 +166,7 @@ class IndicationWriter {
                 readings = gateReadings(m_rec.header(), result.readings, m_settings.gate);
                 return true;
             });
-        } else if (const std::optional<FrameHeader> header = headerOf(m_rec, m_layout, peak)) {
+        } else if (const std::optional<FrameHeader> header = frameHeaderAt(m_rec.file(), m_layout, peak)) {
             readings = gateReadings(m_rec.header(), m_rec.derived().velocity, *header, m_settings.gate);
         }
         return readings;
@@ -247,19 +225,14 @@ class IndicationWriter {
         std::snprintf(line, sizeof line, "%5lld %8d %8d %8d %4d%% %10d %10d %8d %9s",
                       static_cast<long long>(m_count), found.first, found.last, found.peakFrame,
                       found.peakAmplitude, found.dropFirst, found.dropLast, length.frames,
-                      numbers::formatFixed(length.seconds, 2).c_str());
+                      lengthSecondsText(length).c_str());
         m_out += line;
         if (m_settings.scanSpeed) {
             std::snprintf(line, sizeof line, " %12s",
                           ("~" + numbers::formatFixed(length.millimetres.value_or(0.0), 1)).c_str());
             m_out += line;
         }
-        for (const GateReading& r : readings) {
-            m_out += "  ";
-            m_out += r.name;
-            m_out += ' ';
-            appendMarkedValue(m_out, r.text, r.held);
-        }
+        if (!readings.empty()) m_out += "  " + peakReadingsText(readings);
         m_out += '\n';
     }
 
@@ -361,7 +334,7 @@ int runIndications(const Args& args) {
         settings.rules.count = CountRule::atLeastPercent(std::abs(int32_t{move->threshold}));
         settings.levelFromGate = true;
     } else {
-        const std::optional<FrameHeader> first = headerOf(rec, layout, 1);
+        const std::optional<FrameHeader> first = frameHeaderAt(rec.file(), layout, 1);
         if (!first) return cutShort(1);
         settings.rules.count = CountRule::atLeastPercent(defaultLevel(*first, settings.gate));
         settings.levelFromGate = true;

@@ -1,6 +1,8 @@
-// pelix report: an inspection report of a recording as a PDF — a summary page
-// with the overview strip, then one page per chosen frame with the player's
-// window as it shows that frame and the frame's readings.
+// pelix report: an inspection report of a recording as a PDF — the inspection
+// details, the recording with its SHA-256 and overview strip, the indications
+// and the bookmarks, then one page per chosen frame with the player's window
+// as it shows that frame, its bookmark notes and its readings.
+#include "core/indications/indication.h"
 #include "core/recording/open_recording.h"
 #include "core/report/report_frames.h"
 #include "platform/message_service.h"
@@ -16,8 +18,6 @@
 #include <iostream>
 
 namespace pelix::tool {
-
-namespace {} // namespace
 
 int runReport(const Args& args) {
     const ParsedArgs parsed = parseArgs(kReportCommand, args);
@@ -36,7 +36,28 @@ int runReport(const Args& args) {
     const std::string* frameList = parsed.text("--frames");
     const bool listGiven = frameList != nullptr;
     if (output.empty()) return usage("-o REPORT.pdf is needed");
-    if (flags && listGiven) return usage("--frames and --flags exclude each other");
+    const bool bookmarks = parsed.has("--bookmarks");
+    const bool indicationPeaks = parsed.has("--indications");
+    if (int(flags) + int(listGiven) + int(bookmarks) + int(indicationPeaks) > 1)
+        return usage("--frames, --flags, --bookmarks and --indications exclude each other");
+    if (!parsed.argumentError.empty()) return usage(parsed.argumentError);
+    report::IndicationChoice table;
+    if (const std::string* gate = parsed.text("--gate")) {
+        if (*gate == "a" || *gate == "A")
+            table.gate = indications::Gate::A;
+        else if (*gate == "b" || *gate == "B")
+            table.gate = indications::Gate::B;
+        else
+            return usage("--gate must be a or b");
+    }
+    if (const std::optional<int64_t> level = parsed.number("--level"))
+        table.level = static_cast<int32_t>(*level);
+    if (const std::string* text = parsed.text("--drop")) {
+        const std::optional<double> drop = parseDecimal(*text);
+        if (!drop || *drop < 0.0 || *drop > indications::kLargestDropDb)
+            return usage("--drop must be a number of dB within 0..200");
+        table.dropDb = *drop;
+    }
 
     // Reject what the player rejects, with its own texts, before Qt starts.
     std::vector<int32_t> frames;
@@ -58,6 +79,10 @@ int runReport(const Args& args) {
     request.recording = platform::pathFromBytes(parsed.positional[0]);
     request.output = output;
     request.frames = frames;
+    request.choice = bookmarks         ? report::FrameChoice::Bookmarks
+                     : indicationPeaks ? report::FrameChoice::Indications
+                                       : report::FrameChoice::Listed;
+    request.indications = table;
     const report::ReportOutcome outcome = report::writeInspectionReport(request);
     switch (outcome.status) {
     case report::ReportStatus::Written:
@@ -73,6 +98,12 @@ int runReport(const Args& args) {
         std::cerr << "pelix report: " << outcome.error.toStdString() << "\n";
         return kExitWriteFailed;
     }
+    // The report is written without the review, and says why on its first page: a note, not a failure.
+    if (!outcome.reviewNote.isEmpty())
+        std::cerr << "pelix report: " << outcome.reviewNote.toStdString() << "\n";
+    if (outcome.frames.empty() && (bookmarks || indicationPeaks))
+        std::cerr << "pelix report: " << (bookmarks ? "no frame has a bookmark" : "no indication was found")
+                  << ": the report has no frame pages\n";
     for (const int32_t f : outcome.cutShortFrames)
         std::cerr << "pelix report: frame " << f
                   << " is cut short by the end of the file; its page has no picture\n";

@@ -1,6 +1,7 @@
 #include "tools/pelix/reading_columns.h"
 
 #include "core/evaluation/reading_number.h"
+#include "core/indications/indication_texts.h"
 
 #include <charconv>
 #include <cmath>
@@ -71,15 +72,7 @@ void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held) {
 }
 
 void appendMarkedValue(std::string& out, std::string_view valueText, bool held) {
-    if (!held) {
-        out += valueText;
-        return;
-    }
-    // The percent text ends in a blank; the mark goes right after the unit.
-    while (!valueText.empty() && valueText.back() == ' ')
-        valueText.remove_suffix(1);
-    out += valueText;
-    out += '*';
+    out += indications::markedReadingText(valueText, held);
 }
 
 } // namespace pelix::tool

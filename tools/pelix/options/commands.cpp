@@ -244,6 +244,24 @@ constexpr OptionSpec kReportOptions[] = {
      .label = "--frames LIST",
      .help = "the frames to show, e.g. 12 or 3,7,20-25 (at most 2000)"},
     {.name = "--flags", .help = "every flagged frame (the default); frame 1 when the operator flagged none"},
+    {.name = "--bookmarks", .help = "every frame with a bookmark in the review file, once each"},
+    {.name = "--indications", .help = "each indication's peak frame (as the indication table lists them)"},
+    {.name = "--gate",
+     .argument = Argument::Text,
+     .label = "--gate a|b",
+     .help = "the gate of the indication table (default a)"},
+    {.name = "--level",
+     .argument = Argument::WholeNumber,
+     .label = "--level P",
+     .help = "an indication's frames reach P percent of screen height, 0..100\n"
+             "(default: the gate's threshold in frame 1)",
+     .least = 0,
+     .most = 100,
+     .refused = "must be 0..100 percent"},
+    {.name = "--drop",
+     .argument = Argument::Text,
+     .label = "--drop DB",
+     .help = "the drop that sizes an indication, 0..200 dB (default 6)"},
 };
 
 } // namespace
@@ -508,13 +526,19 @@ const CommandSpec kReportCommand{
     .name = "report",
     .listArguments = "FILE -o REPORT.pdf [--frames LIST | --flags]",
     .summary = "an inspection report",
-    .usage = "FILE -o REPORT.pdf [--frames LIST | --flags]",
+    .usage = "FILE -o REPORT.pdf [--frames LIST | --flags | --bookmarks | --indications]\n"
+             "       [--gate a|b] [--level P] [--drop DB]",
     .description =
-        "Writes an inspection report: page 1 summarises the recording (file, size, version, units,\n"
-        "velocity, rectification, probe angle, gates, evaluation mode, frames, rate, length, flags) with\n"
-        "the overview strip; then one page per chosen frame with the player's window showing it, the\n"
-        "frame number and time and the seven readings. Pages are numbered; the footer holds the file\n"
-        "name and the date of the report.\n",
+        "Writes an inspection report. Page 1 holds the inspection details from the recording's review\n"
+        "file (pelix inspection), the recording (file, size, SHA-256, version, units, velocity,\n"
+        "rectification, probe angle, gates, evaluation mode, frames, rate, length, flags) with the\n"
+        "overview strip, the indications of the recorded echo as pelix indications finds them, and the\n"
+        "bookmarks with their notes; long lists run on to further pages. Then one page per chosen frame\n"
+        "with the player's window showing it, the frame number and time, its bookmark notes and the\n"
+        "seven readings. Pages are numbered; the footer holds the file name and the date of the report.\n"
+        "The review file is found as pelix review finds it. Without one the report says so; one that\n"
+        "is not applied (it does not parse, or names another recording) is named with the reason on\n"
+        "page 1 and on standard error, and the report is written without it.\n",
     .helpColumn = 18,
     .options = kReportOptions,
     .closing =

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace pelix::tool {
 
@@ -42,6 +43,18 @@ std::vector<std::string> ParsedArgs::all(std::string_view name) const {
 std::optional<int64_t> ParsedArgs::number(std::string_view name) const {
     const std::string* given = text(name);
     return given ? parseWholeNumber(*given) : std::nullopt;
+}
+
+std::optional<double> parseDecimal(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    const char* begin = text.data();
+    if (*begin == '+') ++begin;
+    double value = 0.0;
+    const auto [end, error] =
+        std::from_chars(begin, text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 ParsedArgs parseArgs(const CommandSpec& command, const Args& args) {

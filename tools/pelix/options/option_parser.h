@@ -41,4 +41,7 @@ ParsedArgs parseArgs(const CommandSpec& command, const Args& args);
 // A whole number written in decimal and nothing else; empty otherwise.
 std::optional<int64_t> parseWholeNumber(const std::string& text);
 
+// A decimal number as a person types it ("6", "-3.5", "2.0"); nothing else.
+std::optional<double> parseDecimal(const std::string& text);
+
 } // namespace pelix::tool
