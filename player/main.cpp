@@ -6,6 +6,7 @@
 #include "platform/runtime_folder.h"
 #include "player/overview/overview_window.h"
 #include "player/report/report_action.h"
+#include "player/review/review_session.h"
 #include "player/ui/frm_player.h"
 #include "player/ui/start_options.h"
 
@@ -27,6 +28,12 @@ const char* kUsage = "Usage: PelixPlayer [FILE]\n"
                      "  --bscan FILE      also shows the recording's B-scan window beside the player\n"
                      "                    (Ctrl+Shift+B opens and closes it at any time)\n"
                      "In the window, F1 lists its keys.\n";
+
+// What the window already knows of the recording's review, so a report neither hashes the
+// recording again nor misses a change not yet kept.
+pelix::report::KnownReview knownReview(const frmPlayer& window) {
+    return {window.review().heldReview(), window.review().identity()};
+}
 
 } // namespace
 
@@ -73,15 +80,17 @@ int main(int argc, char* argv[]) {
     // pages through a window of its own, so the window itself never reaches it.
     pelix::overview::OverviewWindow& overview = window.overview();
     QObject::connect(&overview, &pelix::overview::OverviewWindow::reportRequested, &overview,
-                     [&overview](const QString& recording, const std::vector<int32_t>& flagged,
-                                 int32_t current, int32_t count) {
-                         pelix::report::runReportAction(&overview, recording, flagged, current, count);
+                     [&overview, &window](const QString& recording, const std::vector<int32_t>& flagged,
+                                          int32_t current, int32_t count) {
+                         pelix::report::runReportAction(&overview, recording, flagged, current, count,
+                                                        knownReview(window));
                      });
     // The main window's "Report…" (Ctrl+R, its context menu) asks the same, over itself.
     QObject::connect(&window, &frmPlayer::reportRequested, &window,
                      [&window](const QString& recording, const std::vector<int32_t>& flagged, int32_t current,
                                int32_t count) {
-                         pelix::report::runReportAction(&window, recording, flagged, current, count);
+                         pelix::report::runReportAction(&window, recording, flagged, current, count,
+                                                        knownReview(window));
                      });
     window.show();
     // A recording of an instrument older than this player, named on the command

@@ -202,4 +202,13 @@ void ReviewSession::keep(const QString& what) {
     m_fileNamed = out.recording;
 }
 
+std::optional<review::ReviewFile> ReviewSession::heldReview() const {
+    if (!isOpen() || !m_notApplied.isEmpty()) return std::nullopt;
+    if (m_foundAt.empty() && m_review.bookmarks.empty() && m_review.inspection == review::InspectionDetails{})
+        return std::nullopt;
+    review::ReviewFile held = m_review;
+    if (m_identity) held.recording = *m_identity;
+    return held;
+}
+
 } // namespace pelix::player

@@ -59,6 +59,10 @@ class ReviewSession : public QObject {
     // Why the review file there is not applied; empty when it is or when there is none.
     const QString& notApplied() const { return m_notApplied; }
     bool hashing() const;
+    // The review as the window holds it (changes not yet kept included), for a report: none
+    // while nothing was ever added and no file was found, and none for a file not applied,
+    // which the report finds again and names.
+    std::optional<review::ReviewFile> heldReview() const;
 
     // A session that says nothing a fresh open would not: frame 1, nothing moved, no tool window.
     static bool isPlain(const review::LastSession& last);

@@ -153,6 +153,7 @@ class frmPlayer : public QWidget {
     bool keepsReviews() const { return m_keepsReviews; }
     // The review of the recording on screen.
     pelix::player::ReviewSession& review() { return *m_review; }
+    const pelix::player::ReviewSession& review() const { return *m_review; }
     // Whether opening a recording restores its last session (a setting of the
     // user's, on until turned off in the context menu).
     static bool restoresLastSession();
