@@ -1,5 +1,8 @@
 #include "platform/background_task.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 namespace pelix::platform {
 
 void BackgroundTask::cancel() {
@@ -9,6 +12,13 @@ void BackgroundTask::cancel() {
     if (m_thread.joinable()) m_thread.join();
     m_stop.reset();
     m_done = true;
+}
+
+void BackgroundTask::wait() {
+    if (!m_thread.joinable()) return;
+    m_thread.join();
+    // The result was posted to the owner just before the thread ended.
+    QCoreApplication::sendPostedEvents(m_owner, QEvent::MetaCall);
 }
 
 } // namespace pelix::platform

@@ -53,6 +53,8 @@ class PELIX_PLATFORM_API BackgroundTask {
     }
     // Abandons the running work, if any, and waits for its thread.
     void cancel();
+    // Waits for the running work to end and delivers its result before returning.
+    void wait();
     bool running() const { return m_thread.joinable() && !m_done; }
 
   private:

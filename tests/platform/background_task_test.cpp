@@ -92,6 +92,17 @@ TEST(BackgroundTaskTest, ACancelledResultNeverArrives) {
     EXPECT_FALSE(task.running());
 }
 
+TEST(BackgroundTaskTest, AWaitDeliversBeforeItReturns) {
+    QObject owner;
+    BackgroundTask task(&owner);
+    int value = 0;
+    task.start([](const std::atomic<bool>&) { return 5; }, [&](int v) { value = v; });
+    task.wait();
+    EXPECT_EQ(value, 5);
+    EXPECT_FALSE(task.running());
+    task.wait(); // nothing running: returns at once
+}
+
 #if defined(__linux__)
 TEST(BackgroundTaskTest, OnlyTheWorkAndWhatItStartsYieldToTheWindow) {
     const int windowNice = niceOfThisThread();
