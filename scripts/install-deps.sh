@@ -12,6 +12,8 @@ packages=(
   clang-format git
   # The review file's JSON is read and written with it (header-only).
   nlohmann-json3-dev
+  # h5dump and h5diff: an export is compared with another, dataset by dataset.
+  hdf5-tools
 )
 # The fuzzer needs clang and its sanitizer runtime on top.
 if [ "${1:-}" = "--fuzz" ]; then

@@ -26,11 +26,6 @@ std::string hexOf(const unsigned char* digest, unsigned length) {
     return hex;
 }
 
-struct ContextDeleter {
-    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
-};
-using Context = std::unique_ptr<EVP_MD_CTX, ContextDeleter>;
-
 struct Descriptor {
     int fd = -1;
     ~Descriptor() {
@@ -39,6 +34,37 @@ struct Descriptor {
 };
 
 } // namespace
+
+struct Sha256::Context {
+    EVP_MD_CTX* evp = EVP_MD_CTX_new();
+    Context() = default;
+    ~Context() { EVP_MD_CTX_free(evp); }
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+};
+
+Sha256::Sha256() : m_context(std::make_unique<Context>()) {
+    if (m_context->evp == nullptr || EVP_DigestInit_ex(m_context->evp, EVP_sha256(), nullptr) != 1)
+        m_context.reset();
+}
+Sha256::~Sha256() = default;
+Sha256::Sha256(Sha256&&) noexcept = default;
+Sha256& Sha256::operator=(Sha256&&) noexcept = default;
+
+void Sha256::add(const void* data, std::size_t size) {
+    if (!m_context) return;
+    EVP_DigestUpdate(m_context->evp, data, size);
+    m_size += size;
+}
+
+std::string Sha256::finishHex() {
+    if (!m_context) return {};
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned length = 0;
+    const bool done = EVP_DigestFinal_ex(m_context->evp, digest, &length) == 1;
+    m_context.reset();
+    return done ? hexOf(digest, length) : std::string();
+}
 
 std::string sha256Hex(const void* data, std::size_t size) {
     unsigned char digest[EVP_MAX_MD_SIZE];
@@ -64,8 +90,8 @@ FileDigest sha256OfFile(const std::string& path, const std::atomic<bool>* stop,
     const auto total = static_cast<std::uint64_t>(status.st_size);
     ::posix_fadvise(file.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    Context context(EVP_MD_CTX_new());
-    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+    Sha256 hash;
+    if (!hash.usable()) {
         result.error = "no SHA-256 available";
         return result;
     }
@@ -79,17 +105,15 @@ FileDigest sha256OfFile(const std::string& path, const std::atomic<bool>* stop,
             return result;
         }
         if (got == 0) break;
-        EVP_DigestUpdate(context.get(), block.data(), static_cast<std::size_t>(got));
-        result.size += static_cast<std::uint64_t>(got);
+        hash.add(block.data(), static_cast<std::size_t>(got));
+        result.size = hash.size();
         if (progress) progress(result.size, total);
     }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned length = 0;
-    if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) {
+    result.hex = hash.finishHex();
+    if (result.hex.empty()) {
         result.error = "SHA-256 failed";
         return result;
     }
-    result.hex = hexOf(digest, length);
     result.complete = true;
     return result;
 }

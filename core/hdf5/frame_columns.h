@@ -1,15 +1,16 @@
-// The /frames group of an export: one table per frame value, filled a block of
-// frames at a time from the records as stored and written when the block is
-// full, so memory stays one block however long the recording is.
+// The /frames group of an export: one table per frame value. Its layout is made
+// once from the recording (FrameLayout); a block of up to kChunkRows frames is
+// filled from the records as stored on any thread (FrameDecoder into a
+// FrameBlock) and written whole, one call a table, on the thread that owns the
+// file (FrameTables). Memory stays a few blocks however long the recording is.
 #pragma once
 
 #include "core/evaluation/recorded_readings.h"
 #include "core/hdf5/h5_objects.h"
-#include "core/recording/decoded_trace.h"
 #include "core/recording/open_recording.h"
 
+#include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,62 +19,96 @@ namespace pelix::hdf5 {
 // Samples a frame's trace shows: 1600 for an RF recording, 800 otherwise.
 std::size_t displayedSamples(int32_t rectification);
 
-class FrameColumns {
-  public:
-    FrameColumns(const recording::OpenRecording& recording, int compression);
-    ~FrameColumns();
-    FrameColumns(const FrameColumns&) = delete;
-    FrameColumns& operator=(const FrameColumns&) = delete;
+struct ColumnSpec {
+    std::string name;
+    ElementType type;
+    hsize_t width = 1;          // values a frame
+    const char* unit = nullptr; // the table's "unit" attribute, when it has one
+    std::size_t rowBytes() const { return static_cast<std::size_t>(width) * type.size; }
+};
 
-    // Makes every table of `rows` frames in the group `frames`; false (and why in `error`) on failure.
-    bool create(hid_t frames, hsize_t rows, std::string& error);
-    // Frame `number`'s records as stored: the first, and an envelope recording's second (else null).
-    void add(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord);
-    // Writes the frames added since the last write.
-    bool write(std::string& error);
-    // Closes every table; false when the library reports a failure.
-    bool close(std::string& error);
+// Which tables a recording's /frames holds, in the order they are made, and where each
+// value of a frame goes. Made (and destroyed) on the thread that calls the library; the
+// decoders only read it.
+class FrameLayout {
+  public:
+    explicit FrameLayout(const recording::OpenRecording& recording);
+
+    const std::vector<ColumnSpec>& columns() const { return m_columns; }
+    // False when the library could not make the readings' unit type.
+    bool valid() const { return m_unitType.valid(); }
+
+    struct FieldColumn {
+        layout::Field field;
+        std::size_t column = 0;
+    };
+    std::size_t samples = 0;
+    bool envelope = false;
+    std::size_t number = 0, time = 0, flag = 0, ascan = 0, envelopeTrace = 0;
+    std::array<std::size_t, 4> gates{}; // gate A start, width, gate B start, width
+    std::size_t readingNumber = 0, readingUnit = 0, readingHeld = 0;
+    std::vector<FieldColumn> fields;       // the frame header's words
+    std::vector<FieldColumn> secondFields; // an envelope recording's second header
 
   private:
-    struct Column;
-    struct FieldColumn;
+    std::size_t add(std::string name, ElementType type, hsize_t width, const char* unit = nullptr);
+
+    Handle m_unitType; // the readings' unit texts
+    std::vector<ColumnSpec> m_columns;
+};
+
+// The values of up to kChunkRows successive frames, one buffer a table, and the
+// records they were decoded from.
+struct FrameBlock {
+    std::vector<uint8_t> records;
+    std::vector<std::vector<unsigned char>> columns;
+    hsize_t rows = 0;
+};
+
+// Fills blocks from records as stored. One a thread: it keeps what successive frames share.
+class FrameDecoder {
+  public:
+    FrameDecoder(const FrameLayout& layout, const recording::OpenRecording& recording);
+
+    // Sizes `block` for a whole chunk of this layout (allocates only the first time).
+    void prepare(FrameBlock& block) const;
+    // Frame `number`'s records (the first, and an envelope recording's second, else null) into row `row`.
+    void decode(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord, FrameBlock& block,
+                std::size_t row);
+
+  private:
     struct SlotNumber {
         bool valid = false;
         uint64_t revision = 0;
         double number = 0;
-        std::string unit;
+        std::array<char, 2> unit{};
     };
+    void decodeReadings(const recording::FrameHeader& header, FrameBlock& block, std::size_t row);
 
-    Column& column(const char* name, ElementType type, hsize_t width, const char* unit = nullptr);
-    void addHeader(std::vector<FieldColumn>& fields, const uint8_t* header);
-    void addReadings(const recording::FrameHeader& header);
-
+    const FrameLayout& m_layout;
     const recording::OpenRecording& m_recording;
-    int m_compression;
-    std::size_t m_samples;
-    bool m_envelope;
-    const char* m_lengthUnit;
-    hsize_t m_written = 0;
-    hsize_t m_pending = 0;
-
-    std::vector<std::unique_ptr<Column>> m_columns;
-    Handle m_unitType; // the readings' unit texts
-    Handle m_secondHeader;
-    Column* m_number = nullptr;
-    Column* m_time = nullptr;
-    Column* m_flag = nullptr;
-    Column* m_ascan = nullptr;
-    Column* m_envelopeTrace = nullptr;
-    Column* m_gates[4] = {};
-    Column* m_readingNumber = nullptr;
-    Column* m_readingUnit = nullptr;
-    Column* m_readingHeld = nullptr;
-    std::vector<FieldColumn> m_fields;
-    std::vector<FieldColumn> m_secondFields;
-
-    recording::DecodedTrace m_trace;
     evaluation::RecordedReadingTexts m_texts;
     std::array<SlotNumber, recording::kReadingSlots> m_slotNumbers;
+};
+
+// The tables of /frames in the file, written a block at a time in frame order.
+class FrameTables {
+  public:
+    FrameTables(const FrameLayout& layout, int compression) : m_layout(layout), m_compression(compression) {}
+
+    // Makes every table of `rows` frames in the group `frames`; false (and why in `error`) on failure.
+    bool create(hid_t frames, hsize_t rows, std::string& error);
+    // Writes the block's rows after those written before.
+    bool write(const FrameBlock& block, std::string& error);
+    // Closes every table; false when the library reports a failure.
+    bool close(std::string& error);
+
+  private:
+    const FrameLayout& m_layout;
+    int m_compression;
+    hsize_t m_written = 0;
+    std::vector<FrameTable> m_tables;
+    Handle m_secondHeader;
 };
 
 } // namespace pelix::hdf5

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstdlib>
 
 namespace pelix::hdf5 {
@@ -167,13 +168,17 @@ Handle fixedTextType(std::size_t length) {
     return textType(length);
 }
 
-bool FrameTable::create(hid_t parent, const char* name, hid_t memoryType, hid_t storedType, hsize_t rows,
-                        hsize_t width, int compression) {
-    m_memoryType = memoryType;
+bool FrameTable::create(hid_t parent, const char* name, const ElementType& type, hsize_t rows, hsize_t width,
+                        int compression) {
+    m_memoryType = type.memory;
+    m_elementSize = type.size;
     m_width = width;
+    m_chunkRows = std::min(rows, kChunkRows);
+    // Every element type of the tables is stored little-endian.
+    m_storedAsInMemory = compression == 0 && std::endian::native == std::endian::little;
     const int rank = width == 1 ? 1 : 2;
     const std::array<hsize_t, 2> extent{rows, width};
-    const std::array<hsize_t, 2> chunk{std::min(rows, kChunkRows), width};
+    const std::array<hsize_t, 2> chunk{m_chunkRows, width};
     const Handle space(H5Screate_simple(rank, extent.data(), nullptr), H5Sclose);
     const Handle properties(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
     if (!space.valid() || !properties.valid() || H5Pset_chunk(properties.id(), rank, chunk.data()) < 0)
@@ -183,14 +188,17 @@ bool FrameTable::create(hid_t parent, const char* name, hid_t memoryType, hid_t 
          H5Pset_deflate(properties.id(), static_cast<unsigned>(std::min(compression, 9))) < 0))
         return false;
     m_dataset =
-        Handle(H5Dcreate2(parent, name, storedType, space.id(), H5P_DEFAULT, properties.id(), H5P_DEFAULT),
+        Handle(H5Dcreate2(parent, name, type.stored, space.id(), H5P_DEFAULT, properties.id(), H5P_DEFAULT),
                H5Dclose);
     return m_dataset.valid();
 }
 
 bool FrameTable::write(hsize_t first, hsize_t count, const void* data) {
-    const int rank = m_width == 1 ? 1 : 2;
     const std::array<hsize_t, 2> start{first, 0};
+    if (m_storedAsInMemory && count == m_chunkRows && first % m_chunkRows == 0)
+        return H5Dwrite_chunk(m_dataset.id(), H5P_DEFAULT, 0, start.data(),
+                              static_cast<std::size_t>(count * m_width) * m_elementSize, data) >= 0;
+    const int rank = m_width == 1 ? 1 : 2;
     const std::array<hsize_t, 2> block{count, m_width};
     const Handle fileSpace(H5Dget_space(m_dataset.id()), H5Sclose);
     const Handle memorySpace(H5Screate_simple(rank, block.data(), nullptr), H5Sclose);

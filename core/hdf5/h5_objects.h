@@ -75,13 +75,15 @@ Handle fixedTextType(std::size_t length);
 
 // A rows x width table (width 1: one value a row) of one element type, stored
 // in chunks of kChunkRows rows, shuffled and deflated at `compression` 1..9
-// (0: stored as it is), written a block of whole rows at a time.
+// (0: stored as it is), written a block of whole rows at a time. A whole chunk
+// stored as it is goes to the file as it stands in memory, without the
+// library's chunk cache, where memory holds the stored (little-endian) order.
 class FrameTable {
   public:
     static constexpr hsize_t kChunkRows = 1024;
 
-    bool create(hid_t parent, const char* name, hid_t memoryType, hid_t storedType, hsize_t rows,
-                hsize_t width, int compression);
+    bool create(hid_t parent, const char* name, const ElementType& type, hsize_t rows, hsize_t width,
+                int compression);
     // Rows first .. first + count - 1 from `data` (count x width elements).
     bool write(hsize_t first, hsize_t count, const void* data);
     hid_t id() const { return m_dataset.id(); }
@@ -90,7 +92,10 @@ class FrameTable {
   private:
     Handle m_dataset;
     hid_t m_memoryType = H5I_INVALID_HID;
+    std::size_t m_elementSize = 0;
     hsize_t m_width = 1;
+    hsize_t m_chunkRows = kChunkRows;
+    bool m_storedAsInMemory = false;
 };
 
 } // namespace pelix::hdf5

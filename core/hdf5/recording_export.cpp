@@ -1,14 +1,15 @@
 #include "core/hdf5/recording_export.h"
 
-#include "core/digest/sha256.h"
+#include "core/digest/threaded_sha256.h"
 #include "core/files/output_file.h"
+#include "core/frame/ordered_batches.h"
 #include "core/hdf5/frame_columns.h"
 #include "core/hdf5/h5_objects.h"
 #include "core/hdf5/setup_group.h"
 
 #include <algorithm>
 #include <cctype>
-#include <thread>
+#include <limits>
 #include <unistd.h>
 #include <vector>
 
@@ -27,36 +28,20 @@ bool isHdf5Name(std::string_view path) {
 
 namespace {
 
-// The recording's SHA-256, hashed beside the frames on a thread of its own:
-// on two cores the hash costs no time of its own.
-class BackgroundDigest {
-  public:
-    explicit BackgroundDigest(const std::string& path)
-        : m_thread([this, path] { m_digest = digest::sha256OfFile(path, &m_abandon); }) {}
-    ~BackgroundDigest() { abandon(); }
-    BackgroundDigest(const BackgroundDigest&) = delete;
-    BackgroundDigest& operator=(const BackgroundDigest&) = delete;
-
-    const digest::FileDigest& result() {
-        if (m_thread.joinable()) m_thread.join();
-        return m_digest;
-    }
-    void abandon() {
-        m_abandon = true;
-        if (m_thread.joinable()) m_thread.join();
-    }
-
-  private:
-    std::atomic<bool> m_abandon{false};
-    digest::FileDigest m_digest;
-    std::thread m_thread;
-};
-
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Bytes read a piece at a time for the hash alone (the setup record, and what
+// lies outside the frames exported).
+constexpr std::size_t kHashPieceBytes = std::size_t{1} << 20;
+// Frames read at a time within a block: a few hundred kilobytes, decoded while cached.
+constexpr int64_t kFramesAPiece = 64;
+
+// Reads the recording once: workers read the frames a block at a time and decode
+// them, the blocks are written to the file in frame order on this thread, and the
+// bytes read are hashed in file order on a thread of their own.
 class Export {
   public:
     Export(const OpenRecording& recording, const ExportOptions& options)
@@ -67,7 +52,8 @@ class Export {
         const int64_t total = int64_t{m_options.last} - m_options.first + 1;
         SourceFacts source{fileNameOf(m_recording.path()), m_recording.file().length(), m_options.first,
                            m_options.last};
-        BackgroundDigest digest(m_recording.path());
+        digest::ThreadedSha256 hash;
+        if (!hash.usable()) return fail(m_recording.path() + ": no SHA-256 available to name it");
 
         prepareLibrary();
         Handle file(H5Fcreate(path.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT), closeFile);
@@ -79,16 +65,21 @@ class Export {
         {
             const Handle frames = createGroup(file.id(), "frames");
             if (!frames.valid()) return fail(libraryError("cannot make /frames"));
-            FrameColumns columns(m_recording, m_options.compression);
-            if (!columns.create(frames.id(), static_cast<hsize_t>(total), error) ||
-                !writeFrames(columns, total) || !columns.close(error))
+            const FrameLayout layout(m_recording);
+            FrameTables tables(layout, m_options.compression);
+            if (!tables.create(frames.id(), static_cast<hsize_t>(total), error) ||
+                !hashUpTo(hash, 0, m_recording.recordOffset(m_options.first)) ||
+                !writeFrames(layout, tables, hash, total) || !tables.close(error))
                 return false;
         }
+        const int64_t end = m_recording.recordOffset(m_options.last) + m_recording.frameStride();
+        if (!hashUpTo(hash, end, std::numeric_limits<int64_t>::max())) return false;
 
-        const digest::FileDigest& hash = digest.result();
-        if (!hash.complete || static_cast<int64_t>(hash.size) != source.size)
+        uint64_t hashed = 0;
+        const std::string hex = hash.finishHex(hashed);
+        if (hex.empty() || static_cast<int64_t>(hashed) != source.size)
             return fail(m_recording.path() + ": changed or could not be read while it was exported");
-        if (!writeAttribute(file.id(), "source_sha256", std::string_view(hash.hex)))
+        if (!writeAttribute(file.id(), "source_sha256", std::string_view(hex)))
             return fail(libraryError("cannot write the file's attributes"));
         // The library writes what it still holds when the file closes.
         if (!file.reset()) return fail(libraryError("cannot complete the file"));
@@ -103,33 +94,84 @@ class Export {
         error = std::move(why);
         return false;
     }
+    bool stopRequested() const { return m_options.stop != nullptr && m_options.stop->load(); }
 
-    bool writeFrames(FrameColumns& columns, int64_t total) {
-        const bool envelope = m_recording.header().isEnvelope();
-        const int64_t stride = m_recording.frameStride();
-        const auto block = static_cast<int64_t>(FrameTable::kChunkRows);
-        std::vector<uint8_t> records(static_cast<std::size_t>(block * stride));
-        for (int64_t done = 0; done < total;) {
-            if (m_options.stop != nullptr && m_options.stop->load()) {
+    // Hashes the bytes from `from` to `to` or the end of the file, whichever comes first.
+    bool hashUpTo(digest::ThreadedSha256& hash, int64_t from, int64_t to) {
+        std::vector<uint8_t> piece;
+        while (from < to) {
+            if (stopRequested()) {
                 stopped = true;
                 return false;
             }
-            const int64_t count = std::min(block, total - done);
-            const auto first = static_cast<int32_t>(m_options.first + done);
-            const auto bytes = static_cast<std::size_t>(count * stride);
-            if (m_recording.file().readAt(m_recording.recordOffset(first), records.data(), bytes) != bytes)
-                return fail(m_recording.path() + ": the file ends before frame " +
-                            std::to_string(m_options.last) + " (it was cut short while it was exported)");
-            for (int64_t k = 0; k < count; ++k) {
-                const uint8_t* record = records.data() + k * stride;
-                columns.add(first + static_cast<int32_t>(k), record,
-                            envelope ? record + kFrameRecordBytes : nullptr);
-            }
-            if (!columns.write(error)) return false;
-            done += count;
-            if (m_options.progress) m_options.progress(done, total);
+            piece.resize(static_cast<std::size_t>(std::min<int64_t>(to - from, kHashPieceBytes)));
+            const std::size_t got = m_recording.file().readAt(from, piece.data(), piece.size());
+            if (got == 0) break;
+            piece.resize(got);
+            from += static_cast<int64_t>(got);
+            piece = hash.add(std::move(piece));
         }
         return true;
+    }
+
+    struct Slot {
+        FrameBlock block;
+        bool cutShort = false;
+    };
+
+    bool writeFrames(const FrameLayout& layout, FrameTables& tables, digest::ThreadedSha256& hash,
+                     int64_t total) {
+        const int64_t stride = m_recording.frameStride();
+        const auto blockRows = static_cast<int64_t>(FrameTable::kChunkRows);
+        const int64_t blocks = (total + blockRows - 1) / blockRows;
+        bool cutShort = false;
+        int64_t done = 0;
+        const auto makeWorker = [&] {
+            return [&, decoder = FrameDecoder(layout, m_recording)](int64_t index, Slot& slot) mutable {
+                const int64_t count = std::min(blockRows, total - index * blockRows);
+                const auto first = static_cast<int32_t>(m_options.first + index * blockRows);
+                decoder.prepare(slot.block);
+                slot.block.records.resize(static_cast<std::size_t>(count * stride));
+                // Read a piece, decode it while it is still in the processor's cache, read the next.
+                for (int64_t k = 0; k < count; k += kFramesAPiece) {
+                    const int64_t frames = std::min(kFramesAPiece, count - k);
+                    uint8_t* piece = slot.block.records.data() + k * stride;
+                    const auto bytes = static_cast<std::size_t>(frames * stride);
+                    slot.cutShort =
+                        m_recording.file().readAt(m_recording.recordOffset(first + static_cast<int32_t>(k)),
+                                                  piece, bytes) != bytes;
+                    if (slot.cutShort || stopRequested()) return;
+                    for (int64_t j = 0; j < frames; ++j) {
+                        const uint8_t* record = piece + j * stride;
+                        decoder.decode(first + static_cast<int32_t>(k + j), record,
+                                       layout.envelope ? record + kFrameRecordBytes : nullptr, slot.block,
+                                       static_cast<std::size_t>(k + j));
+                    }
+                }
+                slot.block.rows = static_cast<hsize_t>(count);
+            };
+        };
+        bool written = true;
+        frame::runOrderedBatches<Slot>(blocks, frame::defaultWorkerCount(), makeWorker, [&](Slot& slot) {
+            if (stopRequested()) {
+                stopped = true;
+                return written = false;
+            }
+            if (slot.cutShort) {
+                cutShort = true;
+                return written = false;
+            }
+            // The records go to the hash; the slot is handed a buffer the hash is done with.
+            slot.block.records = hash.add(std::move(slot.block.records));
+            if (!tables.write(slot.block, error)) return written = false;
+            done += static_cast<int64_t>(slot.block.rows);
+            if (m_options.progress) m_options.progress(done, total);
+            return true;
+        });
+        if (cutShort)
+            return fail(m_recording.path() + ": the file ends before frame " +
+                        std::to_string(m_options.last) + " (it was cut short while it was exported)");
+        return written;
     }
 
     const OpenRecording& m_recording;

@@ -51,4 +51,9 @@ bool composeRawSamples(int32_t rectification, const uint8_t* block,
                        std::array<int16_t, kAscanPointCount>& raw, std::size_t firstPair,
                        std::size_t lastPair);
 
+// The displayed AscanPoints alone, one byte each, as composeSamples leaves them (what a table
+// of every frame stores): 1600 values for RF, 800 otherwise, written to `out`. False, and
+// nothing stored, for an unknown rectification.
+bool composeScreenPercent(int32_t rectification, const uint8_t* block, uint8_t* out);
+
 } // namespace pelix::recording

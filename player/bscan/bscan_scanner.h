@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/bscan/bscan_scan.h"
+#include "platform/background_task.h"
 #include "player/bscan/bscan_gate_edges.h"
 
 #include <QObject>
@@ -13,7 +14,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 namespace pelix::bscan {
 
@@ -40,7 +40,7 @@ class BscanScanner : public QObject {
 
     void start(const BscanScanSource& source, const BscanRequest& request);
     void cancel();
-    bool running() const { return m_thread.joinable() && !m_done; }
+    bool running() const { return m_task.running(); }
     // The running scan's progress: frames read of the frames asked for.
     int64_t framesDone() const { return m_progress ? m_progress->load(std::memory_order_relaxed) : 0; }
     int64_t framesAskedFor() const { return m_framesAskedFor; }
@@ -50,12 +50,9 @@ class BscanScanner : public QObject {
     void finished(std::shared_ptr<const pelix::bscan::BscanScan> scan);
 
   private:
-    std::thread m_thread;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
     std::shared_ptr<std::atomic<int64_t>> m_progress;
     int64_t m_framesAskedFor = 0;
-    bool m_done = true;
-    quint64 m_generation = 0;
+    platform::BackgroundTask m_task{this};
 };
 
 } // namespace pelix::bscan

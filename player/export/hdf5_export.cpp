@@ -2,6 +2,7 @@
 
 #include "core/hdf5/recording_export.h"
 #include "core/recording/open_recording.h"
+#include "platform/background_priority.h"
 #include "platform/message_service.h"
 #include "platform/path_bytes.h"
 #include "platform/progress_bar.h"
@@ -64,6 +65,8 @@ bool Hdf5Export::start(const QString& path) {
     job->total = int64_t{job->last} - job->first + 1;
     m_job = job;
     m_worker = std::thread([job] {
+        // The export's workers, started from here, inherit the priority: the window comes first.
+        platform::lowerToBackgroundPriority();
         // A handle of its own: the window may close or change its recording meanwhile.
         const recording::OpenOutcome opened =
             recording::OpenRecording::open(job->recordingPath, recording::OpenRecording::FlagScan::Skip);

@@ -4,8 +4,6 @@
 #include "core/indications/recorded_amplitudes.h"
 #include "platform/path_bytes.h"
 
-#include <QMetaObject>
-
 #include <cmath>
 #include <new>
 
@@ -58,43 +56,30 @@ IndicationsFinder::~IndicationsFinder() {
 }
 
 void IndicationsFinder::cancel() {
-    ++m_generation;
-    if (m_cancel) m_cancel->store(true);
-    if (m_thread.joinable()) m_thread.join();
-    m_cancel.reset();
-    m_done = true;
+    m_task.cancel();
 }
 
 void IndicationsFinder::start(IndicationSearch search) {
     cancel();
     if (!search.series) return;
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    m_done = false;
-    const quint64 generation = m_generation;
-    m_thread = std::thread([this, search = std::move(search), stop = m_cancel, generation] {
-        std::shared_ptr<const std::vector<Indication>> result;
-        try {
-            const AmplitudeSeries series = echoDynamic(search, stop.get());
-            auto found = std::make_shared<std::vector<Indication>>();
-            int64_t looked = 0;
-            indications::findIndications(series, search.rules, [&](const Indication& i) {
-                found->push_back(i);
-                return (++looked & 255) != 0 || !stop->load(std::memory_order_relaxed);
-            });
-            result = std::move(found);
-        } catch (const std::bad_alloc&) {
-            // Too many to hold: the list says it has none rather than taking the player down.
-        }
-        if (stop->load()) return;
-        QMetaObject::invokeMethod(
-            this,
-            [this, result, generation] {
-                if (generation != m_generation) return;
-                m_done = true;
-                emit finished(result);
-            },
-            Qt::QueuedConnection);
-    });
+    m_task.start(
+        [search = std::move(search)](const std::atomic<bool>& stop) {
+            std::shared_ptr<const std::vector<Indication>> result;
+            try {
+                const AmplitudeSeries series = echoDynamic(search, &stop);
+                auto found = std::make_shared<std::vector<Indication>>();
+                int64_t looked = 0;
+                indications::findIndications(series, search.rules, [&](const Indication& i) {
+                    found->push_back(i);
+                    return (++looked & 255) != 0 || !stop.load(std::memory_order_relaxed);
+                });
+                result = std::move(found);
+            } catch (const std::bad_alloc&) {
+                // Too many to hold: the list says it has none rather than taking the player down.
+            }
+            return result;
+        },
+        [this](std::shared_ptr<const std::vector<Indication>> result) { emit finished(std::move(result)); });
 }
 
 } // namespace pelix::overview

@@ -8,6 +8,7 @@
 #include "core/indications/indication_finder.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/recording_header.h"
+#include "platform/background_task.h"
 #include "player/overview/remeasure_runner.h"
 
 #include <QObject>
@@ -15,7 +16,6 @@
 
 #include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace pelix::overview {
@@ -43,16 +43,13 @@ class IndicationsFinder : public QObject {
 
     void start(IndicationSearch search);
     void cancel();
-    bool running() const { return m_thread.joinable() && !m_done; }
+    bool running() const { return m_task.running(); }
 
   signals:
     void finished(std::shared_ptr<const std::vector<pelix::indications::Indication>> found);
 
   private:
-    std::thread m_thread;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
-    bool m_done = true;
-    quint64 m_generation = 0;
+    platform::BackgroundTask m_task{this};
 };
 
 } // namespace pelix::overview

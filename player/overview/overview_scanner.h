@@ -4,13 +4,12 @@
 #pragma once
 
 #include "core/overview/overview_series.h"
+#include "platform/background_task.h"
 
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 
 namespace pelix::overview {
 
@@ -25,17 +24,14 @@ class OverviewScanner : public QObject {
     void start(const QString& path, const recording::FrameRecordLayout& layout);
     // Abandons the running scan, if any.
     void cancel();
-    bool running() const { return m_thread.joinable() && !m_done; }
+    bool running() const { return m_task.running(); }
 
   signals:
     // The finished overview; null when the file could not be read.
     void finished(std::shared_ptr<const pelix::overview::OverviewSeries> series);
 
   private:
-    std::thread m_thread;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
-    bool m_done = true;
-    quint64 m_generation = 0;
+    platform::BackgroundTask m_task{this};
 };
 
 } // namespace pelix::overview

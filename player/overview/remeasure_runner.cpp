@@ -5,6 +5,7 @@
 #include "core/frame/remeasure_in_order.h"
 #include "core/indications/gate_readings.h"
 #include "core/recording/open_recording.h"
+#include "platform/background_priority.h"
 #include "platform/path_bytes.h"
 
 #include <QElapsedTimer>
@@ -137,6 +138,8 @@ bool RemeasureRunner::start(const QString& path, const player::DraggedGates& gat
     try {
         job.thread = std::thread([this, &job, last, sliceMs, limit, batchFrames, workers, gateA = gates.gateA,
                                   gateB = gates.gateB, dbSlotA, dbSlotB] {
+            // The workers this thread starts inherit its priority: the window comes first.
+            platform::lowerToBackgroundPriority();
             Job::Chunk chunk;
             bool outOfMemory = false;
             QElapsedTimer sinceHandOver;

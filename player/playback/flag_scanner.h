@@ -7,12 +7,9 @@
 #include "core/recording/flag_index.h"
 #include "core/recording/frame_header_scan.h"
 #include "core/recording/recording_file.h"
+#include "platform/background_task.h"
 
 #include <QObject>
-
-#include <atomic>
-#include <memory>
-#include <thread>
 
 namespace pelix::player {
 
@@ -30,16 +27,13 @@ class FlagScanner : public QObject {
     void cancel();
     // Waits for the running scan to end and hands its index out before returning.
     void wait();
-    bool running() const { return m_running; }
+    bool running() const { return m_task.running(); }
 
   signals:
     void finished(pelix::recording::FlagIndex flags);
 
   private:
-    std::thread m_thread;
-    std::shared_ptr<std::atomic<bool>> m_stop;
-    bool m_running = false;
-    quint64 m_generation = 0;
+    platform::BackgroundTask m_task{this};
 };
 
 } // namespace pelix::player

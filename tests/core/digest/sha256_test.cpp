@@ -1,6 +1,7 @@
 // The digest names recordings across files and tools, so it must be the
 // standard SHA-256 for every length, also across the file reader's blocks.
 #include "core/digest/sha256.h"
+#include "core/digest/threaded_sha256.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using pelix::digest::sha256Hex;
 using pelix::digest::sha256OfFile;
@@ -73,4 +75,53 @@ TEST(Sha256, StoppedOrUnreadableIsNotComplete) {
     const auto folder = sha256OfFile(std::filesystem::temp_directory_path().string());
     EXPECT_FALSE(folder.complete);
     EXPECT_EQ(folder.error, "not a regular file");
+}
+
+// Bytes hashed piece by piece, on the caller's thread or on a thread of its own with
+// the buffers going round, give the digest of the bytes as one, whatever the pieces.
+TEST(Sha256, PieceByPieceEqualsTheWhole) {
+    std::string bytes((1u << 20) + 77, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 167 + (i >> 9));
+    const std::string whole = sha256Hex(bytes.data(), bytes.size());
+    const std::size_t pieceSizes[] = {1, 63, 64, 65, 4096, 1u << 20};
+    for (const std::size_t piece : pieceSizes) {
+        SCOPED_TRACE("pieces of " + std::to_string(piece));
+        const std::size_t count = piece == 1 ? 3000 : bytes.size(); // single bytes: a short prefix
+        pelix::digest::Sha256 here;
+        ASSERT_TRUE(here.usable());
+        for (std::size_t at = 0; at < count; at += piece)
+            here.add(bytes.data() + at, std::min(piece, count - at));
+        EXPECT_EQ(here.size(), count);
+        EXPECT_EQ(here.finishHex(), sha256Hex(bytes.data(), count));
+
+        for (const std::size_t depth : {std::size_t{1}, std::size_t{4}}) {
+            pelix::digest::ThreadedSha256 threaded(depth);
+            ASSERT_TRUE(threaded.usable());
+            std::vector<uint8_t> buffer;
+            std::size_t fresh = 0;
+            for (std::size_t at = 0; at < count; at += piece) {
+                const std::size_t n = std::min(piece, count - at);
+                fresh += buffer.capacity() == 0;
+                // A buffer handed back holds stale bytes: it is filled whole before it goes again.
+                buffer.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                              bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
+                buffer = threaded.add(std::move(buffer));
+            }
+            std::uint64_t size = 0;
+            EXPECT_EQ(threaded.finishHex(size),
+                      count == bytes.size() ? whole : sha256Hex(bytes.data(), count));
+            EXPECT_EQ(size, count);
+            // Buffers go round: a new one is handed out only while every other waits or is being
+            // hashed, so however long the pass, at most depth + 2 are ever made.
+            EXPECT_LE(fresh, depth + 2) << "depth " << depth;
+        }
+    }
+}
+
+TEST(Sha256, AThreadedHashAbandonedMidwayLetsGo) {
+    pelix::digest::ThreadedSha256 threaded(2);
+    for (int i = 0; i < 50; ++i)
+        threaded.add(std::vector<uint8_t>(1u << 16, static_cast<uint8_t>(i)));
+    // Destroyed without finishing: what is queued is dropped and the thread ends.
 }

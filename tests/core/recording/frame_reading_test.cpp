@@ -129,6 +129,31 @@ TEST(SampleCompositionTest, APairRangeDecodesThosePairsAlone) {
     }
 }
 
+// A table of every frame stores the displayed percents alone, as bytes: for every byte pair and
+// rectification they are the trace's AscanPoints over the samples shown; an unknown one stores nothing.
+TEST(SampleCompositionTest, ScreenPercentBytesAreTheTracesPoints) {
+    std::vector<uint8_t> block(kSampleBlockBytes);
+    for (const int32_t rect : {0, 1, 2, 3, 4}) {
+        const std::size_t shown = rect == 0 ? 2 * kSamplePairs : kSamplePairs;
+        for (int first = 0; first < 256 * 256; first += static_cast<int>(kSamplePairs)) {
+            for (std::size_t p = 0; p < kSamplePairs; ++p) {
+                const int pair = (first + static_cast<int>(p) * 7) % (256 * 256);
+                block[2 * p] = static_cast<uint8_t>(pair / 256);
+                block[2 * p + 1] = static_cast<uint8_t>(pair % 256);
+            }
+            DecodedTrace trace;
+            std::vector<uint8_t> bytes(2 * kSamplePairs, 0xEE);
+            ASSERT_EQ(composeScreenPercent(rect, block.data(), bytes.data()),
+                      composeSamples(rect, block.data(), trace));
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                const int expected = rect == 4 || i >= shown ? 0xEE : trace.AscanPoints[i];
+                ASSERT_EQ(bytes[i], expected)
+                    << "rectification " << rect << " from pair " << first << " sample " << i;
+            }
+        }
+    }
+}
+
 TEST(DerivedSetupTest, DisplayDelayMovesHalfAStepTowardsZero) {
     struct Case {
         uint8_t units;
