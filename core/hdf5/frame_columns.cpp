@@ -67,7 +67,7 @@ FrameDecoder::FrameDecoder(const FrameLayout& layout, const OpenRecording& recor
     : m_layout(layout), m_recording(recording), m_texts(recording.header(), recording.derived().velocity) {}
 
 void FrameDecoder::prepare(FrameBlock& block) const {
-    const std::vector<ColumnSpec>& columns = m_layout.columns();
+    const std::vector<ColumnShape>& columns = m_layout.columns();
     block.columns.resize(columns.size());
     for (std::size_t c = 0; c < columns.size(); ++c)
         block.columns[c].resize(FrameTable::kChunkRows * columns[c].rowBytes());
@@ -151,11 +151,11 @@ bool FrameTables::create(hid_t frames, hsize_t rows, std::string& error) {
     }
     m_tables.resize(m_layout.columns().size());
     for (std::size_t c = 0; c < m_tables.size(); ++c) {
-        const ColumnSpec& spec = m_layout.columns()[c];
-        if (!m_tables[c].create(frames, spec.name.c_str(), spec.type, rows, spec.width, m_compression) ||
-            (spec.unit != nullptr &&
-             !writeAttribute(m_tables[c].id(), "unit", std::string_view(spec.unit)))) {
-            error = libraryError("cannot make /frames/" + spec.name);
+        const ColumnShape& shape = m_layout.columns()[c];
+        if (!m_tables[c].create(frames, shape.name.c_str(), shape.type, rows, shape.width, m_compression) ||
+            (shape.unit != nullptr &&
+             !writeAttribute(m_tables[c].id(), "unit", std::string_view(shape.unit)))) {
+            error = libraryError("cannot make /frames/" + shape.name);
             return false;
         }
     }

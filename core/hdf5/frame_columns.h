@@ -19,7 +19,7 @@ namespace pelix::hdf5 {
 // Samples a frame's trace shows: 1600 for an RF recording, 800 otherwise.
 std::size_t displayedSamples(int32_t rectification);
 
-struct ColumnSpec {
+struct ColumnShape {
     std::string name;
     ElementType type;
     hsize_t width = 1;          // values a frame
@@ -34,7 +34,7 @@ class FrameLayout {
   public:
     explicit FrameLayout(const recording::OpenRecording& recording);
 
-    const std::vector<ColumnSpec>& columns() const { return m_columns; }
+    const std::vector<ColumnShape>& columns() const { return m_columns; }
     // False when the library could not make the readings' unit type.
     bool valid() const { return m_unitType.valid(); }
 
@@ -54,7 +54,7 @@ class FrameLayout {
     std::size_t add(std::string name, ElementType type, hsize_t width, const char* unit = nullptr);
 
     Handle m_unitType; // the readings' unit texts
-    std::vector<ColumnSpec> m_columns;
+    std::vector<ColumnShape> m_columns;
 };
 
 // The values of up to kChunkRows successive frames, one buffer a table, and the
