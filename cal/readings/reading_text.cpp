@@ -1,5 +1,7 @@
 #include "readings/reading_text.h"
 
+#include "readings/millimetre_text.h"
+
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -76,7 +78,7 @@ bool writeDistance(TextField& field, int64_t micrometres, const Setup& setup) {
         field.append("us");
         return true;
     default:
-        field.append(printed(number, x * 0.001, 2));
+        field.append({number, writeMillimetres(number, micrometres)});
         field.append("mm");
         return true;
     }

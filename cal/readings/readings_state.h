@@ -102,6 +102,10 @@ struct ReadingsState {
     std::array<GeometryCache, 2> geometry{};
     DgsResults dgs;
     std::array<int32_t, kZoneCount> zoneLengths_um{}; // nothing in the system fills it
+    // The setup record `setup` was decoded from: a player hands the same setup with every frame,
+    // and decoding it again would give the same words.
+    std::array<uint8_t, layout::kRecordingHeaderBytes> setupBytes{};
+    bool setupDecoded = false;
 
     const Gate& gate(GateId id) const { return id == GateId::A ? gateA : gateB; }
     GeometryCache& geometryOf(GateId id) { return geometry[static_cast<int>(id)]; }

@@ -75,7 +75,15 @@ void loadSetup(ReadingsState& state, const uint8_t* recordingHeader, const uint8
     else
         state.frameHeader.fill(0);
 
-    state.setup = recordingHeader != nullptr ? decodeSetup(recordingHeader) : Setup{};
+    if (recordingHeader == nullptr) {
+        state.setup = Setup{};
+        state.setupDecoded = false;
+    } else if (!state.setupDecoded ||
+               std::memcmp(state.setupBytes.data(), recordingHeader, state.setupBytes.size()) != 0) {
+        state.setup = decodeSetup(recordingHeader);
+        std::memcpy(state.setupBytes.data(), recordingHeader, state.setupBytes.size());
+        state.setupDecoded = true;
+    }
 
     const uint8_t* f = state.frameHeader.data();
     state.frame.gateAThreshold_pct = read(f, frame::GateAThreshold);

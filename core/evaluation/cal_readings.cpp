@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
@@ -146,19 +147,26 @@ void CalReadings::UpdateGateData(const GateDataArray& gates) {
 
 CalReading CalReadings::FormatCVRsltValue(int32_t slot) {
     CalReading out;
-    if (!bind()) return out;
+    FormatCVRsltValue(slot, out);
+    return out;
+}
+
+void CalReadings::FormatCVRsltValue(int32_t slot, CalReading& out) {
+    out.text.clear();
+    out.current = true;
+    if (!bind()) return;
     ReadingResult result{};
     binding().format(slot, &result);
     // The text is at most 33 characters and NUL-terminated; trust neither.
-    const std::size_t length = strnlen(result.text, sizeof result.text);
-    std::size_t first = 0, last = length;
-    while (first < last && result.text[first] == ' ')
+    const char* const begin = result.text;
+    const char* last = std::find(begin, begin + sizeof result.text, '\0');
+    const char* first = begin;
+    while (first < last && *first == ' ')
         ++first;
-    while (last > first && result.text[last - 1] == ' ')
+    while (last > first && last[-1] == ' ')
         --last;
-    out.text.assign(result.text + first, last - first);
+    out.text.assign(first, last);
     out.current = result.current != 0;
-    return out;
 }
 
 curves::DgsExports CalReadings::dgsExports() {

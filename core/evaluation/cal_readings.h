@@ -48,6 +48,8 @@ class CalReadings {
     void SetHeaderData(const uint8_t* recordingHeader, const uint8_t* frameHeader);
     void UpdateGateData(const evaluation::GateDataArray& gates);
     CalReading FormatCVRsltValue(int32_t slot);
+    // The same into `out`, whose text keeps its storage (a table formats millions of readings).
+    void FormatCVRsltValue(int32_t slot, CalReading& out);
     CalCarets CVUpdatedCaret();
     // The library's DGS exports from the same loaded instance; incomplete when it lacks one.
     curves::DgsExports dgsExports();

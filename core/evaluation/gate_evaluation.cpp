@@ -1,8 +1,13 @@
 #include "core/evaluation/gate_evaluation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pelix::evaluation {
 
@@ -26,9 +31,52 @@ int32_t sampleIndex(double position) {
     return static_cast<int32_t>(roundClamped(position, 0.0, kLastSample));
 }
 
+// The largest of samples from..to and where it first stands; 0 at index 0 while none is above 0.
+// A table of a whole recording asks this of every frame's gates, so where the processor can, eight
+// samples are compared at once: first the largest, then the first place that holds it.
+struct Largest {
+    int32_t value = 0;
+    int32_t index = 0;
+};
+
+Largest firstLargest(const int16_t* samples, int32_t from, int32_t to) {
+    if (to < from) return {};
+    int32_t largest = 0;
+    int32_t i = from;
+#if defined(__SSE2__)
+    constexpr int32_t kLanes = 8;
+    const auto load = [samples](int32_t at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + at));
+    };
+    __m128i lanes = _mm_setzero_si128();
+    for (; i + kLanes - 1 <= to; i += kLanes)
+        lanes = _mm_max_epi16(lanes, load(i));
+    lanes = _mm_max_epi16(lanes, _mm_shuffle_epi32(lanes, 0x4E));
+    lanes = _mm_max_epi16(lanes, _mm_shuffle_epi32(lanes, 0xB1));
+    lanes = _mm_max_epi16(lanes, _mm_shufflelo_epi16(lanes, 0xB1));
+    largest = static_cast<int16_t>(_mm_cvtsi128_si32(lanes) & 0xFFFF);
+#endif
+    for (int32_t k = i; k <= to; ++k)
+        largest = std::max<int32_t>(largest, samples[k]);
+    if (largest <= 0) return {};
+    int32_t at = from;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi16(static_cast<int16_t>(largest));
+    for (; at + kLanes - 1 <= to; at += kLanes) {
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi16(load(at), wanted));
+        if (found != 0) return {largest, at + std::countr_zero(static_cast<unsigned>(found)) / 2};
+    }
+#endif
+    while (samples[at] != largest)
+        ++at;
+    return {largest, at};
+}
+
 } // namespace
 
 void GateEvaluation::setRecording(const recording::RecordingHeader& setup) {
+    const int64_t delayTerm = m_delayTerm_ns;
+    const float velocity = m_velocity, range = m_range_mm;
     m_rectification = setup.Rectification;
     m_inch = setup.isInch();
     m_gateBRelative = setup.GateBRelative;
@@ -37,6 +85,14 @@ void GateEvaluation::setRecording(const recording::RecordingHeader& setup) {
     m_delay_mm =
         static_cast<float>(setup.DisplayDelay_ns * static_cast<double>(m_velocity) / 2000.0 / 1000.0);
     m_range_mm = static_cast<float>(setup.DisplayRange_um / 1000.0);
+    // The same setup again (every frame of a recording hands it over) keeps the times worked out.
+    const bool sameTimes = delayTerm == m_delayTerm_ns &&
+                           std::bit_cast<uint32_t>(velocity) == std::bit_cast<uint32_t>(m_velocity) &&
+                           std::bit_cast<uint32_t>(range) == std::bit_cast<uint32_t>(m_range_mm);
+    if (!sameTimes || !m_sampleTimesValid) {
+        m_sampleTimes.fill(std::nan(""));
+        m_sampleTimesValid = true;
+    }
 }
 
 void GateEvaluation::setFrame(const recording::FrameHeader& frame,
@@ -84,6 +140,13 @@ int64_t GateEvaluation::levelOf(int32_t threshold) const {
 }
 
 double GateEvaluation::timeOfIndex(int32_t k) const {
+    if (k < 0 || k >= kDisplayedSamples || !m_sampleTimesValid) return computeTimeOfIndex(k);
+    double& time = m_sampleTimes[static_cast<std::size_t>(k)];
+    if (std::isnan(time)) time = computeTimeOfIndex(k);
+    return time;
+}
+
+double GateEvaluation::computeTimeOfIndex(int32_t k) const {
     // Path from the display start in micrometres, then the round trip in ns.
     const double range_um = static_cast<double>(m_range_mm) * 1000.0;
     const double q = std::nearbyint((k * 600.0 / 800.0 * range_um - 273.0) / 546.0);
@@ -175,16 +238,11 @@ void GateEvaluation::measureGate(int32_t start_um, int32_t width_um, int32_t thr
                                      static_cast<std::size_t>(std::min(r.to + 1, kLastSample)));
     // The largest sample and where it first stands, read as GetAscanAmp reads them: the
     // amplitude, and the time of a peak search.
-    int32_t max = 0, k = 0;
-    if (m_rectification >= 0 && m_rectification <= 3) {
-        const int16_t* samples = m_raw.data() + (rf() && m_gateAThreshold >= 0 ? kRfPositiveHalf : 0);
-        for (int32_t i = r.from; i <= r.to; ++i) {
-            if (samples[i] > max) {
-                max = samples[i];
-                k = i;
-            }
-        }
-    }
+    Largest largest;
+    if (m_rectification >= 0 && m_rectification <= 3)
+        largest =
+            firstLargest(m_raw.data() + (rf() && m_gateAThreshold >= 0 ? kRfPositiveHalf : 0), r.from, r.to);
+    const int32_t max = largest.value, k = largest.index;
     const bool below = max < levelOf(threshold);
     out[0] = below ? max + kNothingFoundMark : max;
     const double peakTime = below ? timeOfIndex(k) + kNothingFoundMark : timeOfIndex(k);

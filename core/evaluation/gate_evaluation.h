@@ -88,6 +88,8 @@ class GateEvaluation {
     // The three results of one gate (amplitude, time, peak time) into `out`, as FindGateAMP,
     // FindGateTOF and FindGatePeakTOF give them, with one pass over the gate where they agree.
     void measureGate(int32_t start_um, int32_t width_um, int32_t threshold, double* out);
+    // timeOfIndex worked out from the setup.
+    double computeTimeOfIndex(int32_t k) const;
 
     // Setup, single precision as the instrument's window computes them.
     int32_t m_rectification = 0;
@@ -97,6 +99,10 @@ class GateEvaluation {
     float m_velocity = 0.0F;    // m/s
     float m_delay_mm = 0.0F;    // display start as a path
     float m_range_mm = 0.0F;    // recorded display range
+    // The times of the displayed samples as far as asked for (not-a-number until then): a table of a
+    // whole recording asks for the same few hundred times frame after frame.
+    mutable std::array<double, kDisplayedSamples> m_sampleTimes{};
+    bool m_sampleTimesValid = false; // set by setRecording
 
     // Frame.
     int32_t m_gateAThreshold = 0;

@@ -54,7 +54,7 @@ bool measure(Remeasured& out, const FrameView& view, const evaluation::MovedGate
     cal.UpdateGateData(evaluation.gateData());
     for (std::size_t slot = 0; slot < out.readings.size(); ++slot)
         if ((options.readingSlots >> slot & 1U) != 0)
-            out.readings[slot] = cal.FormatCVRsltValue(static_cast<int32_t>(slot));
+            cal.FormatCVRsltValue(static_cast<int32_t>(slot), out.readings[slot]);
         else
             out.readings[slot] = {};
     // What this frame does not write is as a fresh result has it.

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -30,28 +31,16 @@ namespace {
 
 enum class Format { Text, Csv, Json };
 
-void appendCsvField(std::string& out, const std::string& field) {
-    const auto special = [](char c) { return c == ',' || c == '"' || c == '\n'; };
-    if (std::none_of(field.begin(), field.end(), special)) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (const char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 // Seconds from the start of the recording, exact: at 50 or 10 frames a second
 // a frame starts on a whole hundredth.
-void appendSeconds(std::string& out, int64_t frame, int32_t framesPerSecond) {
+// Writes the seconds after `at` (room for 24 characters) and returns their end.
+char* writeSeconds(char* at, int64_t frame, int32_t framesPerSecond) {
     const int64_t hundredths = (frame - 1) * 100 / framesPerSecond;
-    out += std::to_string(hundredths / 100);
-    out += '.';
-    out += static_cast<char>('0' + hundredths / 10 % 10);
-    out += static_cast<char>('0' + hundredths % 10);
+    at = std::to_chars(at, at + 20, hundredths / 100).ptr;
+    *at++ = '.';
+    *at++ = static_cast<char>('0' + hundredths / 10 % 10);
+    *at++ = static_cast<char>('0' + hundredths % 10);
+    return at;
 }
 
 // Formats the rows of the table. Each worker thread has its own (the reading texts keep caches).
@@ -71,30 +60,33 @@ class RowFormatter {
             slots.texts[i] = &m_texts.valueText(i, r);
             slots.held[i] = evaluation::readingHeld(r);
         }
-        emit(out, frame, f.FrameFlag != 0, m_texts.names(f), slots, true);
+        const std::array<std::string, kReadingSlots>& recordedNames = m_texts.names(f);
+        Names names;
+        std::copy(recordedNames.begin(), recordedNames.end(), names.begin());
+        emit(out, frame, f.FrameFlag != 0, names, slots);
     }
 
     // The readings of a frame whose gates were measured again: the window's
     // names, the library's texts, held where the library says the value is not current.
     void remeasuredRow(std::string& out, const frame::FrameView& view, const frame::Remeasured& result) {
         Slots slots;
+        Names names;
         for (std::size_t i = 0; i < kReadingSlots; ++i) {
-            m_names[i] = view.readings[i].name;
+            names[i] = view.readings[i].name;
             slots.texts[i] = &result.readings[i].text;
             slots.held[i] = !result.readings[i].current;
         }
-        emit(out, view.frame, view.header.FrameFlag != 0, m_names, slots, false);
+        emit(out, view.frame, view.header.FrameFlag != 0, names, slots);
     }
 
   private:
+    using Names = std::array<std::string_view, kReadingSlots>;
     struct Slots {
         std::array<const std::string*, kReadingSlots> texts{};
         std::array<bool, kReadingSlots> held{};
     };
 
-    // `revisioned`: the texts come from m_texts, whose revisions let the CSV columns be kept.
-    void emit(std::string& out, int64_t frame, bool flagged,
-              const std::array<std::string, kReadingSlots>& names, const Slots& slots, bool revisioned) {
+    void emit(std::string& out, int64_t frame, bool flagged, const Names& names, const Slots& slots) {
         if (m_format == Format::Json) {
             JsonWriter w;
             w.beginObject();
@@ -108,7 +100,7 @@ class RowFormatter {
                 const bool held = slots.held[i];
                 w.beginObject();
                 w.field("slot", static_cast<int64_t>(i));
-                w.field("name", std::string_view(names[i]));
+                w.field("name", names[i]);
                 w.field("value", std::string_view(text));
                 w.field("background", std::string_view(held ? "highlight-text" : "button-face"));
                 writeReadingKeys(w, text, held);
@@ -121,41 +113,38 @@ class RowFormatter {
             return;
         }
         const char separator = m_format == Format::Csv ? ',' : '\t';
-        out += std::to_string(frame);
-        out += separator;
-        appendSeconds(out, frame, m_rec.framesPerSecond());
-        out += separator;
-        if (m_format == Format::Csv)
+        // Frame and time first, in one piece: every row has them.
+        char prefix[64];
+        char* at = std::to_chars(prefix, prefix + 20, frame).ptr;
+        *at++ = separator;
+        at = writeSeconds(at, frame, m_rec.framesPerSecond());
+        *at++ = separator;
+        out.append(prefix, at);
+        if (m_format == Format::Csv) {
             out += flagged ? '1' : '0';
-        else if (flagged)
-            out += 'F';
-        for (std::size_t i = 0; i < kReadingSlots; ++i) {
-            out += separator;
-            if (m_format == Format::Csv) {
-                appendCsvField(out, names[i]);
+            std::array<const CsvSlotCells::Cells*, kReadingSlots> cells{};
+            for (std::size_t i = 0; i < kReadingSlots; ++i) {
+                cells[i] = &m_cells.of(i, names[i], *slots.texts[i], slots.held[i]);
+                out += cells[i]->nameAndValue;
+            }
+            for (const CsvSlotCells::Cells* c : cells)
+                out += c->columns;
+        } else {
+            if (flagged) out += 'F';
+            for (std::size_t i = 0; i < kReadingSlots; ++i) {
                 out += separator;
-                appendCsvField(out, *slots.texts[i]);
-            } else {
                 out += names[i];
                 out += ' ';
                 appendMarkedValue(out, *slots.texts[i], slots.held[i]);
             }
         }
-        if (m_format == Format::Csv)
-            for (std::size_t i = 0; i < kReadingSlots; ++i) {
-                if (revisioned)
-                    m_columns.append(out, i, m_texts.valueRevision(i), *slots.texts[i], slots.held[i]);
-                else
-                    m_columns.append(out, i, *slots.texts[i], slots.held[i]);
-            }
         out += '\n';
     }
 
     Format m_format;
     const OpenRecording& m_rec;
     evaluation::RecordedReadingTexts m_texts;
-    ReadingColumnsCache m_columns;
-    std::array<std::string, kReadingSlots> m_names;
+    CsvSlotCells m_cells;
 };
 
 // The table on standard output: its head, the rows as the workers formatted them (in frame

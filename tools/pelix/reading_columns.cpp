@@ -3,6 +3,7 @@
 #include "core/evaluation/reading_number.h"
 #include "core/indications/indication_texts.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -27,36 +28,37 @@ void appendReadingColumns(std::string& out, std::string_view valueText, bool hel
     out += held ? '1' : '0';
 }
 
-void ReadingColumnsCache::append(std::string& out, std::size_t slot, uint64_t revision,
-                                 std::string_view valueText, bool held) {
-    if (slot >= m_entries.size()) {
-        appendReadingColumns(out, valueText, held);
-        return;
-    }
-    Entry& e = m_entries[slot];
-    if (!e.valid || e.revision != revision) {
-        e.valid = true;
-        e.revision = revision;
-        e.columns.clear();
-        appendReadingColumns(e.columns, valueText, held);
-    }
-    out += e.columns;
-}
-
-void ReadingColumnsCache::append(std::string& out, std::size_t slot, std::string_view valueText, bool held) {
-    if (slot >= m_byText.size()) {
-        appendReadingColumns(out, valueText, held);
-        return;
-    }
-    TextEntry& e = m_byText[slot];
-    if (!e.valid || e.held != held || e.text != valueText) {
+const CsvSlotCells::Cells& CsvSlotCells::of(std::size_t slot, std::string_view name,
+                                            std::string_view valueText, bool held) {
+    Entry& e = slot < m_entries.size() ? m_entries[slot] : m_spare;
+    if (!e.valid || e.held != held || e.text != valueText || e.name != name) {
         e.valid = true;
         e.held = held;
+        e.name = name;
         e.text = valueText;
-        e.columns.clear();
-        appendReadingColumns(e.columns, valueText, held);
+        e.cells.nameAndValue.clear();
+        e.cells.nameAndValue += ',';
+        appendCsvField(e.cells.nameAndValue, name);
+        e.cells.nameAndValue += ',';
+        appendCsvField(e.cells.nameAndValue, valueText);
+        e.cells.columns.clear();
+        appendReadingColumns(e.cells.columns, valueText, held);
     }
-    out += e.columns;
+    return e.cells;
+}
+
+void appendCsvField(std::string& out, std::string_view field) {
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\n'; };
+    if (std::none_of(field.begin(), field.end(), special)) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (const char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
 }
 
 void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held) {

@@ -19,32 +19,31 @@ std::string readingColumnsHeader();
 // ",20.8,mm,1": the slot's three columns, with their leading comma.
 void appendReadingColumns(std::string& out, std::string_view valueText, bool held);
 
-// The same columns frame after frame: successive frames mostly repeat a slot's
-// reading, so each slot's columns are made again only when the revision of its
-// value text (`evaluation::RecordedReadingTexts::valueRevision`, which also covers the held
-// flag) changes.
-class ReadingColumnsCache {
+// A slot's cells of a CSV row frame after frame: ",Name,Value" and ",Number,Unit,Held". Successive
+// frames mostly repeat a slot's reading, so a slot's cells are made again only when its name, value
+// text or held flag differ from the frame before's.
+class CsvSlotCells {
   public:
-    void append(std::string& out, std::size_t slot, uint64_t revision, std::string_view valueText, bool held);
-    // The same where the texts carry no revision (a re-measure's): made again when the slot's text
-    // or held flag differs from the frame before's.
-    void append(std::string& out, std::size_t slot, std::string_view valueText, bool held);
+    struct Cells {
+        std::string nameAndValue; // ",SA^=,20.80mm"
+        std::string columns;      // ",20.80,mm,0"
+    };
+    const Cells& of(std::size_t slot, std::string_view name, std::string_view valueText, bool held);
 
   private:
     struct Entry {
         bool valid = false;
-        uint64_t revision = 0;
-        std::string columns;
-    };
-    struct TextEntry {
-        bool valid = false;
         bool held = false;
+        std::string name;
         std::string text;
-        std::string columns;
+        Cells cells;
     };
     std::array<Entry, recording::kReadingSlots> m_entries;
-    std::array<TextEntry, recording::kReadingSlots> m_byText;
+    Entry m_spare; // for a slot number beyond the seven
 };
+
+// A CSV field: quoted (quotes doubled) when it holds a comma, a quote or a line break.
+void appendCsvField(std::string& out, std::string_view field);
 // "number" (null without one), "unit" and "held" of an open reading object.
 void writeReadingKeys(JsonWriter& w, std::string_view valueText, bool held);
 // The value as the text table shows it: a held value ends in '*'.
