@@ -20,6 +20,32 @@ int32_t caretPosition(const Setup& setup, int64_t ticks) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ns)));
 }
 
+// writeReadingText, taken from the slot's last text when the reading and the units are the same:
+// a player formats the seven readings of every frame, and most of them repeat from frame to frame.
+bool writeReadingTextOnce(ReadingsState& state, int32_t slot, const Reading& reading, char* out) {
+    static_assert(sizeof(WrittenText::text) == kReadingTextBytes);
+    if (slot < 0 || slot >= kReadingCodeCapacity) return writeReadingText(reading, state.setup, out);
+    WrittenText& w = state.writtenTexts[static_cast<std::size_t>(slot)];
+    const bool same =
+        w.valid && w.kind == static_cast<int32_t>(reading.kind) && w.hasValue == reading.hasValue &&
+        w.live == reading.live && w.clipped == reading.clipped && w.value == reading.value &&
+        w.textValue == reading.text && w.units == state.setup.units && w.velocity == state.setup.velocity;
+    if (!same) {
+        w.shown = writeReadingText(reading, state.setup, w.text.data());
+        w.valid = true;
+        w.kind = static_cast<int32_t>(reading.kind);
+        w.hasValue = reading.hasValue;
+        w.live = reading.live;
+        w.clipped = reading.clipped;
+        w.value = reading.value;
+        w.textValue = reading.text;
+        w.units = state.setup.units;
+        w.velocity = state.setup.velocity;
+    }
+    std::memcpy(out, w.text.data(), kReadingTextBytes);
+    return w.shown;
+}
+
 } // namespace
 
 extern "C" {
@@ -36,7 +62,7 @@ PELIX_CAL_API int32_t FormatCVRsltValue(int32_t slot, ReadingResult* result) {
     if (result == nullptr) return 1;
     ReadingsState& state = readingsState();
     const Reading reading = evaluateReadingCode(state, codeOfSlot(state, slot));
-    const bool shown = writeReadingText(reading, state.setup, result->text);
+    const bool shown = writeReadingTextOnce(state, slot, reading, result->text);
     result->secondText[0] = '\0';
     result->current = shown && !reading.live ? 0 : 1;
     return 1;

@@ -91,6 +91,22 @@ struct DgsResults {
 
 enum class GateId { A = 0, B = 1 };
 
+// A reading's text as last written, with what it was written from: the same reading in the same
+// units is the same text.
+struct WrittenText {
+    bool valid = false;
+    int32_t kind = 0;
+    bool hasValue = false;
+    bool live = false;
+    bool clipped = false;
+    int64_t value = 0;
+    const char* textValue = nullptr;
+    int32_t units = 0;
+    int32_t velocity = 0;
+    bool shown = false;
+    std::array<char, 34> text{};
+};
+
 struct ReadingsState {
     const uint8_t* recordingHeader = nullptr; // the player's buffer, read again for the DAC points
     std::array<uint8_t, layout::kFrameHeaderBytes> frameHeader{};
@@ -106,6 +122,8 @@ struct ReadingsState {
     // and decoding it again would give the same words.
     std::array<uint8_t, layout::kRecordingHeaderBytes> setupBytes{};
     bool setupDecoded = false;
+    // The last text written for each result slot, and what it was written from (see exports.cpp).
+    std::array<WrittenText, kReadingCodeCapacity> writtenTexts{};
 
     const Gate& gate(GateId id) const { return id == GateId::A ? gateA : gateB; }
     GeometryCache& geometryOf(GateId id) { return geometry[static_cast<int>(id)]; }

@@ -85,6 +85,22 @@ INSTANTIATE_TEST_SUITE_P(ReadingsUnits, ReadingsPathUnitTest,
                                                              info.param.velocity, "Shows", info.param.text);
                          });
 
+// A player hands the same setup buffer with every frame: a word changed in it is read again, and a
+// reading that repeats from the frame before is written in the units the setup has now.
+TEST_F(ReadingsGatesTest, ASetupChangedInPlaceIsReadAgainAndRepeatsFollowIt) {
+    header.codes({kSA});
+    for (const UnitCase& c :
+         {UnitCase{0, 59200, "2.96mm"}, UnitCase{1, 59200, "0.117in"}, UnitCase{2, 59200, "1.000us"},
+          UnitCase{2, 29600, "1.000us"}, UnitCase{0, 29600, "1.48mm"}, UnitCase{0, 59200, "2.96mm"}}) {
+        header.word(rh::Units, c.units).word(rh::Velocity, c.velocity);
+        for (int frameIndex = 0; frameIndex < 3; ++frameIndex) {
+            load();
+            gates(echo(400));
+            EXPECT_EQ(slot(0).text, c.text) << "units " << c.units << " velocity " << c.velocity;
+        }
+    }
+}
+
 TEST_F(ReadingsGatesTest, ProbeDelayIsTheZeroPoint) {
     header.word(rh::ProbeDelay, 1000);
     EXPECT_EQ(readCode(kSA, echo(400)).text, "0.00mm");

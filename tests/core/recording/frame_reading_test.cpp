@@ -113,8 +113,8 @@ TEST(SampleCompositionTest, APairRangeDecodesThosePairsAlone) {
         std::array<int16_t, kAscanPointCount> whole;
         whole.fill(-3);
         composeRawSamples(rect, block.data(), whole);
-        for (const Range r :
-             {Range{0, 0}, Range{0, 799}, Range{5, 17}, Range{799, 799}, Range{790, 5000}, Range{9, 8}}) {
+        for (const Range r : {Range{0, 0}, Range{0, 799}, Range{5, 17}, Range{1, 25}, Range{3, 40},
+                              Range{777, 799}, Range{799, 799}, Range{790, 5000}, Range{9, 8}}) {
             SCOPED_TRACE("rectification " + std::to_string(rect) + " pairs " + std::to_string(r.first) +
                          ".." + std::to_string(r.last));
             std::array<int16_t, kAscanPointCount> part;
