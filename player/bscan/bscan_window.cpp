@@ -49,10 +49,12 @@ BscanWindow::BscanWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     m_progressTimer = new QTimer(this);
     m_progressTimer->setInterval(kProgressMs);
 
-    auto* hint = new QLabel(QStringLiteral("Click: show the frame   Drag: zoom to the frames"), this);
-    hint->setEnabled(false);
+    m_hint = new QLabel(QStringLiteral("Click: show the frame   Drag: zoom to the frames"), this);
+    m_hint->setObjectName(QStringLiteral("lblBscanHint"));
+    m_hint->setEnabled(false);
+    m_hint->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred); // shown whole, never cut
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(hint);
+    bottom->addWidget(m_hint);
     // What lies under the pointer takes the room left and never widens the window.
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -108,7 +110,7 @@ void BscanWindow::setRecording(const recording::OpenRecording& rec) {
 void BscanWindow::clear() {
     m_scanner->cancel();
     m_progressTimer->stop();
-    m_progress->hide();
+    showProgressBar(false);
     m_scanPending = false;
     m_source = {};
     m_frameCount = 0;
@@ -150,7 +152,17 @@ void BscanWindow::showWholeRecording() {
     showFrames(1, m_frameCount);
 }
 
+void BscanWindow::showProgressBar(bool shown) {
+    // The progress of a scan takes the hint's place, so the row below the picture fits the
+    // narrowest window either way.
+    m_progress->setVisible(shown);
+    m_hint->setVisible(!shown);
+}
+
 void BscanWindow::showEvent(QShowEvent* event) {
+    // Never so narrow that the hint or the button below the picture are cut: how wide they are, the
+    // fonts and scale of the screen shown on decide.
+    setMinimumWidth(std::max(kMinimumWidth, layout()->minimumSize().width()));
     QWidget::showEvent(event);
     startPendingScan();
     // A size given while hidden reaches the cells only once the window is laid out on screen.
@@ -163,7 +175,7 @@ void BscanWindow::hideEvent(QHideEvent* event) {
     if (m_scanner->running()) {
         m_scanner->cancel();
         m_progressTimer->stop();
-        m_progress->hide();
+        showProgressBar(false);
         m_scanPending = true;
     }
     m_resizeTimer->stop();
@@ -197,7 +209,7 @@ void BscanWindow::startScan() {
     request.height = m_scanCells.height();
     m_scanner->start(m_source, request);
     m_progress->setValue(0);
-    m_progress->show();
+    showProgressBar(true);
     m_status->setText(QStringLiteral("Reading frames %1..%2\u2026").arg(m_range.first).arg(m_range.last));
     m_progressTimer->start();
 }
@@ -210,7 +222,7 @@ void BscanWindow::showProgress() {
 
 void BscanWindow::scanFinished(std::shared_ptr<const BscanScan> scan) {
     m_progressTimer->stop();
-    m_progress->hide();
+    showProgressBar(false);
     if (!scan || !scan->grid) {
         m_view->clearPicture();
         m_view->setPlaceholder(QStringLiteral("The B-scan of frames %1..%2 does not fit in memory.")

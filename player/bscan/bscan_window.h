@@ -60,6 +60,7 @@ class BscanWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void showProgressBar(bool shown);
     // Resizing settles before the cells are read again at the new size.
     static constexpr int kResizeSettleMs = 200;
     static constexpr int kProgressMs = 100;
@@ -76,6 +77,7 @@ class BscanWindow : public QWidget {
     BscanScanner* m_scanner = nullptr;
     QLabel* m_status = nullptr;
     QProgressBar* m_progress = nullptr;
+    QLabel* m_hint = nullptr;
     QPushButton* m_whole = nullptr;
     QTimer* m_resizeTimer = nullptr;
     QTimer* m_progressTimer = nullptr;

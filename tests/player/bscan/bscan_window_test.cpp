@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -226,6 +227,21 @@ TEST_F(BscanWindowTest, AResizeIsReadAgainAtTheNewSizeOnceItSettles) {
     EXPECT_EQ(b.scannedCells(), wanted);
     EXPECT_EQ(b.view().picture().grid->from(), 1);
     EXPECT_EQ(b.view().picture().grid->to(), n);
+}
+
+// Made as narrow as it goes, the window still shows the hint (or, while it scans, the progress) and
+// the button below the picture whole.
+TEST_F(BscanWindowTest, AtItsNarrowestTheHintAndTheButtonAreWhole) {
+    BscanWindow& b = openWithBscan();
+    b.resize(b.minimumWidth(), b.minimumHeight());
+    b.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(b.width(), b.minimumWidth());
+    for (QWidget* w : {static_cast<QWidget*>(b.findChild<QPushButton*>(QStringLiteral("cmdBscanWhole"))),
+                       static_cast<QWidget*>(b.findChild<QLabel*>(QStringLiteral("lblBscanHint")))}) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+    }
 }
 
 TEST_F(BscanWindowTest, ClosingAbandonsTheScanAndShowingAgainReadsIt) {
