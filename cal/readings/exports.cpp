@@ -26,17 +26,17 @@ bool writeReadingTextOnce(ReadingsState& state, int32_t slot, const Reading& rea
     static_assert(sizeof(WrittenText::text) == kReadingTextBytes);
     if (slot < 0 || slot >= kReadingCodeCapacity) return writeReadingText(reading, state.setup, out);
     WrittenText& w = state.writtenTexts[static_cast<std::size_t>(slot)];
-    const bool same =
-        w.valid && w.kind == static_cast<int32_t>(reading.kind) && w.hasValue == reading.hasValue &&
-        w.live == reading.live && w.clipped == reading.clipped && w.value == reading.value &&
-        w.textValue == reading.text && w.units == state.setup.units && w.velocity == state.setup.velocity;
+    // The flags as one word, each read on its own (the reading was just written byte by byte).
+    const uint32_t flags =
+        (reading.hasValue ? 1U : 0U) | (reading.live ? 2U : 0U) | (reading.clipped ? 4U : 0U);
+    const bool same = w.valid && w.kind == static_cast<int32_t>(reading.kind) && w.flags == flags &&
+                      w.value == reading.value && w.textValue == reading.text &&
+                      w.units == state.setup.units && w.velocity == state.setup.velocity;
     if (!same) {
         w.shown = writeReadingText(reading, state.setup, w.text.data());
         w.valid = true;
         w.kind = static_cast<int32_t>(reading.kind);
-        w.hasValue = reading.hasValue;
-        w.live = reading.live;
-        w.clipped = reading.clipped;
+        w.flags = flags;
         w.value = reading.value;
         w.textValue = reading.text;
         w.units = state.setup.units;

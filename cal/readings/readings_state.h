@@ -96,9 +96,7 @@ enum class GateId { A = 0, B = 1 };
 struct WrittenText {
     bool valid = false;
     int32_t kind = 0;
-    bool hasValue = false;
-    bool live = false;
-    bool clipped = false;
+    uint32_t flags = 0; // hasValue, live and clipped as bits 0, 1 and 2
     int64_t value = 0;
     const char* textValue = nullptr;
     int32_t units = 0;

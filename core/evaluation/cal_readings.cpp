@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +59,9 @@ using CaretFn = void (*)(int32_t*, int32_t*, int32_t*, int32_t*);
 // The one binding of the readings exports for the whole process.
 struct Binding {
     std::once_flag once; // worker threads may ask at the same moment
+    // Set once the library was tried: every reading of every frame asks, and a flag read is cheaper
+    // than the once-call.
+    std::atomic<bool> tried{false};
     bool bound = false;
     std::string failure;
     SetHeaderDataFn setHeaderData = nullptr;
@@ -67,7 +71,10 @@ struct Binding {
     curves::DgsExports dgs;
 
     bool bind() {
-        std::call_once(once, [this] { bound = load(); });
+        if (!tried.load(std::memory_order_acquire)) {
+            std::call_once(once, [this] { bound = load(); });
+            tried.store(true, std::memory_order_release);
+        }
         return bound;
     }
 
