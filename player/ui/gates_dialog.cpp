@@ -1,6 +1,5 @@
 #include "player/ui/gates_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,27 +61,19 @@ GatesDialog::GatesDialog(const GateEntry& entry, QWidget* parent) : QDialog(pare
         entry.gateBRelative()
             ? QStringLiteral("Gate B's start counts from gate A's echo, as the instrument set it.")
             : QStringLiteral("Gate B's start is where it starts on the A-scan.");
-    auto* notes =
-        new QLabel(origin + QLatin1Char('\n') +
-                       QStringLiteral("The widths stay as recorded: a drag does not change them.\n"
-                                      "The gates are applied as a drag to these values would leave them."),
-                   this);
-    notes->setObjectName(QStringLiteral("lblGatesNotes"));
-    outer->addWidget(notes);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &GatesDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &GatesDialog::reject);
-    outer->addWidget(buttons);
+    addNotesAndButtons(
+        *this, *outer,
+        origin + QLatin1Char('\n') +
+            QStringLiteral("The widths stay as recorded: a drag does not change them.\n"
+                           "The gates are applied as a drag to these values would leave them."),
+        QStringLiteral("lblGatesNotes"));
 }
 
 void GatesDialog::accept() {
     GateEntryTexts typed;
-    for (std::size_t i = 0; i < kGateFields; ++i)
-        typed.fields[i] = m_fields[i].text().toStdString();
+    typed.fields = typedTexts(m_fields);
     GateEntryResult read = m_entry.read(typed);
-    for (std::size_t i = 0; i < kGateFields; ++i)
-        m_fields[i].setRefusal(read.refusals[i]);
+    showRefusals(m_fields, read.refusals);
     adjustSize();
     if (!read.accepted()) return;
     m_result = std::move(read);

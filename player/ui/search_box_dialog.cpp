@@ -1,6 +1,5 @@
 #include "player/ui/search_box_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -37,23 +36,12 @@ SearchBoxDialog::SearchBoxDialog(const SearchBoxEntry& entry, bool rf, QWidget* 
     if (rf)
         note += QStringLiteral("\nIn RF the amplitudes count from the centre line,\n"
                                "in the half of the A-scan the box is in.");
-    auto* notes = new QLabel(note, this);
-    notes->setObjectName(QStringLiteral("lblSearchBoxNotes"));
-    outer->addWidget(notes);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SearchBoxDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SearchBoxDialog::reject);
-    outer->addWidget(buttons);
+    addNotesAndButtons(*this, *outer, note, QStringLiteral("lblSearchBoxNotes"));
 }
 
 void SearchBoxDialog::accept() {
-    std::array<std::string, kSearchFields> typed;
-    for (std::size_t i = 0; i < kSearchFields; ++i)
-        typed[i] = m_fields[i].text().toStdString();
-    SearchBoxEntryResult read = m_entry.read(typed);
-    for (std::size_t i = 0; i < kSearchFields; ++i)
-        m_fields[i].setRefusal(read.refusals[i]);
+    SearchBoxEntryResult read = m_entry.read(typedTexts(m_fields));
+    showRefusals(m_fields, read.refusals);
     adjustSize();
     if (!read.accepted()) return;
     m_result = std::move(read);

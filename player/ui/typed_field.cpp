@@ -1,5 +1,8 @@
 #include "player/ui/typed_field.h"
 
+#include <QBoxLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +37,16 @@ TypedField addTypedField(QGridLayout& grid, int row, int column, const QString& 
 
 void growWithRefusals(QLayout& outer) {
     outer.setSizeConstraint(QLayout::SetMinimumSize);
+}
+
+void addNotesAndButtons(QDialog& dialog, QBoxLayout& outer, const QString& notes, const QString& notesName) {
+    auto* label = new QLabel(notes, &dialog);
+    label->setObjectName(notesName);
+    outer.addWidget(label);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    outer.addWidget(buttons);
 }
 
 } // namespace pelix::player

@@ -5,8 +5,12 @@
 
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <string>
 
+class QBoxLayout;
+class QDialog;
 class QGridLayout;
 class QLabel;
 class QLayout;
@@ -30,5 +34,23 @@ TypedField addTypedField(QGridLayout& grid, int row, int column, const QString& 
                          int refusalRow, const QString& caption);
 // Lets a dialog grow when refusals appear in it (and shrink back when they go).
 void growWithRefusals(QLayout& outer);
+// What a typed-entry dialog ends with: its notes (a label named `notesName`) and OK and Cancel,
+// which accept and reject `dialog`.
+void addNotesAndButtons(QDialog& dialog, QBoxLayout& outer, const QString& notes, const QString& notesName);
+
+// The texts typed into `fields`, in order.
+template <std::size_t N> std::array<std::string, N> typedTexts(const std::array<TypedField, N>& fields) {
+    std::array<std::string, N> texts;
+    for (std::size_t i = 0; i < N; ++i)
+        texts[i] = fields[i].text().toStdString();
+    return texts;
+}
+
+// Shows each field's refusal (none for an empty reason).
+template <std::size_t N>
+void showRefusals(const std::array<TypedField, N>& fields, const std::array<std::string, N>& refusals) {
+    for (std::size_t i = 0; i < N; ++i)
+        fields[i].setRefusal(refusals[i]);
+}
 
 } // namespace pelix::player

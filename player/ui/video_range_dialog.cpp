@@ -2,7 +2,6 @@
 
 #include "player/evaluation/typed_units.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -23,14 +22,8 @@ VideoRangeDialog::VideoRangeDialog(int32_t first, int32_t last, int32_t frameCou
     grid->addWidget(new QLabel(QStringLiteral("Last frame"), this), 2, 0);
     m_lastField = addTypedField(*grid, 2, 1, QStringLiteral("txtVideoLast"), QString::number(last), 3,
                                 QStringLiteral("Last frame"));
-    auto* note = new QLabel(QStringLiteral("The recording has frames 1 to %1.").arg(frameCount), this);
-    note->setObjectName(QStringLiteral("lblVideoRangeNotes"));
-    outer->addWidget(note);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &VideoRangeDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &VideoRangeDialog::reject);
-    outer->addWidget(buttons);
+    addNotesAndButtons(*this, *outer, QStringLiteral("The recording has frames 1 to %1.").arg(frameCount),
+                       QStringLiteral("lblVideoRangeNotes"));
 }
 
 void VideoRangeDialog::accept() {
