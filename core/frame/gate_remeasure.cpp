@@ -4,6 +4,7 @@
 #include "layout/record_layout.h"
 
 #include <cmath>
+#include <optional>
 
 namespace pelix::frame {
 
@@ -76,25 +77,31 @@ bool measure(Remeasured& out, const FrameView& view, const evaluation::MovedGate
     const PanelNumber soundPathA = soundPaths ? numberOf(cal, CalReadings::kSlotSA) : PanelNumber{};
     const PanelNumber soundPathB = soundPaths ? numberOf(cal, CalReadings::kSlotSB) : PanelNumber{};
     const bool amplitudes = options.panelRows || options.amplitudes;
-    if (gates.ShowGateA && amplitudes) {
-        const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpA);
-        out.amplitudeA = amplitude.value;
-        if (options.panelRows) {
-            setValue(out.rows, PanelRow::GateAStart, formatFixed(gates.newGateAStart, decimals));
-            setValue(out.rows, PanelRow::GateAThreshold, std::to_string(gates.newGateAThresh));
-            setValue(out.rows, PanelRow::SoundPathA, lengthRow(soundPathA));
-            setValue(out.rows, PanelRow::GateAAmplitude, plainRow(amplitude));
-        }
-    }
-    if (gates.ShowGateB && amplitudes) {
-        const PanelNumber amplitude = numberOf(cal, CalReadings::kSlotAmpB);
-        out.amplitudeB = amplitude.value;
-        if (options.panelRows) {
-            setValue(out.rows, PanelRow::GateBStart, formatFixed(gates.newGateBStart, decimals));
-            setValue(out.rows, PanelRow::GateBThreshold, std::to_string(gates.newGateBThresh));
-            setValue(out.rows, PanelRow::SoundPathB, lengthRow(soundPathB));
-            setValue(out.rows, PanelRow::GateBAmplitude, plainRow(amplitude));
-        }
+    // One gate's amplitude number and, for the panel, its four rows.
+    struct GateRows {
+        bool shown;
+        int32_t amplitudeSlot;
+        std::optional<double>& amplitude;
+        float start;
+        int32_t threshold;
+        PanelNumber soundPath;
+        PanelRow startRow, thresholdRow, soundPathRow, amplitudeRow;
+    };
+    for (const GateRows& g :
+         {GateRows{gates.ShowGateA, CalReadings::kSlotAmpA, out.amplitudeA, gates.newGateAStart,
+                   gates.newGateAThresh, soundPathA, PanelRow::GateAStart, PanelRow::GateAThreshold,
+                   PanelRow::SoundPathA, PanelRow::GateAAmplitude},
+          GateRows{gates.ShowGateB, CalReadings::kSlotAmpB, out.amplitudeB, gates.newGateBStart,
+                   gates.newGateBThresh, soundPathB, PanelRow::GateBStart, PanelRow::GateBThreshold,
+                   PanelRow::SoundPathB, PanelRow::GateBAmplitude}}) {
+        if (!g.shown || !amplitudes) continue;
+        const PanelNumber amplitude = numberOf(cal, g.amplitudeSlot);
+        g.amplitude = amplitude.value;
+        if (!options.panelRows) continue;
+        setValue(out.rows, g.startRow, formatFixed(g.start, decimals));
+        setValue(out.rows, g.thresholdRow, std::to_string(g.threshold));
+        setValue(out.rows, g.soundPathRow, lengthRow(g.soundPath));
+        setValue(out.rows, g.amplitudeRow, plainRow(amplitude));
     }
 
     if (options.carets) {
