@@ -99,8 +99,38 @@ void FrameDecoder::decodeReadings(const FrameHeader& header, FrameBlock& block, 
     }
 }
 
-void FrameDecoder::decode(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord,
-                          FrameBlock& block, std::size_t row) {
+void FrameDecoder::decode(int32_t firstNumber, const uint8_t* records, std::size_t count, FrameBlock& block,
+                          std::size_t firstRow) {
+    const auto stride = static_cast<std::size_t>(m_recording.frameStride());
+    for (std::size_t k = 0; k < count; ++k) {
+        const uint8_t* record = records + k * stride;
+        decodeFrame(firstNumber + static_cast<int32_t>(k), record,
+                    m_layout.envelope ? record + kFrameRecordBytes : nullptr, block, firstRow + k);
+    }
+    decodeWords(m_layout.fields, records, count, block, firstRow);
+    if (m_layout.envelope)
+        decodeWords(m_layout.secondFields, records + kFrameRecordBytes, count, block, firstRow);
+}
+
+void FrameDecoder::decodeWords(const std::vector<FrameLayout::FieldColumn>& fields, const uint8_t* records,
+                               std::size_t count, FrameBlock& block, std::size_t firstRow) const {
+    // One table at a time: its rows fill one after the other, where a frame at a time would
+    // scatter every frame's words over all the tables' buffers and wait on memory for each.
+    const auto stride = static_cast<std::size_t>(m_recording.frameStride());
+    for (const FrameLayout::FieldColumn& f : fields) {
+        unsigned char* out = block.columns[f.column].data() + firstRow * f.field.count * sizeof(int32_t);
+        for (std::size_t k = 0; k < count; ++k) {
+            const uint8_t* record = records + k * stride;
+            for (std::size_t i = 0; i < f.field.count; ++i, out += sizeof(int32_t)) {
+                const int32_t word = layout::read(record, f.field, i);
+                std::memcpy(out, &word, sizeof word);
+            }
+        }
+    }
+}
+
+void FrameDecoder::decodeFrame(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord,
+                               FrameBlock& block, std::size_t row) {
     const RecordingHeader& setup = m_recording.header();
     const FrameHeader header = decodeFrameHeader(firstRecord);
     put(block, m_layout.number, row, number);
@@ -127,13 +157,6 @@ void FrameDecoder::decode(int32_t number, const uint8_t* firstRecord, const uint
                                   frame::toDisplayUnits(header.GateBStart_um, units), caretOne));
     put(block, m_layout.gates[3], row, frame::toDisplayUnits(header.GateBWidth_um, units));
 
-    const auto putFields = [&](const std::vector<FrameLayout::FieldColumn>& fields, const uint8_t* record) {
-        for (const FrameLayout::FieldColumn& f : fields)
-            for (std::size_t i = 0; i < f.field.count; ++i)
-                put(block, f.column, row * f.field.count + i, layout::read(record, f.field, i));
-    };
-    putFields(m_layout.fields, firstRecord);
-    if (m_layout.envelope && secondRecord != nullptr) putFields(m_layout.secondFields, secondRecord);
     decodeReadings(header, block, row);
 }
 

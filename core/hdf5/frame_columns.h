@@ -72,9 +72,11 @@ class FrameDecoder {
 
     // Sizes `block` for a whole chunk of this layout (allocates only the first time).
     void prepare(FrameBlock& block) const;
-    // Frame `number`'s records (the first, and an envelope recording's second, else null) into row `row`.
-    void decode(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord, FrameBlock& block,
-                std::size_t row);
+    // `count` successive frames from `firstNumber` on, as stored from `records` on (a frame's
+    // records a stride apart, an envelope recording's second right after its first), into
+    // the rows from `firstRow` on.
+    void decode(int32_t firstNumber, const uint8_t* records, std::size_t count, FrameBlock& block,
+                std::size_t firstRow);
 
   private:
     struct SlotNumber {
@@ -83,7 +85,14 @@ class FrameDecoder {
         double number = 0;
         std::array<char, 2> unit{};
     };
+    // Frame `number`'s records (the first, and an envelope recording's second, else null) into
+    // row `row`: everything but the header's words.
+    void decodeFrame(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord,
+                     FrameBlock& block, std::size_t row);
     void decodeReadings(const recording::FrameHeader& header, FrameBlock& block, std::size_t row);
+    // The words of `fields` of `count` records a frame stride apart, table after table.
+    void decodeWords(const std::vector<FrameLayout::FieldColumn>& fields, const uint8_t* records,
+                     std::size_t count, FrameBlock& block, std::size_t firstRow) const;
 
     const FrameLayout& m_layout;
     const recording::OpenRecording& m_recording;

@@ -44,8 +44,8 @@ constexpr int64_t kFramesAPiece = 64;
 // bytes read are hashed in file order on a thread of their own.
 class Export {
   public:
-    Export(const OpenRecording& recording, const ExportOptions& options)
-        : m_recording(recording), m_options(options) {}
+    Export(const OpenRecording& recording, const ExportOptions& options, files::OutputFile& output)
+        : m_recording(recording), m_options(options), m_output(output) {}
 
     // Writes the whole file at `path`; false with `error` on failure or `stopped` on request.
     bool write(const std::string& path) {
@@ -141,12 +141,8 @@ class Export {
                         m_recording.file().readAt(m_recording.recordOffset(first + static_cast<int32_t>(k)),
                                                   piece, bytes) != bytes;
                     if (slot.cutShort || stopRequested()) return;
-                    for (int64_t j = 0; j < frames; ++j) {
-                        const uint8_t* record = piece + j * stride;
-                        decoder.decode(first + static_cast<int32_t>(k + j), record,
-                                       layout.envelope ? record + kFrameRecordBytes : nullptr, slot.block,
-                                       static_cast<std::size_t>(k + j));
-                    }
+                    decoder.decode(first + static_cast<int32_t>(k), piece, static_cast<std::size_t>(frames),
+                                   slot.block, static_cast<std::size_t>(k));
                 }
                 slot.block.rows = static_cast<hsize_t>(count);
             };
@@ -164,6 +160,8 @@ class Export {
             // The records go to the hash; the slot is handed a buffer the hash is done with.
             slot.block.records = hash.add(std::move(slot.block.records));
             if (!tables.write(slot.block, error)) return written = false;
+            // The disk takes the file while the rest is decoded, not all of it at the end.
+            m_output.startWriteback();
             done += static_cast<int64_t>(slot.block.rows);
             if (m_options.progress) m_options.progress(done, total);
             return true;
@@ -176,6 +174,7 @@ class Export {
 
     const OpenRecording& m_recording;
     const ExportOptions& m_options;
+    files::OutputFile& m_output;
 };
 
 } // namespace
@@ -199,7 +198,7 @@ ExportResult exportRecording(const OpenRecording& recording, const std::string& 
         result.error = output.error();
         return result;
     }
-    Export job(recording, options);
+    Export job(recording, options, output);
     if (!job.write(output.temporaryPath())) {
         if (job.stopped) {
             output.discard();
