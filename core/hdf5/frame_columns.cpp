@@ -74,6 +74,23 @@ void FrameDecoder::prepare(FrameBlock& block) const {
     block.rows = 0;
 }
 
+bool FrameDecoder::compress(FrameBlock& block, hsize_t chunkRows, int level) {
+    if (!m_deflater) m_deflater = std::make_unique<ChunkDeflater>(level);
+    const std::vector<ColumnShape>& columns = m_layout.columns();
+    block.stored.resize(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::size_t rowBytes = columns[c].rowBytes();
+        std::vector<unsigned char>& values = block.columns[c];
+        // A last chunk that the frames do not fill holds zeros after them, as the library would store it.
+        std::fill(values.begin() + static_cast<std::ptrdiff_t>(block.rows * rowBytes),
+                  values.begin() + static_cast<std::ptrdiff_t>(chunkRows * rowBytes), 0);
+        if (!m_deflater->filter({values.data(), static_cast<std::size_t>(chunkRows) * rowBytes},
+                                columns[c].type.size, block.stored[c]))
+            return false;
+    }
+    return true;
+}
+
 void FrameDecoder::decodeReadings(const FrameHeader& header, FrameBlock& block, std::size_t row) {
     const RecordingHeader& setup = m_recording.header();
     for (std::size_t slot = 0; slot < kReadingSlots; ++slot) {
@@ -187,8 +204,10 @@ bool FrameTables::create(hid_t frames, hsize_t rows, std::string& error) {
 
 bool FrameTables::write(const FrameBlock& block, std::string& error) {
     if (block.rows == 0) return true;
+    const bool compressed = m_compression > 0 && block.stored.size() == m_tables.size();
     for (std::size_t c = 0; c < m_tables.size(); ++c) {
-        if (!m_tables[c].write(m_written, block.rows, block.columns[c].data())) {
+        if (compressed ? !m_tables[c].writeStored(m_written, block.stored[c])
+                       : !m_tables[c].write(m_written, block.rows, block.columns[c].data())) {
             error = libraryError("cannot write /frames/" + m_layout.columns()[c].name);
             return false;
         }

@@ -117,12 +117,15 @@ class Export {
     struct Slot {
         FrameBlock block;
         bool cutShort = false;
+        bool notCompressed = false;
     };
 
     bool writeFrames(const FrameLayout& layout, FrameTables& tables, digest::ThreadedSha256& hash,
                      int64_t total) {
         const int64_t stride = m_recording.frameStride();
         const auto blockRows = static_cast<int64_t>(FrameTable::kChunkRows);
+        // A table's chunk: a block, or the whole range when it is shorter.
+        const auto chunkRows = static_cast<hsize_t>(std::min(blockRows, total));
         const int64_t blocks = (total + blockRows - 1) / blockRows;
         bool cutShort = false;
         int64_t done = 0;
@@ -145,6 +148,9 @@ class Export {
                                    slot.block, static_cast<std::size_t>(k));
                 }
                 slot.block.rows = static_cast<hsize_t>(count);
+                // Compressed here, side by side on every worker, not by the library on the writing thread.
+                if (m_options.compression > 0)
+                    slot.notCompressed = !decoder.compress(slot.block, chunkRows, m_options.compression);
             };
         };
         bool written = true;
@@ -155,6 +161,10 @@ class Export {
             }
             if (slot.cutShort) {
                 cutShort = true;
+                return written = false;
+            }
+            if (slot.notCompressed) {
+                error = m_recording.path() + ": frames could not be compressed (no memory)";
                 return written = false;
             }
             // The records go to the hash; the slot is handed a buffer the hash is done with.
