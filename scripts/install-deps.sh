@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libgl-dev libssl-dev libhdf5-dev
+  # The HDF5 export deflates its chunks on every core with it.
+  zlib1g-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core

@@ -77,6 +77,7 @@ bool OutputFile::open(const std::string& target, std::optional<FileIdentity> bei
             return false;
         }
         m_fd = fd;
+        m_writebackFrom = 0;
         m_temporary = candidate;
         m_cleanup = CleanupOnSignal(m_temporary, CleanupKind::File);
         // Replacing a file keeps who may read it.
@@ -100,6 +101,21 @@ bool OutputFile::write(std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+void OutputFile::startWriteback() {
+#if defined(__linux__)
+    // Started a few megabytes at a time: the disk gets long requests, and the calls stay few.
+    constexpr off_t kWritebackStep = off_t{8} << 20;
+    struct stat now {};
+    if (m_fd < 0 || ::fstat(m_fd, &now) != 0) return;
+    const off_t pageBytes = ::sysconf(_SC_PAGESIZE) > 0 ? ::sysconf(_SC_PAGESIZE) : 4096;
+    const off_t end = now.st_size / pageBytes * pageBytes;
+    if (end - m_writebackFrom < kWritebackStep) return;
+    // Only a head start: whatever it does not do, or fails to do, commit's fsync does and reports.
+    (void)::sync_file_range(m_fd, m_writebackFrom, end - m_writebackFrom, SYNC_FILE_RANGE_WRITE);
+    m_writebackFrom = end;
+#endif
 }
 
 void OutputFile::fail(const std::string& why) {

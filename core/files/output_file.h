@@ -41,6 +41,10 @@ class OutputFile {
 
     // Appends all of `bytes`; false (and the output failed) when the system refuses any of them.
     bool write(std::string_view bytes);
+    // Starts writing to the disk what the file holds so far, without waiting for it. A long
+    // output that calls this as it grows leaves commit's fsync little to wait for, instead of
+    // every byte at the end. The page the writer is still filling is left for later.
+    void startWriteback();
     // The writer's own step failed: `why` becomes part of error(), the temporary file goes.
     void fail(const std::string& why);
     // fsync, close, rename over the target, fsync the folder. False when the
@@ -61,6 +65,7 @@ class OutputFile {
     std::string m_temporary; // beside m_path
     std::optional<FileIdentity> m_beingRead;
     int m_fd = -1;
+    off_t m_writebackFrom = 0; // where the next startWriteback() begins
     CleanupOnSignal m_cleanup;
     std::string m_error;
 };

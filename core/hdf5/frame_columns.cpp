@@ -74,6 +74,23 @@ void FrameDecoder::prepare(FrameBlock& block) const {
     block.rows = 0;
 }
 
+bool FrameDecoder::compress(FrameBlock& block, hsize_t chunkRows, int level) {
+    if (!m_deflater) m_deflater = std::make_unique<ChunkDeflater>(level);
+    const std::vector<ColumnShape>& columns = m_layout.columns();
+    block.stored.resize(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::size_t rowBytes = columns[c].rowBytes();
+        std::vector<unsigned char>& values = block.columns[c];
+        // A last chunk that the frames do not fill holds zeros after them, as the library would store it.
+        std::fill(values.begin() + static_cast<std::ptrdiff_t>(block.rows * rowBytes),
+                  values.begin() + static_cast<std::ptrdiff_t>(chunkRows * rowBytes), 0);
+        if (!m_deflater->filter({values.data(), static_cast<std::size_t>(chunkRows) * rowBytes},
+                                columns[c].type.size, block.stored[c]))
+            return false;
+    }
+    return true;
+}
+
 void FrameDecoder::decodeReadings(const FrameHeader& header, FrameBlock& block, std::size_t row) {
     const RecordingHeader& setup = m_recording.header();
     for (std::size_t slot = 0; slot < kReadingSlots; ++slot) {
@@ -99,8 +116,38 @@ void FrameDecoder::decodeReadings(const FrameHeader& header, FrameBlock& block, 
     }
 }
 
-void FrameDecoder::decode(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord,
-                          FrameBlock& block, std::size_t row) {
+void FrameDecoder::decode(int32_t firstNumber, const uint8_t* records, std::size_t count, FrameBlock& block,
+                          std::size_t firstRow) {
+    const auto stride = static_cast<std::size_t>(m_recording.frameStride());
+    for (std::size_t k = 0; k < count; ++k) {
+        const uint8_t* record = records + k * stride;
+        decodeFrame(firstNumber + static_cast<int32_t>(k), record,
+                    m_layout.envelope ? record + kFrameRecordBytes : nullptr, block, firstRow + k);
+    }
+    decodeWords(m_layout.fields, records, count, block, firstRow);
+    if (m_layout.envelope)
+        decodeWords(m_layout.secondFields, records + kFrameRecordBytes, count, block, firstRow);
+}
+
+void FrameDecoder::decodeWords(const std::vector<FrameLayout::FieldColumn>& fields, const uint8_t* records,
+                               std::size_t count, FrameBlock& block, std::size_t firstRow) const {
+    // One table at a time: its rows fill one after the other, where a frame at a time would
+    // scatter every frame's words over all the tables' buffers and wait on memory for each.
+    const auto stride = static_cast<std::size_t>(m_recording.frameStride());
+    for (const FrameLayout::FieldColumn& f : fields) {
+        unsigned char* out = block.columns[f.column].data() + firstRow * f.field.count * sizeof(int32_t);
+        for (std::size_t k = 0; k < count; ++k) {
+            const uint8_t* record = records + k * stride;
+            for (std::size_t i = 0; i < f.field.count; ++i, out += sizeof(int32_t)) {
+                const int32_t word = layout::read(record, f.field, i);
+                std::memcpy(out, &word, sizeof word);
+            }
+        }
+    }
+}
+
+void FrameDecoder::decodeFrame(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord,
+                               FrameBlock& block, std::size_t row) {
     const RecordingHeader& setup = m_recording.header();
     const FrameHeader header = decodeFrameHeader(firstRecord);
     put(block, m_layout.number, row, number);
@@ -127,13 +174,6 @@ void FrameDecoder::decode(int32_t number, const uint8_t* firstRecord, const uint
                                   frame::toDisplayUnits(header.GateBStart_um, units), caretOne));
     put(block, m_layout.gates[3], row, frame::toDisplayUnits(header.GateBWidth_um, units));
 
-    const auto putFields = [&](const std::vector<FrameLayout::FieldColumn>& fields, const uint8_t* record) {
-        for (const FrameLayout::FieldColumn& f : fields)
-            for (std::size_t i = 0; i < f.field.count; ++i)
-                put(block, f.column, row * f.field.count + i, layout::read(record, f.field, i));
-    };
-    putFields(m_layout.fields, firstRecord);
-    if (m_layout.envelope && secondRecord != nullptr) putFields(m_layout.secondFields, secondRecord);
     decodeReadings(header, block, row);
 }
 
@@ -164,8 +204,10 @@ bool FrameTables::create(hid_t frames, hsize_t rows, std::string& error) {
 
 bool FrameTables::write(const FrameBlock& block, std::string& error) {
     if (block.rows == 0) return true;
+    const bool compressed = m_compression > 0 && block.stored.size() == m_tables.size();
     for (std::size_t c = 0; c < m_tables.size(); ++c) {
-        if (!m_tables[c].write(m_written, block.rows, block.columns[c].data())) {
+        if (compressed ? !m_tables[c].writeStored(m_written, block.stored[c])
+                       : !m_tables[c].write(m_written, block.rows, block.columns[c].data())) {
             error = libraryError("cannot write /frames/" + m_layout.columns()[c].name);
             return false;
         }

@@ -6,11 +6,13 @@
 #pragma once
 
 #include "core/evaluation/recorded_readings.h"
+#include "core/hdf5/chunk_filters.h"
 #include "core/hdf5/h5_objects.h"
 #include "core/recording/open_recording.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,8 @@ struct FrameBlock {
     std::vector<uint8_t> records;
     std::vector<std::vector<unsigned char>> columns;
     hsize_t rows = 0;
+    // Each table's chunk as the file stores it, when the tables are compressed.
+    std::vector<std::vector<unsigned char>> stored;
 };
 
 // Fills blocks from records as stored. One a thread: it keeps what successive frames share.
@@ -72,9 +76,14 @@ class FrameDecoder {
 
     // Sizes `block` for a whole chunk of this layout (allocates only the first time).
     void prepare(FrameBlock& block) const;
-    // Frame `number`'s records (the first, and an envelope recording's second, else null) into row `row`.
-    void decode(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord, FrameBlock& block,
-                std::size_t row);
+    // `count` successive frames from `firstNumber` on, as stored from `records` on (a frame's
+    // records a stride apart, an envelope recording's second right after its first), into
+    // the rows from `firstRow` on.
+    void decode(int32_t firstNumber, const uint8_t* records, std::size_t count, FrameBlock& block,
+                std::size_t firstRow);
+    // Fills `block.stored` with each table's chunk of `chunkRows` rows shuffled and deflated at
+    // `level`, rows beyond the block's own empty; false when the compressor fails.
+    bool compress(FrameBlock& block, hsize_t chunkRows, int level);
 
   private:
     struct SlotNumber {
@@ -83,12 +92,20 @@ class FrameDecoder {
         double number = 0;
         std::array<char, 2> unit{};
     };
+    // Frame `number`'s records (the first, and an envelope recording's second, else null) into
+    // row `row`: everything but the header's words.
+    void decodeFrame(int32_t number, const uint8_t* firstRecord, const uint8_t* secondRecord,
+                     FrameBlock& block, std::size_t row);
     void decodeReadings(const recording::FrameHeader& header, FrameBlock& block, std::size_t row);
+    // The words of `fields` of `count` records a frame stride apart, table after table.
+    void decodeWords(const std::vector<FrameLayout::FieldColumn>& fields, const uint8_t* records,
+                     std::size_t count, FrameBlock& block, std::size_t firstRow) const;
 
     const FrameLayout& m_layout;
     const recording::OpenRecording& m_recording;
     evaluation::RecordedReadingTexts m_texts;
     std::array<SlotNumber, recording::kReadingSlots> m_slotNumbers;
+    std::unique_ptr<ChunkDeflater> m_deflater; // made on the first compressed block
 };
 
 // The tables of /frames in the file, written a block at a time in frame order.
@@ -98,7 +115,7 @@ class FrameTables {
 
     // Makes every table of `rows` frames in the group `frames`; false (and why in `error`) on failure.
     bool create(hid_t frames, hsize_t rows, std::string& error);
-    // Writes the block's rows after those written before.
+    // Writes the block's rows after those written before (as compressed, when the tables are).
     bool write(const FrameBlock& block, std::string& error);
     // Closes every table; false when the library reports a failure.
     bool close(std::string& error);

@@ -193,6 +193,12 @@ bool FrameTable::create(hid_t parent, const char* name, const ElementType& type,
     return m_dataset.valid();
 }
 
+bool FrameTable::writeStored(hsize_t first, std::span<const unsigned char> stored) {
+    const std::array<hsize_t, 2> start{first, 0};
+    // Filter mask 0: every filter of the table was applied.
+    return H5Dwrite_chunk(m_dataset.id(), H5P_DEFAULT, 0, start.data(), stored.size(), stored.data()) >= 0;
+}
+
 bool FrameTable::write(hsize_t first, hsize_t count, const void* data) {
     const std::array<hsize_t, 2> start{first, 0};
     if (m_storedAsInMemory && count == m_chunkRows && first % m_chunkRows == 0)

@@ -86,6 +86,8 @@ class FrameTable {
                 int compression);
     // Rows first .. first + count - 1 from `data` (count x width elements).
     bool write(hsize_t first, hsize_t count, const void* data);
+    // The chunk that begins at row `first`, already shuffled and deflated as the table's filters do.
+    bool writeStored(hsize_t first, std::span<const unsigned char> stored);
     hid_t id() const { return m_dataset.id(); }
     bool close() { return m_dataset.reset(); }
 

@@ -44,8 +44,8 @@ constexpr int64_t kFramesAPiece = 64;
 // bytes read are hashed in file order on a thread of their own.
 class Export {
   public:
-    Export(const OpenRecording& recording, const ExportOptions& options)
-        : m_recording(recording), m_options(options) {}
+    Export(const OpenRecording& recording, const ExportOptions& options, files::OutputFile& output)
+        : m_recording(recording), m_options(options), m_output(output) {}
 
     // Writes the whole file at `path`; false with `error` on failure or `stopped` on request.
     bool write(const std::string& path) {
@@ -117,12 +117,15 @@ class Export {
     struct Slot {
         FrameBlock block;
         bool cutShort = false;
+        bool notCompressed = false;
     };
 
     bool writeFrames(const FrameLayout& layout, FrameTables& tables, digest::ThreadedSha256& hash,
                      int64_t total) {
         const int64_t stride = m_recording.frameStride();
         const auto blockRows = static_cast<int64_t>(FrameTable::kChunkRows);
+        // A table's chunk: a block, or the whole range when it is shorter.
+        const auto chunkRows = static_cast<hsize_t>(std::min(blockRows, total));
         const int64_t blocks = (total + blockRows - 1) / blockRows;
         bool cutShort = false;
         int64_t done = 0;
@@ -141,14 +144,13 @@ class Export {
                         m_recording.file().readAt(m_recording.recordOffset(first + static_cast<int32_t>(k)),
                                                   piece, bytes) != bytes;
                     if (slot.cutShort || stopRequested()) return;
-                    for (int64_t j = 0; j < frames; ++j) {
-                        const uint8_t* record = piece + j * stride;
-                        decoder.decode(first + static_cast<int32_t>(k + j), record,
-                                       layout.envelope ? record + kFrameRecordBytes : nullptr, slot.block,
-                                       static_cast<std::size_t>(k + j));
-                    }
+                    decoder.decode(first + static_cast<int32_t>(k), piece, static_cast<std::size_t>(frames),
+                                   slot.block, static_cast<std::size_t>(k));
                 }
                 slot.block.rows = static_cast<hsize_t>(count);
+                // Compressed here, side by side on every worker, not by the library on the writing thread.
+                if (m_options.compression > 0)
+                    slot.notCompressed = !decoder.compress(slot.block, chunkRows, m_options.compression);
             };
         };
         bool written = true;
@@ -161,9 +163,15 @@ class Export {
                 cutShort = true;
                 return written = false;
             }
+            if (slot.notCompressed) {
+                error = m_recording.path() + ": frames could not be compressed (no memory)";
+                return written = false;
+            }
             // The records go to the hash; the slot is handed a buffer the hash is done with.
             slot.block.records = hash.add(std::move(slot.block.records));
             if (!tables.write(slot.block, error)) return written = false;
+            // The disk takes the file while the rest is decoded, not all of it at the end.
+            m_output.startWriteback();
             done += static_cast<int64_t>(slot.block.rows);
             if (m_options.progress) m_options.progress(done, total);
             return true;
@@ -176,6 +184,7 @@ class Export {
 
     const OpenRecording& m_recording;
     const ExportOptions& m_options;
+    files::OutputFile& m_output;
 };
 
 } // namespace
@@ -199,7 +208,7 @@ ExportResult exportRecording(const OpenRecording& recording, const std::string& 
         result.error = output.error();
         return result;
     }
-    Export job(recording, options);
+    Export job(recording, options, output);
     if (!job.write(output.temporaryPath())) {
         if (job.stopped) {
             output.discard();

@@ -31,10 +31,13 @@ static_assert(percentFormIsExact());
 
 // screenPercent in 16-bit arithmetic (a high-half multiply divides by 82), which the
 // compiler vectorises on any x86-64: exact for every byte. It never falls as the byte
-// rises, so the larger of two bytes has the larger percent.
-inline uint8_t percentByteOf(uint8_t x) {
+// rises, so the larger of two bytes has the larger percent. The high half is kept as
+// a 16-bit value of its own: shifted on in 32 bits, the compiler widens every lane
+// and the trace decodes at a third of the speed.
+constexpr uint8_t percentByteOf(uint8_t x) {
     const auto n = static_cast<uint16_t>(x * 32u + 41u);
-    return static_cast<uint8_t>(((static_cast<uint32_t>(n) * 51151u) >> 16) >> 6);
+    const auto high = static_cast<uint16_t>((static_cast<uint32_t>(n) * 51151u) >> 16);
+    return static_cast<uint8_t>(high >> 6);
 }
 
 // Eight full-wave pairs at once where the processor can: the percents as percentOf works them
@@ -107,8 +110,7 @@ bool hasAvx2() {
 
 constexpr bool percentByteFormIsExactAndRising() {
     for (uint32_t x = 0; x < 256; ++x) {
-        const uint32_t n = x * 32u + 41u;
-        if ((((n * 51151u) >> 16) >> 6) != static_cast<uint32_t>(screenPercent(static_cast<uint8_t>(x))) ||
+        if (percentByteOf(static_cast<uint8_t>(x)) != screenPercent(static_cast<uint8_t>(x)) ||
             (x > 0 && screenPercent(static_cast<uint8_t>(x)) < screenPercent(static_cast<uint8_t>(x - 1))))
             return false;
     }

@@ -186,6 +186,37 @@ TEST_F(OutputFileTest, ReplacesAnExistingFileOnlyOnCommitKeepingItsPermissions) 
     EXPECT_EQ(leftovers({"s.BIN", "out.png"}), std::vector<std::string>{});
 }
 
+// A long output hands its pages to the disk as it grows; what a writer puts back over bytes
+// already on their way (a library rewrites its headers at the end) is what the file keeps.
+TEST_F(OutputFileTest, EarlyWritebackKeepsEveryByteAndLaterRewrites) {
+    const std::string target = dir + "/long.h5";
+    OutputFile out;
+    ASSERT_TRUE(out.open(target, beingRead())) << out.error();
+    std::string expected;
+    for (int piece = 0; piece < 24; ++piece) {
+        // Pieces of odd lengths, so that no step ends on a page.
+        const std::string bytes(std::size_t{1} << 20 | 1234, static_cast<char>('a' + piece));
+        ASSERT_TRUE(out.write(bytes));
+        expected += bytes;
+        out.startWriteback();
+    }
+    const std::string header = "HEADER REWRITTEN";
+    ASSERT_EQ(::pwrite(out.descriptor(), header.data(), header.size(), 100),
+              static_cast<ssize_t>(header.size()));
+    expected.replace(100, header.size(), header);
+    out.startWriteback();
+    ASSERT_TRUE(out.commit()) << out.error();
+    EXPECT_TRUE(snapshot(target).bytes == expected) << "the committed file differs from what was written";
+
+    // Harmless on an output that was given up or committed.
+    out.startWriteback();
+    OutputFile failed;
+    ASSERT_TRUE(failed.open(dir + "/failed.h5"));
+    failed.fail("stopped");
+    failed.startWriteback();
+    EXPECT_FALSE(fs::exists(dir + "/failed.h5"));
+}
+
 TEST_F(OutputFileTest, ANewFileGetsTheUmasksPermissions) {
     const mode_t old = ::umask(027);
     OutputFile out;
