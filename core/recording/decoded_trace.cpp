@@ -16,15 +16,17 @@ namespace pelix::recording {
 namespace {
 constexpr int16_t kRectified = 0, kRf = 1, kHollow = 0;
 
-// screenPercent in a form the compiler can vectorise: exact for every byte.
-inline int16_t percentOf(uint32_t x) {
-    return static_cast<int16_t>((x * 3197u + 4000u) >> 13);
+// screenPercent in a form the compiler can vectorise, (x * factor + offset) >> shift: exact for
+// every byte. The vector forms below use the same three numbers.
+constexpr int32_t kPercentFactor = 3197, kPercentOffset = 4000, kPercentShift = 13;
+
+constexpr int16_t percentOf(uint32_t x) {
+    return static_cast<int16_t>((x * kPercentFactor + kPercentOffset) >> kPercentShift);
 }
 
 constexpr bool percentFormIsExact() {
     for (uint32_t x = 0; x < 256; ++x)
-        if (((x * 3197u + 4000u) >> 13) != static_cast<uint32_t>(screenPercent(static_cast<uint8_t>(x))))
-            return false;
+        if (percentOf(x) != screenPercent(static_cast<uint8_t>(x))) return false;
     return true;
 }
 static_assert(percentFormIsExact());
@@ -41,8 +43,8 @@ constexpr uint8_t percentByteOf(uint8_t x) {
 }
 
 // Eight full-wave pairs at once where the processor can: the percents as percentOf works them
-// out (x * 3197 + 4000 as one multiply-add of the pair (x, 1) with (3197, 4000)), the winning
-// half-wave's byte and the positive one's, each times 16.
+// out (x * factor + offset as one multiply-add of the pair (x, 1) with (factor, offset)), the
+// winning half-wave's byte and the positive one's, each times 16.
 constexpr std::size_t kFullWavePairsAtOnce = 8;
 
 inline void composeFullWave8(const uint8_t* pairs, int16_t* chosen, int16_t* positive) {
@@ -51,10 +53,12 @@ inline void composeFullWave8(const uint8_t* pairs, int16_t* chosen, int16_t* pos
     const __m128i b0 = _mm_and_si128(bytes, _mm_set1_epi16(0x00FF)); // the pair's first byte
     const __m128i b1 = _mm_srli_epi16(bytes, 8);
     const __m128i one = _mm_set1_epi16(1);
-    const __m128i factors = _mm_set1_epi32((4000 << 16) | 3197);
+    const __m128i factors = _mm_set1_epi32((kPercentOffset << 16) | kPercentFactor);
     const auto percents = [&](__m128i x) {
-        const __m128i low = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(x, one), factors), 13);
-        const __m128i high = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(x, one), factors), 13);
+        const __m128i low =
+            _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(x, one), factors), kPercentShift);
+        const __m128i high =
+            _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(x, one), factors), kPercentShift);
         return _mm_packs_epi32(low, high);
     };
     const __m128i positiveWins = _mm_cmplt_epi16(percents(b0), percents(b1));
@@ -72,17 +76,19 @@ inline void composeFullWave8(const uint8_t* pairs, int16_t* chosen, int16_t* pos
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define PELIX_FULL_WAVE_AVX2 1
-// Sixteen pairs at once on a processor with 256-bit integer vectors (the packs and unpacks work
-// within each 128-bit half, so the lanes come back in order).
-// percentOf of sixteen bytes: x * 3197 + 4000 as one multiply-add of (x, 1) with (3197, 4000).
+// percentOf of sixteen bytes, as composeFullWave8 works it out.
 __attribute__((target("avx2"))) __m256i percents16(__m256i x) {
     const __m256i one = _mm256_set1_epi16(1);
-    const __m256i factors = _mm256_set1_epi32((4000 << 16) | 3197);
-    const __m256i low = _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpacklo_epi16(x, one), factors), 13);
-    const __m256i high = _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpackhi_epi16(x, one), factors), 13);
+    const __m256i factors = _mm256_set1_epi32((kPercentOffset << 16) | kPercentFactor);
+    const __m256i low =
+        _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpacklo_epi16(x, one), factors), kPercentShift);
+    const __m256i high =
+        _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpackhi_epi16(x, one), factors), kPercentShift);
     return _mm256_packs_epi32(low, high);
 }
 
+// Sixteen pairs at once on a processor with 256-bit integer vectors (the packs and unpacks work
+// within each 128-bit half, so the lanes come back in order).
 __attribute__((target("avx2"))) void composeFullWave16(const uint8_t* pairs, int16_t* chosen,
                                                        int16_t* positive) {
     const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs));

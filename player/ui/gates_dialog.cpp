@@ -3,7 +3,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace pelix::player {
 
@@ -20,10 +19,9 @@ GatesDialog::GatesDialog(const GateEntry& entry, QWidget* parent) : QDialog(pare
     setWindowTitle(QStringLiteral("Gates"));
     const QString unit = QString::fromUtf8(entry.units().symbol());
 
-    auto* outer = new QVBoxLayout(this);
-    growWithRefusals(*outer);
-    auto* grid = new QGridLayout;
-    outer->addLayout(grid);
+    const EntryLayout parts = startEntryLayout(*this);
+    QBoxLayout* outer = parts.outer;
+    QGridLayout* grid = parts.grid;
     grid->addWidget(new QLabel(QStringLiteral("Start (%1)").arg(unit), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Width (%1)").arg(unit), this), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Threshold (%)"), this), 0, 3);

@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace pelix::player {
 
@@ -12,10 +11,9 @@ SearchBoxDialog::SearchBoxDialog(const SearchBoxEntry& entry, bool rf, QWidget* 
     setWindowTitle(QStringLiteral("Search box"));
     const QString unit = QString::fromUtf8(entry.units().symbol());
 
-    auto* outer = new QVBoxLayout(this);
-    growWithRefusals(*outer);
-    auto* grid = new QGridLayout;
-    outer->addLayout(grid);
+    const EntryLayout parts = startEntryLayout(*this);
+    QBoxLayout* outer = parts.outer;
+    QGridLayout* grid = parts.grid;
     grid->addWidget(new QLabel(QStringLiteral("From"), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("To"), this), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Position (%1)").arg(unit), this), 1, 0);

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace pelix::player {
 
@@ -35,8 +36,13 @@ TypedField addTypedField(QGridLayout& grid, int row, int column, const QString& 
     return field;
 }
 
-void growWithRefusals(QLayout& outer) {
-    outer.setSizeConstraint(QLayout::SetMinimumSize);
+EntryLayout startEntryLayout(QDialog& dialog) {
+    EntryLayout layout;
+    layout.outer = new QVBoxLayout(&dialog);
+    layout.outer->setSizeConstraint(QLayout::SetMinimumSize);
+    layout.grid = new QGridLayout;
+    layout.outer->addLayout(layout.grid);
+    return layout;
 }
 
 void addNotesAndButtons(QDialog& dialog, QBoxLayout& outer, const QString& notes, const QString& notesName) {

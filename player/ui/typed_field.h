@@ -13,7 +13,6 @@ class QBoxLayout;
 class QDialog;
 class QGridLayout;
 class QLabel;
-class QLayout;
 class QLineEdit;
 
 namespace pelix::player {
@@ -32,8 +31,13 @@ struct TypedField {
 // the refusal is named name + "Refusal".
 TypedField addTypedField(QGridLayout& grid, int row, int column, const QString& name, const QString& text,
                          int refusalRow, const QString& caption);
-// Lets a dialog grow when refusals appear in it (and shrink back when they go).
-void growWithRefusals(QLayout& outer);
+// What a typed-entry dialog is laid out in: a column (`outer`) that grows when refusals appear
+// (and shrinks back when they go), its first row the grid of the boxes.
+struct EntryLayout {
+    QBoxLayout* outer = nullptr;
+    QGridLayout* grid = nullptr;
+};
+EntryLayout startEntryLayout(QDialog& dialog);
 // What a typed-entry dialog ends with: its notes (a label named `notesName`) and OK and Cancel,
 // which accept and reject `dialog`.
 void addNotesAndButtons(QDialog& dialog, QBoxLayout& outer, const QString& notes, const QString& notesName);

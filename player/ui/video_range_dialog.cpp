@@ -4,7 +4,6 @@
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace pelix::player {
 
@@ -12,10 +11,9 @@ VideoRangeDialog::VideoRangeDialog(int32_t first, int32_t last, int32_t frameCou
     : QDialog(parent), m_frameCount(frameCount), m_first(first), m_last(last) {
     setObjectName(QStringLiteral("VideoRangeDialog"));
     setWindowTitle(QStringLiteral("Video range"));
-    auto* outer = new QVBoxLayout(this);
-    growWithRefusals(*outer);
-    auto* grid = new QGridLayout;
-    outer->addLayout(grid);
+    const EntryLayout parts = startEntryLayout(*this);
+    QBoxLayout* outer = parts.outer;
+    QGridLayout* grid = parts.grid;
     grid->addWidget(new QLabel(QStringLiteral("First frame"), this), 0, 0);
     m_firstField = addTypedField(*grid, 0, 1, QStringLiteral("txtVideoFirst"), QString::number(first), 1,
                                  QStringLiteral("First frame"));
